@@ -1,0 +1,27 @@
+# make run   set up, build and start the program
+# make test  set up, build and run every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: setup configure build run test bench clean
+
+setup:
+	@scripts/setup.sh
+
+configure: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DALMANOUK_WERROR=ON >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
+
+run: build
+	@$(BUILD)/almanouk
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD)/bench/almanouk_bench
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almanouk {
+
+enum class FileMode { Input, Output, Append, Binary };
+
+// Error numbers of the file operations.
+namespace file_error {
+inline constexpr int kNone = 0;
+inline constexpr int kNotFound = 2;
+inline constexpr int kAccess = 5;
+inline constexpr int kBadNumber = 52;
+}  // namespace file_error
+
+// Files opened by number (1 to 3), folders and wildcard search, all relative
+// to a working folder held here rather than by the process, so that several
+// program instances can share one test process.
+//
+// Names resolve without regard to ASCII case within their folder, as the
+// program was written for a case-insensitive file system: an existing file
+// whose name differs only in case is used, and a new file gets the name as
+// given, so "Almanouk.dat" and "ALMANOUK.DAT" never both exist.
+// Failures never throw: they set lastError and leave the number closed.
+class FileLayer {
+ public:
+  static constexpr int kMaxNumber = 3;
+
+  explicit FileLayer(std::string workingFolder);
+  ~FileLayer();
+  FileLayer(const FileLayer&) = delete;
+  FileLayer& operator=(const FileLayer&) = delete;
+
+  void openFile(std::string_view name, FileMode mode, int number);
+  int lastError() const { return lastError_; }
+  // Next line without CR LF or LF; empty at the end; unchanged on a closed number.
+  void readLine(int number, std::string& text);
+  // Next comma-separated field; a field in double quotes ends at its closing quote.
+  void readField(int number, std::string& text);
+  void writeLine(int number, std::string_view text);
+  void writeText(int number, std::string_view text);
+  // True when nothing more can be read, and for a number that is not open.
+  bool atEnd(int number);
+  std::int64_t fileLength(int number);
+  // Binary files: bytes at 1-based positions. A read past the end gives fewer bytes.
+  std::string readBytes(int number, std::int64_t position, std::size_t count);
+  void writeBytes(int number, std::int64_t position, std::string_view bytes);
+  // 0 closes every number; closing a closed number does nothing.
+  void closeFile(int number);
+
+  void deleteFile(std::string_view name);
+  // Fails (false, lastError set) when the new name exists.
+  bool renameFile(std::string_view oldName, std::string_view newName);
+  // Makes temp durable and renames it over target in one step, so a crash
+  // leaves either the old or the new file, never neither.
+  bool replaceFile(std::string_view tempName, std::string_view targetName);
+  bool fileExists(std::string_view name) const;
+  void makeFolder(std::string_view path);
+  bool changeFolder(std::string_view path);
+  const std::string& workingFolder() const { return workingFolder_; }
+
+  // Ordinary, visible files matching * and ?, sorted by their upper-case
+  // names so that every listing is deterministic. Empty string when none/no more.
+  std::string findFirst(std::string_view pattern);
+  std::string findNext();
+
+  // Full path of a name: relative names are in the working folder, and an
+  // existing file whose name differs only in case is preferred.
+  std::string resolve(std::string_view name) const;
+
+ private:
+  struct OpenFile;
+  OpenFile* file(int number);
+  std::string absolute(std::string_view name) const;
+
+  std::string workingFolder_;
+  int lastError_ = 0;
+  std::vector<std::unique_ptr<OpenFile>> files_;
+  std::vector<std::string> found_;
+  std::size_t foundNext_ = 0;
+};
+
+}  // namespace almanouk

@@ -1,0 +1,73 @@
+#include "platform/Platform.h"
+
+#include <utility>
+
+#include "platform/Keys.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+
+Platform::Platform(std::string startFolder) : files_(std::move(startFolder)) {}
+
+Platform::~Platform() = default;
+
+std::string Platform::readKey() {
+  pumpEvents();
+  std::string key = keys_.pop();
+  afterReadKey(!key.empty());
+  return key;
+}
+
+std::string Platform::readTypedLine() {
+  std::string typed;
+  for (;;) {
+    std::string key = readKey();
+    if (key.empty()) {
+      pause(3);
+      continue;
+    }
+    if (key.size() != 1) continue;
+    char c = key[0];
+    if (c == keys::kEnter) return typed;
+    if (c == keys::kBackspace) {
+      if (typed.empty()) continue;
+      typed.pop_back();
+      moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
+      printText(" ");
+      moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
+    } else if (static_cast<unsigned char>(c) >= 32 && c != keys::kExtendedLead) {
+      typed += c;
+      printText(key);
+    }
+  }
+}
+
+std::string Platform::currentTime() { return localNow().clockText(); }
+
+std::string Platform::currentDate() { return localNow().dateText(); }
+
+std::string Platform::environmentValue(std::string_view name) {
+  if (lowerAscii(name) != "appdata") return rawEnvironmentValue(std::string(name));
+  for (const char* variable : {"APPDATA", "appdata", "XDG_DATA_HOME"}) {
+    std::string value = rawEnvironmentValue(variable);
+    if (!value.empty()) return value;
+  }
+  std::string home = rawEnvironmentValue("HOME");
+  return home.empty() ? std::string() : home + "/.local/share";
+}
+
+ShellCommand toShellCommand(std::string_view line) {
+  ShellCommand command;
+  std::string rest(line);
+  if (lowerAscii(left(rest, 6)) == "start ") {
+    command.detached = true;
+    rest = mid(rest, 7);
+  }
+  // The Windows text editor becomes whatever the desktop opens text files with.
+  std::string head = lowerAscii(left(rest, 8));
+  if (head == "notepad" || head == "notepad ") rest = "xdg-open" + mid(rest, 8);
+  command.line = rest;
+  return command;
+}
+
+}  // namespace almanouk

@@ -1,0 +1,124 @@
+#pragma once
+// The one way the program reaches the outside world: the text screen on its
+// pixel surface, the keyboard, the clock, numbered files and folders, the
+// command interpreter, message boxes, the sound player and the speaker.
+//
+// The surface, the key queue and the file layer are shared by every backend;
+// a backend supplies the window (or none), how time passes, and the side
+// effects of commands, boxes, sound and speaker.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/FileLayer.h"
+#include "platform/KeyQueue.h"
+#include "platform/LocalTime.h"
+#include "platform/SoundPlayer.h"
+#include "platform/SpeakerPort.h"
+#include "platform/Surface.h"
+
+namespace almanouk {
+
+class Platform {
+ public:
+  explicit Platform(std::string startFolder);
+  virtual ~Platform();
+  Platform(const Platform&) = delete;
+  Platform& operator=(const Platform&) = delete;
+
+  // Screen. The surface always exists; openScreen shows it in the backend's window.
+  virtual void openScreen(int width, int height, int depth) = 0;
+  void setTextGrid(int, int) {}  // fixed at 80 x 25 cells of 8 x 16 pixels
+  void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
+  void setColours(std::uint32_t foreground, std::uint32_t background) {
+    surface_.setColours(foreground, background);
+  }
+  void printText(std::string_view text, bool lineEnd = false) { surface_.printText(text, lineEnd); }
+  void clearScreen() { surface_.clearScreen(); }
+  int cursorRow() const { return surface_.cursorRow(); }
+  int cursorColumn() const { return surface_.cursorColumn(); }
+  void putPixel(int x, int y, std::uint32_t colour) { surface_.putPixel(x, y, colour); }
+  std::uint32_t pixelAt(int x, int y) const { return surface_.pixelAt(x, y); }
+  void drawLine(int x1, int y1, int x2, int y2, std::uint32_t colour) { surface_.drawLine(x1, y1, x2, y2, colour); }
+  Surface& surface() { return surface_; }
+
+  // Keyboard and time.
+  // The oldest keystroke, or the empty string at once.
+  std::string readKey();
+  // Echoes typed characters at the cursor until Enter; Backspace takes one back.
+  std::string readTypedLine();
+  virtual bool isKeyDown(int scanCode) = 0;
+  // Stands in for bit 15 of GetKeyState(VK_SHIFT).
+  virtual bool shiftHeld() = 0;
+  // Waits ms milliseconds, or with -1 until a keystroke arrives after the
+  // wait began. Never takes a keystroke from the queue.
+  virtual void pause(int milliseconds) = 0;
+  std::string currentTime();  // hh:mm:ss
+  std::string currentDate();  // mm-dd-yyyy
+  virtual double elapsedSeconds() = 0;
+  // Gives up the processor for a moment (0 ms); a key press does not cut it short.
+  virtual void yieldProcessor() = 0;
+
+  // Numbered files and folders.
+  void openFile(std::string_view name, FileMode mode, int number) { files_.openFile(name, mode, number); }
+  int lastError() const { return files_.lastError(); }
+  void readLine(int number, std::string& text) { files_.readLine(number, text); }
+  void readField(int number, std::string& text) { files_.readField(number, text); }
+  void writeLine(int number, std::string_view text) { files_.writeLine(number, text); }
+  void writeText(int number, std::string_view text) { files_.writeText(number, text); }
+  bool atEnd(int number) { return files_.atEnd(number); }
+  std::int64_t fileLength(int number) { return files_.fileLength(number); }
+  std::string readBytes(int number, std::int64_t position, std::size_t count) {
+    return files_.readBytes(number, position, count);
+  }
+  void writeBytes(int number, std::int64_t position, std::string_view bytes) {
+    files_.writeBytes(number, position, bytes);
+  }
+  void closeFile(int number) { files_.closeFile(number); }
+  void deleteFile(std::string_view name) { files_.deleteFile(name); }
+  bool renameFile(std::string_view oldName, std::string_view newName) { return files_.renameFile(oldName, newName); }
+  bool replaceFile(std::string_view tempName, std::string_view target) { return files_.replaceFile(tempName, target); }
+  bool fileExists(std::string_view name) const { return files_.fileExists(name); }
+  void makeFolder(std::string_view path) { files_.makeFolder(path); }
+  bool changeFolder(std::string_view path) { return files_.changeFolder(path); }
+  std::string findFirst(std::string_view pattern) { return files_.findFirst(pattern); }
+  std::string findNext() { return files_.findNext(); }
+  FileLayer& files() { return files_; }
+
+  // "appdata" names the per-user application-data folder (APPDATA, appdata,
+  // then the XDG data folder); other names are plain environment variables.
+  std::string environmentValue(std::string_view name);
+  // Runs a line through the command interpreter in the working folder. A line
+  // starting with "start " runs detached; "notepad" opens the desktop's text viewer.
+  virtual void runCommand(const std::string& line) = 0;
+
+  // Blocks until the user closes the box. Texts are UTF-8.
+  virtual void showMessageBox(std::string_view text, std::string_view caption) = 0;
+  virtual SoundPlayer& soundPlayer() = 0;
+  virtual SpeakerPort& speakerPort() = 0;
+
+ protected:
+  // Moves keystrokes that arrived into the queue; called by readKey.
+  virtual void pumpEvents() = 0;
+  // Told after every readKey whether it returned a keystroke.
+  virtual void afterReadKey(bool) {}
+  virtual LocalDateTime localNow() = 0;
+  virtual std::string rawEnvironmentValue(const std::string& name) = 0;
+
+  KeyQueue& keyQueue() { return keys_; }
+
+ private:
+  Surface surface_;
+  KeyQueue keys_;
+  FileLayer files_;
+};
+
+// A command line as the command interpreter of this system runs it.
+struct ShellCommand {
+  std::string line;
+  bool detached = false;
+};
+ShellCommand toShellCommand(std::string_view line);
+
+}  // namespace almanouk

@@ -1,0 +1,76 @@
+#include "platform/Surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/Cp437Font.h"
+
+namespace almanouk {
+
+Surface::Surface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight, 0) { chars_.fill(' '); }
+
+void Surface::drawLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
+  int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+  int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+  int error = dx + dy;
+  for (;;) {
+    putPixel(x1, y1, colour);
+    if (x1 == x2 && y1 == y2) break;
+    int twice = 2 * error;
+    if (twice >= dy) error += dy, x1 += sx;
+    if (twice <= dx) error += dx, y1 += sy;
+  }
+}
+
+void Surface::moveCursor(int row, int column, int visible) {
+  if (row != 0) cursorRow_ = std::clamp(row, 1, kRows);
+  if (column != 0) cursorColumn_ = std::clamp(column, 1, kColumns);
+  if (visible >= 0) cursorVisible_ = visible != 0;
+  changed_ = true;
+}
+
+void Surface::setColours(std::uint32_t foreground, std::uint32_t background) {
+  foreground_ = foreground & 0xFFFFFF;
+  background_ = background & 0xFFFFFF;
+}
+
+void Surface::printText(std::string_view text, bool lineEnd) {
+  for (char c : text) {
+    if (cursorRow_ <= kRows) drawGlyph(cursorRow_, cursorColumn_, static_cast<unsigned char>(c));
+    if (++cursorColumn_ > kColumns) {
+      cursorColumn_ = 1;
+      ++cursorRow_;
+    }
+  }
+  if (lineEnd) {
+    cursorColumn_ = 1;
+    ++cursorRow_;
+  }
+  changed_ = true;
+}
+
+void Surface::clearScreen() {
+  std::fill(pixels_.begin(), pixels_.end(), background_);
+  chars_.fill(' ');
+  cursorRow_ = 1;
+  cursorColumn_ = 1;
+  changed_ = true;
+}
+
+unsigned char Surface::charAt(int row, int column) const {
+  if (row < 1 || row > kRows || column < 1 || column > kColumns) return ' ';
+  return chars_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)];
+}
+
+void Surface::drawGlyph(int row, int column, unsigned char c) {
+  chars_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)] = c;
+  const unsigned char* glyph = kCp437Font[c];
+  std::uint32_t* line = pixels_.data() + static_cast<std::size_t>((row - 1) * kCellHeight) * kWidth +
+                        static_cast<std::size_t>((column - 1) * kCellWidth);
+  for (int y = 0; y < kCellHeight; ++y, line += kWidth) {
+    unsigned bits = glyph[y];
+    for (int x = 0; x < kCellWidth; ++x) line[x] = (bits & (0x80u >> x)) ? foreground_ : background_;
+  }
+}
+
+}  // namespace almanouk

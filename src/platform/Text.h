@@ -1,0 +1,49 @@
+#pragma once
+// String rules the whole program relies on. Texts are byte strings in code
+// page 437; positions count from 1; taking characters beyond the end gives
+// fewer characters, never an error.
+
+#include <string>
+#include <string_view>
+
+namespace almanouk {
+
+// Characters start..start+count-1 (1-based); fewer or none past the end.
+std::string mid(std::string_view text, int start, int count);
+// Characters from start (1-based) to the end.
+std::string mid(std::string_view text, int start);
+std::string left(std::string_view text, int count);
+std::string right(std::string_view text, int count);
+
+// Position (1-based) of the first occurrence of what, searching from start; 0 when absent.
+int find(std::string_view text, std::string_view what, int start = 1);
+
+// Leading blanks, optional sign, digits, optional fraction; 0 for no number.
+double numericValue(std::string_view text);
+// A number stored into an integer: nearest, halves to even, clamped to the int range.
+int roundToInt(double value);
+// numericValue stored into an integer.
+int intValue(std::string_view text);
+
+std::string toText(int value);
+// Lower-cases A-Z only.
+std::string lowerAscii(std::string_view text);
+// The text cut or padded with blanks to exactly width characters.
+std::string padRight(std::string_view text, int width);
+std::string repeat(char c, int count);
+
+// UTF-8 source literal to code page 437 (unmappable characters become '?').
+std::string cp437(std::string_view utf8);
+// Code page 437 to UTF-8; bytes 1-31 and 127 as their graphic symbols, 0 as blank.
+std::string cp437ToUtf8(std::string_view text);
+// One code page 437 byte as UTF-8 (same rules as above).
+std::string_view cp437CharToUtf8(unsigned char c);
+// Windows-1252 to UTF-8 (the one text of the program in that code page).
+std::string windows1252ToUtf8(std::string_view text);
+// Unicode code point to code page 437, or -1 when the code page has no such character.
+int codePointToCp437(char32_t codePoint);
+
+// Decodes one UTF-8 sequence at pos (advancing pos); invalid bytes give U+FFFD.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+
+}  // namespace almanouk

@@ -1,0 +1,226 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/Keys.h"
+#include "platform/SurfaceDump.h"
+#include "platform/Text.h"
+#include "platform/posix/PosixSystem.h"
+
+namespace almanouk {
+namespace {
+
+// How long every sound plays in virtual time.
+constexpr std::uint32_t kSoundMs = 2000;
+// The next scripted key comes this long after the program read the previous one.
+constexpr std::int64_t kKeyGapMs = 50;
+constexpr std::int64_t kAltF4HoldMs = 100;
+// A run whose script is used up ends after this much waiting for a key.
+constexpr std::int64_t kIdleEndMs = 1000;
+
+}  // namespace
+
+class HeadlessPlatform::Sound : public SoundPlayer {
+ public:
+  explicit Sound(HeadlessPlatform& platform) : platform_(platform) {}
+
+  bool init(int, int, int) override { return !platform_.options_.soundFails; }
+  void setBufferSize(int) override {}
+  int openStream(const std::string& path) override {
+    path_ = path;
+    return !path.empty() && platform_.fileExists(path) ? 1 : 0;
+  }
+  void play(int handle) override {
+    platform_.logEvent("sound " + cp437ToUtf8(path_));
+    if (handle) startedMs_ = platform_.nowMs();
+  }
+  std::uint32_t position(int handle) override {
+    if (!handle) return 0;
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(platform_.nowMs() - startedMs_, kSoundMs));
+  }
+  std::uint32_t length(int handle) override { return handle ? kSoundMs : 0; }
+  void stop(int) override {}
+  void closeStream(int) override {}
+  void close() override {}
+
+ private:
+  HeadlessPlatform& platform_;
+  std::string path_;
+  std::int64_t startedMs_ = 0;
+};
+
+class HeadlessPlatform::Speaker : public SpeakerPort {
+ public:
+  explicit Speaker(HeadlessPlatform& platform) : platform_(platform) {}
+
+  std::uint8_t readPort(std::uint16_t port) override { return state_.read(port); }
+  void writePort(std::uint16_t port, std::uint8_t value) override {
+    int before = state_.audibleFrequency();
+    if (!state_.write(port, value)) return;
+    std::int64_t now = platform_.nowMs();
+    if (before > 0 && now > sinceMs_) platform_.logEvent("tone " + toText(before) + " " + toText(static_cast<int>(now - sinceMs_)));
+    sinceMs_ = now;
+  }
+
+ private:
+  HeadlessPlatform& platform_;
+  SpeakerPortState state_;
+  std::int64_t sinceMs_ = 0;
+};
+
+HeadlessPlatform::HeadlessPlatform(Options options, KeyScript script)
+    : Platform(options.startFolder),
+      options_(std::move(options)),
+      script_(std::move(script)),
+      startMs_(options_.start.toMilliseconds()),
+      clockMs_(startMs_),
+      realStart_(posix::monotonicSeconds()),
+      nextFeedMs_(startMs_ + kKeyGapMs),
+      sound_(std::make_unique<Sound>(*this)),
+      speaker_(std::make_unique<Speaker>(*this)) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+std::int64_t HeadlessPlatform::nowMs() const {
+  if (!options_.realtime) return clockMs_;
+  return startMs_ + static_cast<std::int64_t>((posix::monotonicSeconds() - realStart_) * 1000);
+}
+
+LocalDateTime HeadlessPlatform::now() const { return LocalDateTime::fromMilliseconds(nowMs()); }
+
+void HeadlessPlatform::openScreen(int, int, int) { screenOpened_ = true; }
+
+bool HeadlessPlatform::isKeyDown(int scanCode) {
+  return (scanCode == keys::kAltScan || scanCode == keys::kF4Scan) && nowMs() < altF4UntilMs_;
+}
+
+bool HeadlessPlatform::shiftHeld() { return shift_; }
+
+double HeadlessPlatform::elapsedSeconds() { return static_cast<double>(nowMs() - startMs_) / 1000.0; }
+
+// Virtual time has to move for a busy wait on the counter to end.
+void HeadlessPlatform::yieldProcessor() {
+  if (options_.realtime) {
+    posix::yieldProcessor();
+    return;
+  }
+  advanceTo(clockMs_ + 1);
+}
+
+void HeadlessPlatform::runCommand(const std::string& line) { logEvent("run " + cp437ToUtf8(line)); }
+
+void HeadlessPlatform::showMessageBox(std::string_view text, std::string_view caption) {
+  logEvent("msgbox " + std::string(caption) + "|" + std::string(text));
+}
+
+SoundPlayer& HeadlessPlatform::soundPlayer() { return *sound_; }
+
+SpeakerPort& HeadlessPlatform::speakerPort() { return *speaker_; }
+
+std::string HeadlessPlatform::rawEnvironmentValue(const std::string& name) {
+  if (name == "APPDATA" && !options_.appData.empty()) return options_.appData;
+  return posix::environmentValue(name);
+}
+
+void HeadlessPlatform::pumpEvents() {
+  if (options_.realtime) advanceTo(nowMs());
+}
+
+void HeadlessPlatform::afterReadKey(bool gotKey) {
+  polledEmpty_ = !gotKey;
+  if (gotKey && keyUnread_ && keyQueue().empty()) {
+    keyUnread_ = false;
+    nextFeedMs_ = nowMs() + kKeyGapMs;
+  }
+}
+
+void HeadlessPlatform::pause(int milliseconds) {
+  bool waitingForKey = polledEmpty_ || milliseconds < 0;
+  polledEmpty_ = false;
+  if (!waitingForKey) {
+    waitingSinceMs_ = -1;
+  } else if (waitingSinceMs_ < 0) {
+    waitingSinceMs_ = nowMs();
+  }
+  if (milliseconds >= 0) {
+    advanceTo(nowMs() + milliseconds);
+    return;
+  }
+  std::uint64_t arrivals = keyQueue().arrivals();
+  while (keyQueue().arrivals() == arrivals) {
+    if (scriptUsedUp()) {
+      advanceTo(std::max(nowMs(), idleEndMs()));
+      continue;  // advanceTo has ended the run
+    }
+    // A key left unread must not hold back the one this wait is for.
+    if (keyUnread_) {
+      keyUnread_ = false;
+      nextFeedMs_ = std::max(nextFeedMs_, nowMs() + kKeyGapMs);
+    }
+    advanceTo(std::max(nowMs(), nextFeedMs_));
+  }
+}
+
+void HeadlessPlatform::advanceTo(std::int64_t targetMs) {
+  while (nextItem_ < script_.items.size() && !keyUnread_ && nextFeedMs_ <= targetMs) {
+    if (options_.realtime) {
+      posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, nextFeedMs_ - nowMs())));
+    } else {
+      clockMs_ = std::max(clockMs_, nextFeedMs_);
+    }
+    checkRunLimits();
+    feedNextItem();
+  }
+  if (options_.realtime) {
+    posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, targetMs - nowMs())));
+  } else {
+    clockMs_ = std::max(clockMs_, targetMs);
+  }
+  checkRunLimits();
+}
+
+void HeadlessPlatform::feedNextItem() {
+  const ScriptItem& item = script_.items[nextItem_++];
+  shift_ = false;
+  switch (item.kind) {
+    case ScriptItem::Kind::Key:
+      keyQueue().push(item.key);
+      keyUnread_ = true;
+      shift_ = item.shift;
+      break;
+    case ScriptItem::Kind::Wait:
+      nextFeedMs_ += item.milliseconds;
+      break;
+    case ScriptItem::Kind::Snap:
+      snap(item.name);
+      break;
+    case ScriptItem::Kind::HoldAltF4:
+      altF4UntilMs_ = nextFeedMs_ + kAltF4HoldMs;
+      nextFeedMs_ = altF4UntilMs_ + kKeyGapMs;
+      break;
+  }
+}
+
+bool HeadlessPlatform::scriptUsedUp() const { return nextItem_ >= script_.items.size() && !keyUnread_; }
+
+std::int64_t HeadlessPlatform::idleEndMs() const {
+  return std::max(waitingSinceMs_ < 0 ? nowMs() : waitingSinceMs_, nextFeedMs_) + kIdleEndMs;
+}
+
+void HeadlessPlatform::checkRunLimits() {
+  if (nowMs() - startMs_ >= options_.maxVirtualMs) throw RunEnded{false};
+  if (scriptUsedUp() && waitingSinceMs_ >= 0 && nowMs() >= idleEndMs()) {
+    logEvent("end script");
+    throw RunEnded{true};
+  }
+}
+
+void HeadlessPlatform::snap(const std::string& name) {
+  if (options_.snapFolder.empty()) return;
+  std::string base = options_.snapFolder + "/" + name;
+  std::ofstream(base + ".txt", std::ios::binary) << screenText(surface());
+  writePng(surface(), base + ".png");
+}
+
+}  // namespace almanouk

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/LocalTime.h"
+#include "platform/Platform.h"
+#include "platform/headless/EventLog.h"
+#include "platform/headless/KeyScript.h"
+
+namespace almanouk {
+
+// Thrown by the headless backend when a run is over although the program
+// still runs: the script is used up and the program has waited one virtual
+// second, or the virtual time limit is reached.
+struct RunEnded {
+  bool scriptUsedUp = false;
+};
+
+// The program without a window: keys come from a script one at a time, the
+// clock is virtual and moves only when the program pauses, and message
+// boxes, commands, sounds and speaker tones are recorded in an event log.
+class HeadlessPlatform : public Platform {
+ public:
+  struct Options {
+    std::string startFolder = ".";
+    LocalDateTime start;
+    std::string appData;       // value of APPDATA; empty: the real environment decides
+    bool realtime = false;     // the clock runs at real speed and pause really sleeps
+    std::int64_t maxVirtualMs = 86'400'000;
+    std::string snapFolder;    // where snap:NAME writes NAME.txt and NAME.png
+    bool soundFails = false;   // the sound player cannot start
+  };
+
+  HeadlessPlatform(Options options, KeyScript script);
+  ~HeadlessPlatform() override;
+
+  void openScreen(int width, int height, int depth) override;
+  bool isKeyDown(int scanCode) override;
+  bool shiftHeld() override;
+  void pause(int milliseconds) override;
+  double elapsedSeconds() override;
+  void yieldProcessor() override;
+  void runCommand(const std::string& line) override;
+  void showMessageBox(std::string_view text, std::string_view caption) override;
+  SoundPlayer& soundPlayer() override;
+  SpeakerPort& speakerPort() override;
+
+  EventLog& log() { return log_; }
+  void logEvent(const std::string& event) { log_.add(now(), event); }
+  LocalDateTime now() const;
+  bool screenOpened() const { return screenOpened_; }
+
+ protected:
+  void pumpEvents() override;
+  void afterReadKey(bool gotKey) override;
+  LocalDateTime localNow() override { return now(); }
+  std::string rawEnvironmentValue(const std::string& name) override;
+
+ private:
+  class Sound;
+  class Speaker;
+
+  std::int64_t nowMs() const;
+  // Lets time pass up to the given virtual moment, feeding the script on the way.
+  void advanceTo(std::int64_t targetMs);
+  void feedNextItem();
+  bool scriptUsedUp() const;
+  // When a run whose script is used up ends if the program keeps waiting.
+  std::int64_t idleEndMs() const;
+  void checkRunLimits();
+  void snap(const std::string& name);
+
+  Options options_;
+  KeyScript script_;
+  EventLog log_;
+  std::int64_t startMs_;
+  std::int64_t clockMs_;       // virtual now
+  double realStart_ = 0;       // realtime mode: monotonic seconds at start
+  std::size_t nextItem_ = 0;
+  std::int64_t nextFeedMs_;    // when the next script item is due
+  bool keyUnread_ = false;     // a scripted key waits in the queue
+  bool shift_ = false;
+  bool polledEmpty_ = false;          // the last readKey found no key
+  std::int64_t waitingSinceMs_ = -1;  // start of the current wait for a key
+  std::int64_t altF4UntilMs_ = -1;
+  bool screenOpened_ = false;
+  std::unique_ptr<Sound> sound_;
+  std::unique_ptr<Speaker> speaker_;
+};
+
+}  // namespace almanouk

@@ -1,0 +1,117 @@
+#include "platform/headless/KeyScript.h"
+
+#include <cctype>
+#include <map>
+
+#include "platform/Keys.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+namespace {
+
+const std::map<std::string, std::string>& namedKeys() {
+  static const std::map<std::string, std::string> names = [] {
+    std::map<std::string, std::string> m = {
+        {"F1", keys::extended(keys::kF1)},       {"F2", keys::extended(keys::kF2)},
+        {"F3", keys::extended(keys::kF3)},       {"F4", keys::extended(keys::kF4)},
+        {"F5", keys::extended(keys::kF5)},       {"F6", keys::extended(keys::kF6)},
+        {"F7", keys::extended(keys::kF7)},       {"Up", keys::extended(keys::kUp)},
+        {"Down", keys::extended(keys::kDown)},   {"Left", keys::extended(keys::kLeft)},
+        {"Right", keys::extended(keys::kRight)}, {"PgUp", keys::extended(keys::kPageUp)},
+        {"PgDn", keys::extended(keys::kPageDown)}, {"Home", keys::extended(keys::kHome)},
+        {"End", keys::extended(keys::kEnd)},     {"Ins", keys::extended(keys::kInsert)},
+        {"Del", keys::extended(keys::kDelete)},  {"Enter", std::string(1, keys::kEnter)},
+        {"Esc", std::string(1, keys::kEscape)},  {"Bksp", std::string(1, keys::kBackspace)},
+        {"Tab", std::string(1, keys::kTab)},     {"Space", " "},
+        {"Ctrl+PgUp", keys::extended(keys::kCtrlPageUp)}, {"Ctrl+PgDn", keys::extended(keys::kCtrlPageDown)},
+        {"Alt+X", keys::extended(keys::kAltX)},  {"Close", keys::extended(keys::kClose)},
+    };
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+      m[std::string("Ctrl+") + letter] = std::string(1, static_cast<char>(letter - 'A' + 1));
+    return m;
+  }();
+  return names;
+}
+
+bool parseWait(std::string_view spec, std::int64_t& ms) {
+  std::int64_t scale = 1000;
+  if (spec.size() > 2 && spec.substr(spec.size() - 2) == "ms") {
+    scale = 1, spec.remove_suffix(2);
+  } else if (!spec.empty() && spec.back() == 'm') {
+    scale = 60'000, spec.remove_suffix(1);
+  } else if (!spec.empty() && spec.back() == 's') {
+    spec.remove_suffix(1);
+  }
+  if (spec.empty() || spec.size() > 12) return false;
+  std::int64_t n = 0;
+  for (char c : spec) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    n = n * 10 + (c - '0');
+  }
+  ms = n * scale;
+  return true;
+}
+
+// Appends the keys of a quoted text; pos is just after the opening quote.
+bool parseText(std::string_view text, std::size_t& pos, std::vector<ScriptItem>& items) {
+  std::string typed;
+  while (pos < text.size() && text[pos] != '"') {
+    if (text[pos] == '\\' && pos + 1 < text.size() && (text[pos + 1] == '"' || text[pos + 1] == '\\')) ++pos;
+    typed += text[pos++];
+  }
+  if (pos >= text.size()) return false;
+  ++pos;
+  for (char c : cp437(typed)) items.push_back({ScriptItem::Kind::Key, std::string(1, c), false, 0, {}});
+  return true;
+}
+
+}  // namespace
+
+std::optional<KeyScript> KeyScript::parse(std::string_view text, std::string* error) {
+  KeyScript script;
+  auto fail = [&](const std::string& message) -> std::optional<KeyScript> {
+    if (error) *error = message;
+    return std::nullopt;
+  };
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (std::isspace(static_cast<unsigned char>(text[pos]))) {
+      ++pos;
+      continue;
+    }
+    if (text[pos] == '"') {
+      ++pos;
+      if (!parseText(text, pos, script.items)) return fail("unterminated text in key script");
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
+    std::string token(text.substr(pos, end - pos));
+    pos = end;
+    ScriptItem item;
+    if (token.rfind("wait:", 0) == 0) {
+      item.kind = ScriptItem::Kind::Wait;
+      if (!parseWait(std::string_view(token).substr(5), item.milliseconds)) return fail("bad wait: " + token);
+    } else if (token.rfind("snap:", 0) == 0) {
+      item.kind = ScriptItem::Kind::Snap;
+      item.name = token.substr(5);
+      // The name becomes a file name in the dump folder: keep it to one plain component.
+      bool plain = !item.name.empty() && item.name.find_first_not_of(
+          "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-.") == std::string::npos;
+      if (!plain || item.name[0] == '.') return fail("bad snap name: " + token);
+    } else if (token == "Alt+F4") {
+      item.kind = ScriptItem::Kind::HoldAltF4;
+    } else if (token == "Shift+PgUp" || token == "Shift+PgDn") {
+      item.key = namedKeys().at(token.substr(6));
+      item.shift = true;
+    } else if (auto named = namedKeys().find(token); named != namedKeys().end()) {
+      item.key = named->second;
+    } else {
+      return fail("unknown key in script: " + token);
+    }
+    script.items.push_back(std::move(item));
+  }
+  return script;
+}
+
+}  // namespace almanouk

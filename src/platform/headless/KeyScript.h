@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almanouk {
+
+// A parsed key script: key names, "typed text", wait:N[ms|m] and snap:NAME,
+// separated by blanks.
+struct ScriptItem {
+  enum class Kind { Key, Wait, Snap, HoldAltF4 };
+  Kind kind = Kind::Key;
+  std::string key;           // Key: the key value the program reads
+  bool shift = false;        // Key: Shift held while the program reads it
+  std::int64_t milliseconds = 0;  // Wait
+  std::string name;          // Snap
+};
+
+struct KeyScript {
+  std::vector<ScriptItem> items;
+
+  // Nothing, with a message in error, when a token is not understood.
+  static std::optional<KeyScript> parse(std::string_view text, std::string* error = nullptr);
+};
+
+}  // namespace almanouk

@@ -1,0 +1,83 @@
+#include "platform/posix/PosixSystem.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace almanouk::posix {
+
+bool syncPath(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+LocalDateTime localNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  ::localtime_r(&now.tv_sec, &local);
+  LocalDateTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+  t.millisecond = static_cast<int>(now.tv_nsec / 1'000'000);
+  return t;
+}
+
+double monotonicSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+void sleepMilliseconds(int ms) {
+  if (ms <= 0) return;
+  timespec wait{ms / 1000, static_cast<long>(ms % 1000) * 1'000'000L};
+  while (::nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
+}
+
+void yieldProcessor() { ::sched_yield(); }
+
+std::string environmentValue(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
+
+void runShell(const std::string& line, const std::string& folder, bool detached) {
+  pid_t child = ::fork();
+  if (child < 0) return;
+  if (child == 0) {
+    if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    if (detached) {
+      ::setsid();
+      int null = ::open("/dev/null", O_RDWR);
+      if (null >= 0) {
+        ::dup2(null, 0);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+      }
+      // A grandchild, so the program never has to reap it.
+      if (::fork() != 0) ::_exit(0);
+    }
+    ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace almanouk::posix

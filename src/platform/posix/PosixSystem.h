@@ -1,0 +1,24 @@
+#pragma once
+// The few operating-system calls the platform layer needs beyond the C++
+// library. Only the platform layer includes this.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/LocalTime.h"
+
+namespace almanouk::posix {
+
+// Flushes a file's or a folder's contents to the disk; false when it could not.
+bool syncPath(const std::string& path);
+LocalDateTime localNow();
+// Seconds of a monotonic clock.
+double monotonicSeconds();
+void sleepMilliseconds(int ms);
+void yieldProcessor();
+std::string environmentValue(const std::string& name);
+// Runs a line through /bin/sh in the folder: waited for, or detached in a
+// session of its own with its output discarded.
+void runShell(const std::string& line, const std::string& folder, bool detached);
+
+}  // namespace almanouk::posix

@@ -1,0 +1,240 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Keys.h"
+#include "platform/Text.h"
+#include "platform/posix/PcSpeakerPort.h"
+#include "platform/posix/PosixSystem.h"
+#include "platform/sdl/SdlSoundPlayer.h"
+
+namespace almanouk {
+namespace {
+
+// A change is shown at most this often: uploading the whole surface costs
+// about 2 ms, and a screen that changes every 3 ms must not burn a core.
+constexpr std::uint32_t kPresentIntervalMs = 15;
+// How long a wait for a key sleeps between looks at the queue.
+constexpr int kKeyWaitSliceMs = 100;
+
+// PC scan codes of the keys that have no character.
+int extendedCodeOf(SDL_Keycode key, bool ctrl) {
+  switch (key) {
+    case SDLK_F1: return keys::kF1;
+    case SDLK_F2: return keys::kF2;
+    case SDLK_F3: return keys::kF3;
+    case SDLK_F4: return keys::kF4;
+    case SDLK_F5: return keys::kF5;
+    case SDLK_F6: return keys::kF6;
+    case SDLK_F7: return keys::kF7;
+    case SDLK_F8: return 66;
+    case SDLK_F9: return 67;
+    case SDLK_F10: return 68;
+    case SDLK_HOME: return keys::kHome;
+    case SDLK_UP: return keys::kUp;
+    case SDLK_PAGEUP: return ctrl ? keys::kCtrlPageUp : keys::kPageUp;
+    case SDLK_LEFT: return keys::kLeft;
+    case SDLK_RIGHT: return keys::kRight;
+    case SDLK_END: return keys::kEnd;
+    case SDLK_DOWN: return keys::kDown;
+    case SDLK_PAGEDOWN: return ctrl ? keys::kCtrlPageDown : keys::kPageDown;
+    case SDLK_INSERT: return keys::kInsert;
+    case SDLK_DELETE: return keys::kDelete;
+    default: return -1;
+  }
+}
+
+int controlCharOf(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return keys::kEnter;
+    case SDLK_ESCAPE: return keys::kEscape;
+    case SDLK_BACKSPACE: return keys::kBackspace;
+    case SDLK_TAB: return keys::kTab;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform(std::string startFolder)
+    : Platform(std::move(startFolder)) {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw std::runtime_error(SDL_GetError());
+  // After SDL, whose own handlers turn an interrupt into the close key.
+  sound_ = std::make_unique<SdlSoundPlayer>(files());
+  speaker_ = std::make_unique<PcSpeakerPort>();
+}
+
+SdlPlatform::~SdlPlatform() {
+  speaker_.reset();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+void SdlPlatform::openScreen(int width, int height, int) {
+  // Twice the size when the display leaves room for it.
+  int scale = 2;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && (usable.w < width * 2 || usable.h < height * 2)) scale = 1;
+  window_ = SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                             height * scale, SDL_WINDOW_RESIZABLE);
+  if (!window_) throw std::runtime_error(SDL_GetError());
+  SDL_SetWindowMinimumSize(window_, width, height);
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) throw std::runtime_error(SDL_GetError());
+  SDL_RenderSetLogicalSize(renderer_, width, height);
+  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Surface::kWidth,
+                               Surface::kHeight);
+  if (!texture_) throw std::runtime_error(SDL_GetError());
+  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+  SDL_StartTextInput();
+  surface().takeChanged();
+  changePending_ = true;
+  present(true);
+}
+
+void SdlPlatform::present(bool force) {
+  if (!renderer_) return;
+  if (surface().takeChanged()) changePending_ = true;
+  if (!changePending_ && !exposed_) return;
+  std::uint32_t now = SDL_GetTicks();
+  if (!force && !exposed_ && now - lastPresentTicks_ < kPresentIntervalMs) return;
+  if (changePending_) SDL_UpdateTexture(texture_, nullptr, surface().pixels(), Surface::kWidth * 4);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  if (surface().cursorVisible() && surface().cursorRow() <= Surface::kRows) {
+    // An underline cursor, drawn over the picture only: the surface stays as the program drew it.
+    SDL_Rect bar{(surface().cursorColumn() - 1) * Surface::kCellWidth,
+                 surface().cursorRow() * Surface::kCellHeight - 2, Surface::kCellWidth, 2};
+    SDL_SetRenderDrawColor(renderer_, 0xC8, 0xC8, 0xC8, 255);
+    SDL_RenderFillRect(renderer_, &bar);
+  }
+  SDL_RenderPresent(renderer_);
+  lastPresentTicks_ = now;
+  changePending_ = false;
+  exposed_ = false;
+}
+
+int SdlPlatform::msUntilPresent() const {
+  if (!changePending_ && !exposed_) return -1;
+  std::uint32_t since = SDL_GetTicks() - lastPresentTicks_;
+  return since >= kPresentIntervalMs ? 0 : static_cast<int>(kPresentIntervalMs - since);
+}
+
+void SdlPlatform::pumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) handle(event);
+  present(false);
+}
+
+void SdlPlatform::pause(int milliseconds) {
+  std::uint64_t arrivals = keyQueue().arrivals();
+  std::uint32_t deadline = SDL_GetTicks() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
+  for (;;) {
+    present(false);
+    if (milliseconds < 0 ? keyQueue().arrivals() != arrivals
+                         : static_cast<std::int32_t>(SDL_GetTicks() - deadline) >= 0)
+      return;
+    int wait = milliseconds < 0 ? kKeyWaitSliceMs : static_cast<int>(deadline - SDL_GetTicks());
+    int untilPresent = msUntilPresent();
+    if (untilPresent >= 0) wait = std::min(wait, std::max(untilPresent, 1));
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, std::max(wait, 1))) {
+      handle(event);
+      while (SDL_PollEvent(&event)) handle(event);
+    }
+  }
+}
+
+void SdlPlatform::handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      keyQueue().push(keys::extended(keys::kClose));
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        exposed_ = true;
+      break;
+    case SDL_KEYDOWN:
+      handleKeyDown(event);
+      break;
+    case SDL_TEXTINPUT: {
+      if (skipText_) {
+        skipText_ = false;
+        break;
+      }
+      std::string_view text = event.text.text;
+      for (std::size_t pos = 0; pos < text.size();) {
+        int c = codePointToCp437(decodeUtf8(text, pos));
+        if (c > 0) keyQueue().push(std::string(1, static_cast<char>(c)));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::handleKeyDown(const SDL_Event& event) {
+  skipText_ = false;
+  SDL_Keycode key = event.key.keysym.sym;
+  Uint16 mods = event.key.keysym.mod;
+  bool ctrl = mods & KMOD_CTRL;
+  bool alt = mods & KMOD_LALT;  // right Alt is AltGr on many layouts and types characters
+  if (int code = extendedCodeOf(key, ctrl); code >= 0) {
+    keyQueue().push(keys::extended(code));
+  } else if (int c = controlCharOf(key); c >= 0) {
+    keyQueue().push(std::string(1, static_cast<char>(c)));
+  } else if (alt && key == SDLK_x) {
+    keyQueue().push(keys::extended(keys::kAltX));
+    skipText_ = true;
+  } else if (ctrl && !alt && key >= SDLK_a && key <= SDLK_z) {
+    keyQueue().push(std::string(1, static_cast<char>(key - SDLK_a + 1)));
+    skipText_ = true;
+  } else if (alt) {
+    skipText_ = true;  // other Alt combinations type nothing
+  }
+}
+
+bool SdlPlatform::isKeyDown(int scanCode) {
+  SDL_PumpEvents();
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  if (scanCode == keys::kAltScan) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
+  if (scanCode == keys::kF4Scan) return state[SDL_SCANCODE_F4];
+  return false;
+}
+
+bool SdlPlatform::shiftHeld() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
+
+double SdlPlatform::elapsedSeconds() { return posix::monotonicSeconds(); }
+
+void SdlPlatform::yieldProcessor() { posix::yieldProcessor(); }
+
+void SdlPlatform::runCommand(const std::string& line) {
+  ShellCommand command = toShellCommand(line);
+  posix::runShell(command.line, files().workingFolder(), command.detached);
+}
+
+void SdlPlatform::showMessageBox(std::string_view text, std::string_view caption) {
+  present(true);
+  SDL_ShowSimpleMessageBox(0, std::string(caption).c_str(), std::string(text).c_str(), window_);
+  exposed_ = true;
+}
+
+SoundPlayer& SdlPlatform::soundPlayer() { return *sound_; }
+
+SpeakerPort& SdlPlatform::speakerPort() { return *speaker_; }
+
+LocalDateTime SdlPlatform::localNow() { return posix::localNow(); }
+
+std::string SdlPlatform::rawEnvironmentValue(const std::string& name) { return posix::environmentValue(name); }
+
+}  // namespace almanouk

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace almanouk {
+
+// The real program's backend: an SDL2 window that shows the surface
+// integer-scaled, the keyboard, SDL2_mixer sound, the PC speaker, real time
+// and the system's command interpreter.
+//
+// The window is refreshed from the backend's own event handling (readKey and
+// pause) and the surface is uploaded only when something was drawn, so a
+// program that sits waiting costs next to nothing.
+class SdlPlatform : public Platform {
+ public:
+  // Throws std::runtime_error when no video driver can start.
+  explicit SdlPlatform(std::string startFolder);
+  ~SdlPlatform() override;
+
+  void openScreen(int width, int height, int depth) override;
+  bool isKeyDown(int scanCode) override;
+  bool shiftHeld() override;
+  void pause(int milliseconds) override;
+  double elapsedSeconds() override;
+  void yieldProcessor() override;
+  void runCommand(const std::string& line) override;
+  void showMessageBox(std::string_view text, std::string_view caption) override;
+  SoundPlayer& soundPlayer() override;
+  SpeakerPort& speakerPort() override;
+
+ protected:
+  void pumpEvents() override;
+  LocalDateTime localNow() override;
+  std::string rawEnvironmentValue(const std::string& name) override;
+
+ private:
+  void handle(const SDL_Event& event);
+  void handleKeyDown(const SDL_Event& event);
+  // Shows the surface when it changed and the last refresh is long enough ago.
+  void present(bool force);
+  // Milliseconds until a pending change may be shown; -1 when nothing is pending.
+  int msUntilPresent() const;
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  bool changePending_ = false;
+  bool exposed_ = false;
+  bool skipText_ = false;  // the key that produced this text was already taken as a special key
+  std::uint32_t lastPresentTicks_ = 0;
+  std::unique_ptr<SoundPlayer> sound_;
+  std::unique_ptr<SpeakerPort> speaker_;
+};
+
+}  // namespace almanouk

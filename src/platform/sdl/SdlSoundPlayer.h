@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+
+#include "platform/FileLayer.h"
+#include "platform/SoundPlayer.h"
+
+typedef struct _Mix_Music Mix_Music;
+
+namespace almanouk {
+
+// Plays MP3 streams through SDL2_mixer. The audio device is opened by init
+// and closed by close, around every single sound.
+class SdlSoundPlayer : public SoundPlayer {
+ public:
+  explicit SdlSoundPlayer(const FileLayer& files) : files_(files) {}
+  ~SdlSoundPlayer() override;
+
+  bool init(int mixRate, int softwareChannels, int flags) override;
+  void setBufferSize(int) override {}
+  int openStream(const std::string& path) override;
+  void play(int handle) override;
+  std::uint32_t position(int handle) override;
+  std::uint32_t length(int handle) override;
+  void stop(int handle) override;
+  void closeStream(int handle) override;
+  void close() override;
+
+ private:
+  Mix_Music* music(int handle) const;
+
+  const FileLayer& files_;
+  std::map<int, Mix_Music*> streams_;
+  int nextHandle_ = 1;
+  bool open_ = false;
+};
+
+}  // namespace almanouk

@@ -1,0 +1,35 @@
+#pragma once
+// Shared helpers of the tests: a fresh temporary folder per test, and small
+// file helpers that bypass the program's own file layer.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace almanouk::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+// Lines joined with CR LF, each ended by CR LF.
+std::string crlf(const std::vector<std::string>& lines);
+// Splits on CR LF or LF; a final line end gives no empty last line.
+std::vector<std::string> splitLines(const std::string& text);
+std::vector<std::string> fileNames(const std::filesystem::path& folder);
+
+}  // namespace almanouk::test

@@ -1,0 +1,141 @@
+#include "platform/FileLayer.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+using namespace almanouk;
+
+namespace {
+
+struct FileLayerTest : ::testing::Test {
+  test::TempFolder folder;
+  FileLayer files{folder.str()};
+};
+
+}  // namespace
+
+TEST_F(FileLayerTest, MissingInputFileReadsAsEmptyAndLeavesTheVariable) {
+  files.openFile("nothere.txt", FileMode::Input, 1);
+  EXPECT_EQ(files.lastError(), file_error::kNotFound);
+  EXPECT_TRUE(files.atEnd(1));
+  std::string text = "kept";
+  files.readLine(1, text);
+  EXPECT_EQ(text, "kept");
+  EXPECT_NE(files.lastError(), 0);
+  files.readField(1, text);
+  EXPECT_EQ(text, "kept");
+  files.closeFile(1);  // closing a closed number does nothing
+  files.closeFile(0);
+}
+
+TEST_F(FileLayerTest, WritesCrLfAndReadsBothLineEnds) {
+  files.openFile("a.txt", FileMode::Output, 1);
+  files.writeLine(1, "Januari");
+  files.writeText(1, "13 ");
+  files.writeLine(1, "10:25");
+  files.closeFile(1);
+  EXPECT_EQ(test::readFile(folder / "a.txt"), "Januari\r\n13 10:25\r\n");
+
+  test::writeFile(folder / "b.txt", "one\ntwo\r\n\r\nlast");
+  files.openFile("b.txt", FileMode::Input, 2);
+  std::string line;
+  std::vector<std::string> lines;
+  while (!files.atEnd(2)) {
+    files.readLine(2, line);
+    lines.push_back(line);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "last"}));
+  files.readLine(2, line);
+  EXPECT_EQ(line, "");  // past the end: the empty string
+}
+
+TEST_F(FileLayerTest, AppendCreatesAndExtends) {
+  files.openFile("list.tmp", FileMode::Append, 3);
+  files.writeLine(3, "A.AMN");
+  files.closeFile(3);
+  files.openFile("list.tmp", FileMode::Append, 3);
+  files.writeLine(3, "tjek");
+  files.closeFile(3);
+  EXPECT_EQ(test::readFile(folder / "list.tmp"), "A.AMN\r\ntjek\r\n");
+}
+
+TEST_F(FileLayerTest, ReadFieldSplitsOnCommasAndHonoursQuotes) {
+  test::writeFile(folder / "f.txt", "  alpha, beta\r\n\"a, quoted\",x\r\n\r\nlast");
+  files.openFile("f.txt", FileMode::Input, 1);
+  std::vector<std::string> fields;
+  std::string field;
+  for (int i = 0; i < 5; ++i) {
+    files.readField(1, field);
+    fields.push_back(field);
+  }
+  EXPECT_EQ(fields, (std::vector<std::string>{"alpha", "beta", "a, quoted", "x", ""}));
+  files.readField(1, field);
+  EXPECT_EQ(field, "last");
+  EXPECT_TRUE(files.atEnd(1));
+}
+
+TEST_F(FileLayerTest, BinaryFilesAreCreatedEmptyAndWrittenAtPositions) {
+  files.openFile("20120307.D03", FileMode::Binary, 1);
+  EXPECT_EQ(files.lastError(), 0);
+  EXPECT_EQ(files.fileLength(1), 0);
+  files.writeBytes(1, 3, "ab");
+  EXPECT_EQ(files.fileLength(1), 4);
+  EXPECT_EQ(files.readBytes(1, 3, 10), "ab");
+  files.closeFile(1);
+  EXPECT_EQ(test::readFile(folder / "20120307.D03"), std::string("\0\0ab", 4));
+}
+
+TEST_F(FileLayerTest, NamesResolveWithoutRegardToCase) {
+  test::writeFile(folder / "Almanouk.dat", "x\r\n");
+  files.openFile("ALMANOUK.DAT", FileMode::Input, 1);
+  EXPECT_EQ(files.lastError(), 0);
+  files.closeFile(1);
+  // A file being created reuses the existing name's case.
+  files.openFile("ALMANOUK.DAT", FileMode::Output, 1);
+  files.closeFile(1);
+  EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"Almanouk.dat"}));
+
+  EXPECT_TRUE(files.renameFile("almanouk.DAT", "Other.txt"));
+  EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"Other.txt"}));
+  EXPECT_EQ(files.findFirst("*.TXT"), "Other.txt");
+  files.deleteFile("OTHER.TXT");
+  EXPECT_TRUE(test::fileNames(folder.path()).empty());
+}
+
+TEST_F(FileLayerTest, RenameFailsOverAnExistingFileButReplaceSucceeds) {
+  test::writeFile(folder / "CONVER.TMP", "new");
+  test::writeFile(folder / "ALMANOUK.AMN", "old");
+  EXPECT_FALSE(files.renameFile("CONVER.TMP", "almanouk.amn"));
+  EXPECT_NE(files.lastError(), 0);
+  EXPECT_TRUE(files.replaceFile("CONVER.TMP", "almanouk.amn"));
+  EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"ALMANOUK.AMN"}));
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), "new");
+}
+
+TEST_F(FileLayerTest, FindListsMatchingVisibleFilesSortedThenEnds) {
+  EXPECT_EQ(files.findFirst("*.AMN"), "");
+  EXPECT_EQ(files.findNext(), "");
+  for (const char* name : {"b.amn", "A.AMN", "c.txt", ".hidden.AMN", "19010101.D02", "20120307.D13"})
+    test::writeFile(folder / name, "");
+  std::filesystem::create_directory(folder / "dir.amn");
+  EXPECT_EQ(files.findFirst("*.AMN"), "A.AMN");
+  EXPECT_EQ(files.findNext(), "b.amn");
+  EXPECT_EQ(files.findNext(), "");
+  EXPECT_EQ(files.findNext(), "");
+  EXPECT_EQ(files.findFirst("*.D0?"), "19010101.D02");
+  EXPECT_EQ(files.findNext(), "");
+  EXPECT_EQ(files.findFirst(folder.str() + "/*.d??"), "19010101.D02");
+  EXPECT_EQ(files.findNext(), "20120307.D13");
+}
+
+TEST_F(FileLayerTest, FoldersAreMadeAndEntered) {
+  files.makeFolder("data/Almanouk");
+  files.makeFolder("data/Almanouk");  // an existing folder stays
+  EXPECT_TRUE(files.changeFolder("data/Almanouk"));
+  files.openFile("Almanouk.pyl", FileMode::Output, 1);
+  files.writeLine(1, "pyl");
+  files.closeFile(1);
+  EXPECT_EQ(test::readFile(folder / "data/Almanouk/Almanouk.pyl"), "pyl\r\n");
+  EXPECT_FALSE(files.changeFolder("no/such/folder"));
+}

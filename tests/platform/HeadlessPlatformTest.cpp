@@ -1,0 +1,127 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/Keys.h"
+
+using namespace almanouk;
+
+namespace {
+
+struct HeadlessTest : ::testing::Test {
+  test::TempFolder folder;
+
+  HeadlessPlatform make(const std::string& script) {
+    HeadlessPlatform::Options options;
+    options.startFolder = folder.str();
+    options.start = *LocalDateTime::parse("2012-01-13 10:24:58");
+    options.appData = folder.str();
+    return HeadlessPlatform(options, *KeyScript::parse(script));
+  }
+};
+
+}  // namespace
+
+TEST(KeyScriptTest, ParsesKeysTextWaitsAndSnaps) {
+  auto script = KeyScript::parse(R"(F1 Shift+PgUp "a \"b" wait:2 wait:30ms wait:1m snap:one Alt+F4 Ctrl+D Close)");
+  ASSERT_TRUE(script);
+  const auto& items = script->items;
+  ASSERT_EQ(items.size(), 13u);
+  EXPECT_EQ(items[0].key, keys::extended(keys::kF1));
+  EXPECT_TRUE(items[1].shift);
+  EXPECT_EQ(items[1].key, keys::extended(keys::kPageUp));
+  EXPECT_EQ(items[2].key, "a");
+  EXPECT_EQ(items[4].key, "\"");
+  EXPECT_EQ(items[6].milliseconds, 2000);
+  EXPECT_EQ(items[7].milliseconds, 30);
+  EXPECT_EQ(items[8].milliseconds, 60000);
+  EXPECT_EQ(items[9].name, "one");
+  EXPECT_EQ(items[10].kind, ScriptItem::Kind::HoldAltF4);
+  EXPECT_EQ(items[11].key, "\x04");
+  EXPECT_EQ(items[12].key, keys::extended(keys::kClose));
+  EXPECT_FALSE(KeyScript::parse("Hyper+Q"));
+  EXPECT_FALSE(KeyScript::parse("snap:../x"));
+  EXPECT_FALSE(KeyScript::parse("\"open"));
+}
+
+TEST_F(HeadlessTest, KeysArriveOneAtATimeAfterTheProgramReadsThem) {
+  auto p = make("F3 \"x\"");
+  EXPECT_EQ(p.readKey(), "");  // nothing at start: the first key comes 50 ms in
+  p.pause(30);
+  EXPECT_EQ(p.readKey(), "");
+  p.pause(30);
+  EXPECT_EQ(p.readKey(), keys::extended(keys::kF3));
+  p.pause(1000);
+  EXPECT_EQ(p.readKey(), "x");
+  EXPECT_EQ(p.currentTime(), "10:24:59");
+  p.pause(1000);
+  EXPECT_EQ(p.currentTime(), "10:25:00");
+  EXPECT_EQ(p.currentDate(), "01-13-2012");
+}
+
+TEST_F(HeadlessTest, PauseMinusOneWaitsForANewKeyAndLeavesItQueued) {
+  auto p = make("F7 wait:5 F2");
+  p.pause(100);
+  EXPECT_EQ(p.readKey(), keys::extended(keys::kF7));
+  p.pause(-1);  // needs a key that arrives after the wait began
+  EXPECT_EQ(p.now().second, 3);  // 10:24:58.100 + 50 ms + 5 s
+  EXPECT_EQ(p.readKey(), keys::extended(keys::kF2));
+}
+
+TEST_F(HeadlessTest, RunEndsAfterOneSecondOfWaitingOnceTheScriptIsUsedUp) {
+  auto p = make("Esc");
+  p.pause(1500);  // not waiting for a key: the start-up guard's wait does not count
+  EXPECT_EQ(p.readKey(), "\x1b");
+  EXPECT_THROW(
+      for (;;) {
+        if (p.readKey().empty()) p.pause(30);
+      },
+      RunEnded);
+  ASSERT_FALSE(p.log().lines().empty());
+  EXPECT_EQ(p.log().events().back(), "end script");
+}
+
+TEST_F(HeadlessTest, AltF4IsHeldDownFor100Ms) {
+  auto p = make("Alt+F4");
+  EXPECT_FALSE(p.isKeyDown(keys::kAltScan));
+  p.pause(60);
+  EXPECT_TRUE(p.isKeyDown(keys::kAltScan));
+  EXPECT_TRUE(p.isKeyDown(keys::kF4Scan));
+  p.pause(100);
+  EXPECT_FALSE(p.isKeyDown(keys::kF4Scan));
+}
+
+TEST_F(HeadlessTest, SideEffectsAreRecorded) {
+  auto p = make("");
+  p.showMessageBox("        13 10:25 Tijdvoorbeeld.        ", "Almanouk");
+  p.runCommand("start notepad alarm.txt");
+  SoundPlayer& sound = p.soundPlayer();
+  ASSERT_TRUE(sound.init(44100, 4, 0));
+  int handle = sound.openStream("");
+  EXPECT_EQ(handle, 0);
+  sound.play(handle);
+  EXPECT_EQ(sound.position(handle), 0u);
+  EXPECT_EQ(sound.length(handle), 0u);
+  auto events = p.log().events();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0], "msgbox Almanouk|        13 10:25 Tijdvoorbeeld.        ");
+  EXPECT_EQ(events[1], "run start notepad alarm.txt");
+  EXPECT_EQ(events[2], "sound ");
+}
+
+TEST_F(HeadlessTest, AppDataComesFromTheOptionsAndOtherVariablesFromTheEnvironment) {
+  auto p = make("");
+  EXPECT_EQ(p.environmentValue("appdata"), folder.str());
+  EXPECT_EQ(p.environmentValue("ALMANOUK_SURELY_UNSET_VARIABLE"), "");
+}
+
+TEST(ShellCommandTest, StartRunsDetachedAndNotepadOpensTheTextViewer) {
+  ShellCommand notepad = toShellCommand("start notepad alarm.txt");
+  EXPECT_TRUE(notepad.detached);
+  EXPECT_EQ(notepad.line, "xdg-open alarm.txt");
+  ShellCommand plain = toShellCommand("\"c:\\windows\\notepad.exe\"");
+  EXPECT_FALSE(plain.detached);
+  EXPECT_EQ(plain.line, "\"c:\\windows\\notepad.exe\"");
+  EXPECT_EQ(toShellCommand("start defrag c:").line, "defrag c:");
+}
