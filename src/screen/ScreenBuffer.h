@@ -1,0 +1,81 @@
+#pragma once
+// The program's own grid of cells (80 x 50, rows 0-24 the screen, 25-49 a
+// work area below it), each a code page 437 character and an attribute code
+// (foreground + 16 x background, legacy 16-colour numbering), painted onto
+// the window run by run by renderBuffer.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace almanouk {
+
+class Platform;
+
+struct Cell {
+  int character = ' ';
+  int attribute = 0;
+};
+
+class ScreenBuffer {
+ public:
+  static constexpr int kColumns = 80;
+  static constexpr int kRows = 50;
+  static constexpr int kCells = kColumns * kRows;
+
+  explicit ScreenBuffer(Platform& platform) : platform_(platform) {}
+
+  // Current colours that the writers put into every cell they write.
+  int curFg = 7;
+  int curBg = 0;
+  // Pixel position of the selected day's box, recorded by renderBuffer (attributes 157 and 159).
+  int dayBoxTop = 0;
+  int dayBoxLeft = 0;
+
+  // Cell by 0-based row and column, or by index row * 80 + column. Positions
+  // outside the buffer give a scratch cell, so no caller can write out of bounds.
+  Cell& at(int row, int column) { return cell(row * kColumns + column); }
+  Cell& cell(int index) {
+    if (static_cast<unsigned>(index) < static_cast<unsigned>(kCells)) return cells_[static_cast<std::size_t>(index)];
+    scratch_ = Cell{};
+    return scratch_;
+  }
+  const Cell& cell(int index) const {
+    return static_cast<unsigned>(index) < static_cast<unsigned>(kCells) ? cells_[static_cast<std::size_t>(index)]
+                                                                        : scratch_;
+  }
+  int currentAttribute() const { return curBg * 16 + curFg; }
+
+  // Writes text into consecutive cells from (row, column) in the current colours,
+  // continuing on the next row after column 79; text past the last cell is cut.
+  void putText(int row, int column, std::string_view text);
+  // The same, and prints it at once at its screen position in white on red.
+  void putTextEcho(int row, int column, std::string_view text);
+  // Prints one cell's character at its screen position in C8C8C8 on B400B4 (the list editor's cursor).
+  void repaintCell(int row, int column);
+  // Clears the surface in the theme's colour and blanks screen rows 0-24 with attribute themeBg x 16.
+  void clearBuffer(int themeFg, int themeBg);
+  // Paints buffer rows 1-23 in runs of equal attribute. keyCode is the main
+  // loop's; with 62 (F4) the month header's gradient is left out.
+  void renderBuffer(int keyCode = 0);
+  // Resets every screen cell to the theme attribute and colours the section keywords at column 3.
+  void colourKeywords(int themeFg, int themeBg);
+
+ private:
+  Platform& platform_;
+  std::array<Cell, kCells> cells_{};
+  Cell scratch_{};
+};
+
+// 24-bit foreground and background colours of an attribute code.
+struct AttributeColours {
+  std::uint32_t foreground;
+  std::uint32_t background;
+};
+AttributeColours coloursOf(int attribute);
+
+// Shades a 16-pixel-high bar from its start colour downwards; pixels of the kept colour stay.
+void gradientBar(Platform& platform, int top, int red, int green, int blue, int firstColumn, int lastColumn,
+                 std::uint32_t keptColour);
+
+}  // namespace almanouk
