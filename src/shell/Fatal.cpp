@@ -1,0 +1,19 @@
+#include "shell/Fatal.h"
+
+#include "platform/Platform.h"
+#include "platform/ProgramExit.h"
+
+namespace almanouk {
+
+void fatalFileError(Platform& platform, std::string_view message) {
+  platform.closeFile(0);
+  platform.clearScreen();
+  platform.moveCursor(0, 0, 1);
+  platform.printText("", true);
+  platform.printText(message, true);
+  while (platform.readKey().empty()) platform.pause(3);
+  platform.deleteFile(kInstanceMarkerFile);
+  throw ProgramExit{0};
+}
+
+}  // namespace almanouk

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+namespace almanouk {
+
+class Platform;
+
+inline constexpr std::string_view kInstanceMarkerFile = "Almanouk.pyl";
+
+// The program's two fatal file errors: clears the screen, shows the message
+// after one empty line with the cursor on, waits for any key, deletes the
+// instance marker and ends the program with status 0.
+[[noreturn]] void fatalFileError(Platform& platform, std::string_view message);
+
+}  // namespace almanouk

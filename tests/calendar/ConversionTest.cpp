@@ -1,0 +1,117 @@
+#include "calendar/Conversion.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/CalendarFile.h"
+#include "calendar/DataFolderTest.h"
+
+using namespace almanouk;
+
+namespace {
+
+struct ConversionTest : test::DataFolderTest {};
+
+std::vector<std::string> blanks(int count) { return std::vector<std::string>(static_cast<std::size_t>(count), ""); }
+
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const std::vector<std::string> kCurrentSettings = {
+    "[Aan/Uit]", "PopUp=msg", "PC-Speaker=uit", "Sound=aan", "", "[Kleurthema]", "0", "", "[Tekstkleur]", "4", "",
+    "[Dagboekdagkleur]", "9", "", "[Almanoukkeuze]", "   ALMANOUK.AMN = Omschrijving.               7",
+    "-> WERK0000.AMN = Werk                       12", "", "Einde."};
+
+TEST_F(ConversionTest, CurrentCalendarGetsThreeBlankLinesAndAFreshEnd) {
+  std::vector<std::string> calendar = test::calendarLines("Huidig", "0", {{"01 maand"}, {}, {}, {"13 jan"}});
+  std::vector<std::string> body(calendar.begin() + 5, calendar.end() - 1);  // the sections
+  calendar.insert(calendar.begin() + 3, {"", ""});  // four blank lines after the header
+  calendar.insert(calendar.end(), {"", "achter het einde", "Einde"});
+  write("HUIDIG00.AMN", calendar);
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("HUIDIG00.AMN"), joined({{"Huidig", "0", "7"}, blanks(3), body, {"Einde"}, blanks(25)}));
+  std::string once = test::readFile(folder / "HUIDIG00.AMN");
+  convertOlderData(*platform);
+  EXPECT_EQ(test::readFile(folder / "HUIDIG00.AMN"), once);
+  EXPECT_EQ(test::fileNames(folder.path()), std::vector<std::string>{"HUIDIG00.AMN"});
+}
+
+TEST_F(ConversionTest, CalendarsWithoutDiaryKeyGetOneCountingFromZero) {
+  write("A0000000.AMN", {"Met sleutel", "0", "5", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
+  write("B0000000.AMN",
+        {"Zonder sleutel", " tekst", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
+  write("C0000000.AMN", {"Ook zonder", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
+  convertOlderData(*platform);
+  const std::vector<std::string> sections = {"Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari", "Einde"};
+  EXPECT_EQ(lines("A0000000.AMN"), joined({{"Met sleutel", "0", "5"}, blanks(3), sections, blanks(25)}));
+  EXPECT_EQ(lines("B0000000.AMN"), joined({{"Zonder sleutel", "0", "tekst"}, blanks(3), sections, blanks(25)}));
+  EXPECT_EQ(lines("C0000000.AMN"), joined({{"Ook zonder", "1", ""}, blanks(3), sections, blanks(25)}));
+}
+
+TEST_F(ConversionTest, OldBirthdayCalendarGetsItsDaysAheadAndRecurringSections) {
+  write("VERJAARD.AMN", {"Verjaardagen", "Verjaardagsalmanouk. Aan het einde moet na een lege regel 'Einde' staan.",
+                         "Hulptekst die wegvalt.", "Dagen vooruit [14]", "", "", "Maandelijks", "", "Januari", "",
+                         "05 Jan jarig", "", "einde", "rest"});
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("VERJAARD.AMN"),
+            joined({{"Verjaardagen", "0", "14"}, blanks(3), {"Maandelijks", ""}, {"Wekelijks"}, blanks(3),
+                    {"Dagelijks"}, blanks(3), {"Januari", "", "05 Jan jarig", ""}, {"Einde"}, blanks(25)}));
+  std::string converted = test::readFile(folder / "VERJAARD.AMN");
+  validateCalendarFile(*platform, "VERJAARD.AMN");  // the result passes the check as it is
+  EXPECT_EQ(test::readFile(folder / "VERJAARD.AMN"), converted);
+}
+
+TEST_F(ConversionTest, LongFilesAndLongLinesAreCopiedIntact) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < 5000; ++i) entries.push_back(std::to_string(i % 28 + 1) + " regel " + std::to_string(i));
+  entries.push_back("17 " + std::string(6000, 'x'));
+  std::vector<std::string> calendar = test::calendarLines(std::string(300, 'o'), "0", {{}, {}, {}, entries});
+  write("GROOT000.AMN", calendar);
+  convertOlderData(*platform);
+  std::vector<std::string> converted = lines("GROOT000.AMN");
+  ASSERT_EQ(converted.size(), calendar.size() + 1 + 25);
+  EXPECT_EQ(converted[0], calendar[0]);
+  EXPECT_TRUE(std::equal(calendar.begin() + 5, calendar.end(), converted.begin() + 6));
+}
+
+TEST_F(ConversionTest, PopUpSettingsBecomeTheCurrentLayout) {
+  write("Almanouk.ini", {"[PopUp]", "PopUp=ntp", "oud", "", "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13",
+                         "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = Omschrijving.               7", "", "Einde."});
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("Almanouk.ini"),
+            (std::vector<std::string>{"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "1",
+                                      "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
+                                      "-> ALMANOUK.AMN = Omschrijving.               7", "", "Einde."}));
+  EXPECT_FALSE(exists("ALMANOUK.TMP"));
+}
+
+TEST_F(ConversionTest, SettingsWithoutColourSectionsGetTheDefaults) {
+  write("Almanouk.ini", {"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan", "Sound=uit", "", "[Almanoukkeuze]", "   ",
+                         "-> ALMANOUK.AMN = Oud                        7", "", "Einde."});
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("Almanouk.ini"),
+            (std::vector<std::string>{"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan", "Sound=uit", "", "[Kleurthema]", "1",
+                                      "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
+                                      "-> ALMANOUK.AMN = Oud                        7", "", "Einde."}));
+}
+
+TEST_F(ConversionTest, SettingsWithoutDiaryDayColourGetIt) {
+  write("Almanouk.ini", {"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "0", "",
+                         "[Tekstkleur]", " 10", "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = X", "", "Einde."});
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("Almanouk.ini"),
+            (std::vector<std::string>{"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "0",
+                                      "", "[Tekstkleur]", "10", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
+                                      "-> ALMANOUK.AMN = X", "", "Einde."}));
+}
+
+TEST_F(ConversionTest, CurrentSettingsStayByteIdentical) {
+  write("Almanouk.ini", kCurrentSettings);
+  std::string before = test::readFile(folder / "Almanouk.ini");
+  convertOlderData(*platform);
+  EXPECT_EQ(test::readFile(folder / "Almanouk.ini"), before);
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// Every reader of calendar and settings files goes through the hostile corpus
+// (tests/data/hostile, written by tools/make_hostile_corpus.py) without
+// crashing or hanging. A reader may end the program with a fatal file error;
+// running out of scripted keys (a hang) or any other exception fails.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "calendar/CalendarFile.h"
+#include "calendar/CalendarList.h"
+#include "calendar/Conversion.h"
+#include "calendar/DataFolderTest.h"
+#include "editors/Settings.h"
+#include "editors/SettingsFile.h"
+#include "screen/ScreenBuffer.h"
+
+using namespace almanouk;
+
+namespace {
+
+std::vector<std::string> corpusFiles() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(ALMANOUK_TEST_DATA "/hostile"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct HostileFileTest : test::DataFolderTest, ::testing::WithParamInterface<std::string> {
+  std::string contents = test::readFile(std::filesystem::path(ALMANOUK_TEST_DATA "/hostile") / GetParam());
+
+  void place(const std::string& name) { test::writeFile(folder / name, contents); }
+
+  // Runs a reader on a fresh platform; a fatal file error is a proper way out.
+  template <typename Action>
+  void survive(Action action) {
+    platform = newPlatform();
+    try {
+      action();
+    } catch (const ProgramExit& exit) {
+      EXPECT_EQ(exit.status, 0);
+    }
+  }
+};
+
+TEST(HostileCorpusTest, IsThereAndSmall) {
+  std::vector<std::string> names = corpusFiles();
+  EXPECT_GE(names.size(), 7u);
+  for (const std::string& name : names)
+    EXPECT_LT(std::filesystem::file_size(std::filesystem::path(ALMANOUK_TEST_DATA "/hostile") / name), 1'000'000u);
+}
+
+TEST_P(HostileFileTest, CalendarReaders) {
+  place("HOSTILE0.AMN");
+  survive([&] {
+    CalendarReader reader(*platform, "HOSTILE0.AMN");
+    std::string line;
+    for (const char* section : {"maandelijks", "wekelijks", "dagelijks", "januari", "december"})
+      reader.findSection(section, line);
+    while (reader.next(line)) continue;
+    EXPECT_TRUE(reader.atEnd());
+  });
+  survive([&] { validateCalendarFile(*platform, "HOSTILE0.AMN"); });
+  EXPECT_FALSE(exists("AlmanTmp.dat"));
+}
+
+TEST_P(HostileFileTest, MergeWithAGoodCalendarAndWithItself) {
+  place("HOSTILE0.AMN");
+  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  survive([&] { EXPECT_GT(mergeAllCalendars(*platform), 0); });
+  place("HOSTILE1.AMN");
+  survive([&] { EXPECT_GT(mergeAllCalendars(*platform), 0); });
+  std::vector<std::string> merged = lines("allamn.srt");
+  ASSERT_GE(merged.size(), 3u);
+  EXPECT_EQ(merged[0], "Alle Almanouks");
+  EXPECT_EQ(test::fileNames(folder.path()),
+            (std::vector<std::string>{"ALMANOUK.AMN", "HOSTILE0.AMN", "HOSTILE1.AMN", "allamn.srt"}));
+}
+
+TEST_P(HostileFileTest, ConversionOfCalendarAndSettings) {
+  place("HOSTILE0.AMN");
+  place("Almanouk.ini");
+  survive([&] { convertOlderData(*platform); });
+  std::vector<std::string> converted = lines("HOSTILE0.AMN");
+  ASSERT_GE(converted.size(), 3u + 3u + 1u + 25u);
+  EXPECT_EQ(converted[converted.size() - 26], "Einde");
+  EXPECT_FALSE(exists("CONVER.TMP"));
+  EXPECT_FALSE(exists("ALMANOUK.TMP"));
+}
+
+TEST_P(HostileFileTest, SettingsReaderAndWriter) {
+  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  place("Almanouk.ini");
+  survive([&] { migratePopupValue(*platform); });
+  Settings settings;
+  survive([&] {
+    ScreenBuffer buffer(*platform);
+    readSettings(*platform, settings, buffer);
+    EXPECT_GE(settings.daysAhead, 1);
+    EXPECT_LE(settings.daysAhead, 30);
+  });
+  survive([&] { EXPECT_GE(readDaysAhead(*platform), 1); });
+  place("HOSTILE0.AMN");
+  survive([&] { writeDefaultSettings(*platform, settings); });
+  std::vector<std::string> written = lines("Almanouk.ini");
+  ASSERT_EQ(written.size(), 15u + 2u + 2u);
+  for (std::size_t i = 15; i < 17; ++i) EXPECT_EQ(written[i].size(), 47u) << written[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, HostileFileTest, ::testing::ValuesIn(corpusFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param.substr(0, info.param.find('.'));
+                           name.erase(std::remove(name.begin(), name.end(), '_'), name.end());
+                           return name;
+                         });
+
+}  // namespace
