@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpng-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils
 )
 
 missing=()

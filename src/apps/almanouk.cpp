@@ -1,44 +1,21 @@
-// Until the program's shell exists: opens the window, shows every glyph and a
-// little Dutch text with box drawing, and ends on Esc or the close button.
+// The program users start: the real window, keyboard and sound.
 
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 
-#include "platform/Keys.h"
-#include "platform/Text.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "shell/Program.h"
 
-using namespace almanouk;
-
-int main() {
+int main(int argc, char** argv) {
+  // The sound folder is the whole command tail, so a name with blanks needs no quotes.
+  std::string soundFolder;
+  for (int i = 1; i < argc; ++i) soundFolder += (i > 1 ? " " : "") + std::string(argv[i]);
   try {
-    SdlPlatform platform(std::filesystem::current_path().string());
-    platform.openScreen(640, 400, 32);
-    platform.setTextGrid(80, 25);
-    platform.setColours(0xC8C8C8, 0);
-    platform.clearScreen();
-    for (int c = 0; c < 256; ++c) {
-      platform.moveCursor(2 + c / 32, 8 + (c % 32) * 2);
-      platform.printText(std::string(1, static_cast<char>(c)));
-    }
-    platform.setColours(0xFFFFFF, 0x0000FF);
-    platform.moveCursor(12, 8);
-    platform.printText(cp437("┌────┬────┬────┐"));
-    platform.moveCursor(13, 8);
-    platform.printText(cp437("│ ma │ di │ wo │"));
-    platform.moveCursor(14, 8);
-    platform.printText(cp437("└────┴────┴────┘"));
-    platform.setColours(0xC8C8C8, 0);
-    platform.moveCursor(16, 8);
-    platform.printText(cp437("Elke maand popupt deze op de tijd én wordt getoond. Geïnitialiseerd."));
-    platform.moveCursor(25, 1);
-    platform.printText(padRight(" Esc of kruisje: stoppen", 80));
-    for (;;) {
-      std::string key = platform.readKey();
-      if (key == std::string(1, keys::kEscape) || keys::extendedCode(key) == keys::kClose) return 0;
-      if (key.empty()) platform.pause(30);
-    }
+    almanouk::SdlPlatform platform(std::filesystem::current_path().string());
+    almanouk::Program program(platform, soundFolder);
+    return program.run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "almanouk: %s\n", error.what());
     return 1;

@@ -1,0 +1,3 @@
+#include "platform/headless/HeadlessDriver.h"
+
+int main(int argc, char** argv) { return almanouk::runHeadlessDriver(argc, argv); }

@@ -1,0 +1,116 @@
+#include "help/Help.h"
+
+#include <algorithm>
+#include <array>
+
+#include "help/ReadmeText.h"
+#include "platform/Keys.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::uint32_t kHelpGreen = 0x64C800;  // red 100, green 200, blue 0
+constexpr std::uint32_t kEditorHelpOrange = 0xFF9600;
+constexpr int kReadmeLastTopByLine = 119;
+constexpr int kReadmeLastTopByPage = 142;
+constexpr int kReadmePage = 24;
+
+constexpr std::array<const char*, 22> kHelpLines = {
+    " Almanouk 1.45. Gebruik voor  ", " navigeren  de  pijl-toetsen  ", " en Page Up, Page Down.  Met  ",
+    " Ctrl-PageUp/PageDown,  door  ", " de jaren heen bladeren.  Om  ", " afspraken  of  verjaardagen  ",
+    " in te vullen  gebruikt u de  ", " F2-toets. Ook kan een alarm  ", " gezet worden,  na dagnummer  ",
+    " evt het jaar en dan de tijd  ", " in 't formaat: 07:45 en dan  ", " onderwerp.  Met de F4-toets  ",
+    " naar 't instellingenscherm.  ", " Naar het dagboek  met Enter  ", " of F5.  Naar heden  met F3.  ",
+    " Alle almanouks invoegen F7.  ", " Met 's' de items  scrollen.  ", " Voorzichtig met invullen in  ",
+    " lijst en dagboek, het wordt  ", " direct opgeslagen, weg=weg.  ", " Werkt tussen  1901 en 2099.  ",
+    " Afsluiten: kruisje, Alt-F4.  "};
+
+constexpr std::array<const char*, 22> kEditorHelpLines = {
+    "                                ", " Verjaardagsalmanouk aanpassen. ", " Onderaan moet ''Einde'' staan. ",
+    " Voor  en na  de maandnaam moet ", " een lege regel.  De jaarlijkse ", " vermeldingen beginnen met dag- ",
+    " nummer, spatie, naam. Eenmalig ", " melden:  dagnummer, spatie, 4- ", " delig  jaartal,  spatie, naam. ",
+    " Voor de naam kan ook steeds de ", " tijd,  in het formaat:  09:45. ", " Maandelijks kan ook,  bovenaan ",
+    " onder 'Maandelijks'. Fout her- ", " stellen kan met F3. Letter in- ", " voegen of verwijderen  met Ins ",
+    " of Del. Regel invoegen of ver- ", " wijderen met Ctrl-i of Ctrl-d. ", " Regel kopieren met Ctl-k en de ",
+    " regel weer plakken met Ctrl-p. ", " En tenslotte kan een programma ", " gestart worden  dmv '#' achter ",
+    " het dagnummer, jaar of tijd.   "};
+
+std::string waitForKey(Platform& platform) {
+  std::string key;
+  while ((key = platform.readKey()).empty()) platform.pause(3);
+  return key;
+}
+
+void printAt(Platform& platform, int row, int column, std::string_view text) {
+  platform.moveCursor(row, column);
+  platform.printText(text);
+}
+
+void showReadmePage(Platform& platform, int top) {
+  constexpr int kFile = 1;
+  platform.moveCursor(1, 1);
+  platform.openFile(kReadmeFile, FileMode::Input, kFile);
+  std::string line;
+  for (int skipped = 0; skipped < top; ++skipped) platform.readLine(kFile, line);
+  for (int row = 0; row < 25; ++row) {
+    line.clear();
+    platform.readLine(kFile, line);
+    platform.printText(padRight(line, 80));
+  }
+  platform.closeFile(kFile);
+}
+
+}  // namespace
+
+std::string showHelp(Platform& platform, ScreenBuffer& buffer, int themeBg) {
+  platform.setColours(kHelpGreen, 0);
+  printAt(platform, 1, 1, repeat(' ', 80));
+  for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform, 3 + static_cast<int>(i), 48, kHelpLines[i]);
+  printAt(platform, 25, 1, repeat(' ', 80));
+  for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer.at(24, column) = Cell{' ', themeBg * 16};
+  return waitForKey(platform);
+}
+
+std::string showEditorHelp(Platform& platform, int themeFg, int themeBg) {
+  platform.setColours(0, kEditorHelpOrange);
+  for (std::size_t i = 0; i < kEditorHelpLines.size(); ++i)
+    printAt(platform, 2 + static_cast<int>(i), 47, kEditorHelpLines[i]);
+  printAt(platform, 24, 47, repeat(' ', 32));
+  AttributeColours theme = coloursOf(themeBg * 16 + themeFg);
+  platform.setColours(theme.foreground, theme.background);
+  return waitForKey(platform);
+}
+
+void writeReadme(Platform& platform) {
+  constexpr int kFile = 1;
+  platform.openFile(kReadmeFile, FileMode::Output, kFile);
+  if (platform.lastError() != 0) return;  // a start folder that is not writable just gets no readme
+  for (const std::string& line : readmeLines()) platform.writeLine(kFile, line);
+  platform.closeFile(kFile);
+}
+
+void showReadme(Platform& platform) {
+  platform.setColours(kHelpGreen, 0);
+  int top = 0;
+  for (;;) {
+    showReadmePage(platform, top);
+    std::string key = waitForKey(platform);
+    if (key == std::string(1, keys::kEscape)) return;
+    switch (keys::extendedCode(key)) {
+      case keys::kUp: top = std::max(top - 1, 0); break;
+      case keys::kDown:
+        if (top < kReadmeLastTopByLine) ++top;
+        break;
+      case keys::kPageUp: top = std::max(top - kReadmePage, 0); break;
+      case keys::kPageDown:
+        if (top + kReadmePage <= kReadmeLastTopByPage) top += kReadmePage;
+        break;
+      default: break;
+    }
+  }
+}
+
+}  // namespace almanouk

@@ -1,0 +1,38 @@
+#pragma once
+// Everything the program keeps while it runs, owned in one place and handed
+// to the parts that need it. A fresh AppState is a fresh program.
+
+#include <string>
+
+#include "alarm/AlarmScan.h"
+#include "alarm/AlarmState.h"
+#include "calendar/Dates.h"
+#include "calendar/MonthView.h"
+#include "editors/Settings.h"
+#include "screen/ScreenBuffer.h"
+#include "shell/LoopState.h"
+
+namespace almanouk {
+
+class Platform;
+
+struct AppState {
+  AppState(Platform& platform, std::string soundFolder);
+
+  Platform& platform;
+  std::string soundFolder;  // the command line's arguments joined by blanks
+  Settings settings;
+  ScreenBuffer buffer;
+  SelectedDate date;
+  DayList days;
+  LoopState loop;
+  AlarmState alarm;
+  std::string titleText;
+  std::string blankLine;
+  int diaryNameCapacity = 4001;  // room the diary index gets: pages at start-up + 4000
+  // Last: these refer to the members above.
+  MonthView monthView;
+  AlarmScanner alarms;
+};
+
+}  // namespace almanouk

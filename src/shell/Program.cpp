@@ -1,0 +1,179 @@
+#include "shell/Program.h"
+
+#include <utility>
+
+#include "alarm/AlarmSound.h"
+#include "calendar/CalendarFile.h"
+#include "calendar/CalendarList.h"
+#include "calendar/Conversion.h"
+#include "editors/SettingsFile.h"
+#include "help/Help.h"
+#include "platform/Platform.h"
+#include "platform/ProgramExit.h"
+#include "platform/Text.h"
+#include "shell/Fatal.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
+constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
+constexpr std::string_view kDiaryIndexFile = "ALMANOUK.DAT";
+constexpr int kGuardWaitMs = 1200;
+constexpr int kFile = 1;
+
+// "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
+const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
+
+}  // namespace
+
+Program::Program(Platform& platform, std::string soundFolder)
+    : app_(platform, std::move(soundFolder)), mainLoop_(app_) {}
+
+int Program::run() {
+  try {
+    startUp();
+    initialise();
+    for (;;) {
+      reloadEntry();
+      MainLoop::End end = mainLoop_.run();
+      if (end == MainLoop::End::Quit) break;
+      if (end == MainLoop::End::Reinitialise) initialise();
+    }
+    programEnd();
+    return 0;
+  } catch (const ProgramExit& exit) {
+    app_.platform.closeFile(0);
+    return exit.status;
+  }
+}
+
+void Program::startUp() {
+  Platform& platform = app_.platform;
+  Settings& settings = app_.settings;
+  settings.popupMode = 1;
+  settings.speakerOn = 1;
+  settings.soundOn = 1;
+  settings.chosenPosition = 0;
+  app_.loop.skipWait = 0;
+  CalendarDay today = readSystemDate(platform.currentDate());
+  setDate(app_.date, today.day, today.month, today.year);
+  settings.textColour = 12;
+  settings.diaryDayColour = 13;
+  writeReadme(platform);
+
+  std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
+  platform.makeFolder(dataFolder);
+  platform.changeFolder(dataFolder);
+  guardSingleInstance();
+
+  platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
+  platform.openScreen(640, 400, 32);
+  platform.setTextGrid(80, 25);
+  writeReadme(platform);
+
+  int pages = 0;
+  for (std::string name = platform.findFirst("*.D??"); !name.empty(); name = platform.findNext()) ++pages;
+  app_.diaryNameCapacity = std::max(pages, 1) + 4000;
+  settings.savedCalFile.clear();
+  platform.openFile(kDefaultSoundFile, FileMode::Input, kFile);
+  int soundMissing = platform.lastError();
+  platform.closeFile(kFile);
+  if (soundMissing != 0) writeDefaultSound(platform);
+}
+
+// Another copy that runs re-creates the marker within the wait; then this copy ends silently.
+void Program::guardSingleInstance() {
+  Platform& platform = app_.platform;
+  platform.deleteFile(kInstanceMarkerFile);
+  platform.pause(kGuardWaitMs);
+  std::string marker;
+  platform.openFile(kInstanceMarkerFile, FileMode::Input, kFile);
+  platform.readLine(kFile, marker);
+  platform.closeFile(kFile);
+  if (marker == "pyl") throw ProgramExit{0};
+  platform.openFile(kInstanceMarkerFile, FileMode::Output, kFile);
+  platform.writeLine(kFile, "pyl");
+  platform.closeFile(kFile);
+}
+
+void Program::initialise() {
+  Platform& platform = app_.platform;
+  LoopState& loop = app_.loop;
+  loop.reinitRequested = false;
+  app_.date.monthChanged = true;
+  loop.interludeKey.clear();
+  loop.recomputePending = false;
+  app_.blankLine = repeat(' ', 80);
+  app_.settings.diaryId = "0";
+  loop.reloadRequested = false;
+  app_.alarm.dayCommandMarker.clear();
+  app_.alarm.speakerEnabled = 1;
+  app_.alarm.commandArmed = 1;
+  app_.buffer.clearBuffer(app_.settings.themeFg, app_.settings.themeBg);
+  app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
+  app_.alarm.firedMarks.fill(0);
+  convertOlderData(platform);
+  migratePopupValue(platform);
+  buildCalendarList(platform);
+  platform.deleteFile(kCalendarListFile);
+  // The diary index and the sentinel pages of the active diary are prepared here.
+  platform.moveCursor(1, 1);
+  ensureACalendarExists();
+}
+
+// Probes the calendar list with an end mark: when the mark comes first, no
+// calendar exists and the default one is made, with fresh settings marking it.
+void Program::ensureACalendarExists() {
+  Platform& platform = app_.platform;
+  buildCalendarList(platform);
+  platform.openFile(kCalendarListFile, FileMode::Append, kFile);
+  platform.writeLine(kFile, "tjek");
+  platform.closeFile(kFile);
+  std::string first;
+  platform.openFile(kCalendarListFile, FileMode::Input, kFile);
+  platform.readField(kFile, first);
+  if (first.empty()) platform.readField(kFile, first);
+  platform.closeFile(kFile);
+  platform.deleteFile(kCalendarListFile);
+  if (first != "tjek") return;
+  app_.settings.calFile = std::string(kDefaultCalendarFile);
+  writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId);
+  platform.deleteFile(kSettingsFile);
+}
+
+void Program::reloadEntry() {
+  Platform& platform = app_.platform;
+  Settings& settings = app_.settings;
+  LoopState& loop = app_.loop;
+  if (loop.reloadRequested) {
+    loop.reloadRequested = false;
+    loop.skipWait = 1;
+    loop.currentKey = std::string{'\0', '>'};  // F4: the settings screen opens again
+  }
+  if (settingsFileMissingOrEmpty(platform)) writeDefaultSettings(platform, settings);
+  readSettings(platform, settings, app_.buffer);
+  app_.buffer.curFg = settings.themeFg;
+  app_.buffer.curBg = settings.themeBg;
+  std::string description;
+  platform.openFile(settings.calFile, FileMode::Input, kFile);
+  platform.readLine(kFile, description);
+  platform.readLine(kFile, settings.diaryId);
+  platform.closeFile(kFile);
+  app_.date.weekday = weekdayOf(app_.date.day, app_.date.month, app_.date.year);
+  if (!loop.diaryAgain && !loop.settingsAgain) app_.monthView.drawMonthFrame();
+  MonthInfo info = monthInfo(app_.date.month, app_.date.year);
+  app_.date.monthName = info.name;
+  app_.date.monthNamePad = info.pad;
+  app_.date.daysInMonth = info.days;
+}
+
+void Program::programEnd() {
+  Platform& platform = app_.platform;
+  app_.buffer.clearBuffer(app_.settings.themeFg, app_.settings.themeBg);
+  platform.deleteFile(kDiaryIndexFile);
+  platform.deleteFile(kInstanceMarkerFile);
+  platform.moveCursor(0, 0, 1);
+}
+
+}  // namespace almanouk

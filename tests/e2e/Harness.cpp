@@ -1,0 +1,77 @@
+#include "e2e/Harness.h"
+
+#include <stdexcept>
+
+#include "calendar/Dates.h"
+#include "platform/SurfaceDump.h"
+#include "platform/Text.h"
+
+namespace almanouk::test {
+
+Harness::Harness() {
+  std::filesystem::create_directories(startFolder());
+  std::filesystem::create_directories(dataFolder());
+}
+
+void Harness::writeData(const std::string& name, const std::string& bytes) { writeFile(data(name), bytes); }
+
+RunResult Harness::run(const std::string& now, const std::string& script, const std::string& soundFolder) {
+  HeadlessPlatform::Options options;
+  options.startFolder = startFolder().string();
+  options.start = *LocalDateTime::parse(now);
+  options.appData = (root_.path() / "appdata").string();
+  std::string error;
+  auto keys = KeyScript::parse(script, &error);
+  if (!keys) throw std::invalid_argument(error);
+  program_.reset();
+  platform_ = std::make_unique<HeadlessPlatform>(options, *keys);
+  program_ = std::make_unique<Program>(*platform_, soundFolder);
+  last_ = RunResult{};
+  try {
+    last_.status = program_->run();
+  } catch (const RunEnded& ended) {
+    last_.scriptEnded = ended.scriptUsedUp;
+  }
+  last_.events = platform_->log().events();
+  last_.screen = splitLines(screenText(platform_->surface()));
+  return last_;
+}
+
+std::string Harness::text(int row, int column, int count) const {
+  std::string out;
+  for (int c = column; c < column + count; ++c) out += cp437CharToUtf8(platform_->surface().charAt(row, c));
+  return out;
+}
+
+std::string calendarFile(const std::string& description, const std::vector<std::string>& monthly,
+                         const std::vector<std::string>& weekly, const std::vector<std::string>& daily,
+                         const std::vector<std::pair<int, std::vector<std::string>>>& months,
+                         const std::string& daysAhead, const std::string& diaryKey) {
+  std::vector<std::string> lines = {description, diaryKey, daysAhead, "", ""};
+  auto section = [&](std::string_view header, const std::vector<std::string>& entries) {
+    lines.emplace_back(header);
+    lines.emplace_back("");
+    for (const auto& entry : entries) lines.push_back(entry);
+    lines.emplace_back("");
+    lines.emplace_back("");
+  };
+  section("Maandelijks", monthly);
+  section("Wekelijks", weekly);
+  section("Dagelijks", daily);
+  for (int month = 1; month <= 12; ++month) {
+    std::vector<std::string> entries;
+    for (const auto& [m, list] : months)
+      if (m == month) entries = list;
+    section(monthSectionName(month), entries);
+  }
+  lines.emplace_back("Einde");
+  return crlf(lines);
+}
+
+std::string settingsFile(const std::string& popup, const std::string& speaker, const std::string& sound) {
+  return crlf({"[Aan/Uit]", popup, speaker, sound, "", "[Kleurthema]", "1", "", "[Tekstkleur]", "12", "",
+               "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = Werk                          7", "",
+               "Einde."});
+}
+
+}  // namespace almanouk::test

@@ -1,0 +1,60 @@
+#pragma once
+// Runs the real program on the headless backend in a fresh temporary folder:
+// a start folder and an APPDATA folder whose Almanouk folder is the data folder.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/Program.h"
+
+namespace almanouk::test {
+
+struct RunResult {
+  int status = 0;
+  bool scriptEnded = false;             // the run ended because the script was used up
+  std::vector<std::string> events;      // event log without time stamps
+  std::vector<std::string> screen;      // the 25 screen rows as UTF-8
+};
+
+class Harness {
+ public:
+  Harness();
+
+  std::filesystem::path startFolder() const { return root_ / "start"; }
+  std::filesystem::path dataFolder() const { return root_ / "appdata" / "Almanouk"; }
+  std::filesystem::path data(const std::string& name) const { return dataFolder() / name; }
+  void writeData(const std::string& name, const std::string& bytes);
+  bool dataExists(const std::string& name) const { return std::filesystem::exists(data(name)); }
+
+  // Runs the program from the given local time with the key script.
+  RunResult run(const std::string& now, const std::string& script, const std::string& soundFolder = "");
+
+  HeadlessPlatform& platform() { return *platform_; }
+  const AppState& state() const { return program_->state(); }
+  // Screen row (1-based) as UTF-8, from the last run.
+  const std::string& row(int r) const { return last_.screen.at(static_cast<std::size_t>(r - 1)); }
+  // Characters [column, column + count) of a screen row, both 1-based, as UTF-8.
+  std::string text(int row, int column, int count) const;
+
+ private:
+  TempFolder root_;
+  std::unique_ptr<HeadlessPlatform> platform_;
+  std::unique_ptr<Program> program_;
+  RunResult last_;
+};
+
+// The lines of the template calendar, with entries for sections added.
+std::string calendarFile(const std::string& description, const std::vector<std::string>& monthly,
+                         const std::vector<std::string>& weekly, const std::vector<std::string>& daily,
+                         const std::vector<std::pair<int, std::vector<std::string>>>& months,
+                         const std::string& daysAhead = "7", const std::string& diaryKey = "0");
+
+// A settings file marking "ALMANOUK.AMN" with the given switch lines ("PopUp=msg", ...).
+std::string settingsFile(const std::string& popup, const std::string& speaker = "PC-Speaker=aan",
+                         const std::string& sound = "Sound=aan");
+
+}  // namespace almanouk::test
