@@ -29,8 +29,8 @@ class SpeakerPortState {
   int audibleFrequency() const { return sounding() ? frequency() : 0; }
   bool sounding() const { return (control_ & 3) == 3 && divisor_ != 0; }
   int divisor() const { return divisor_; }
-  // The lowest whole frequency that programs the current divisor.
-  int frequency() const { return divisor_ ? SpeakerPort::kTimerClock / (divisor_ + 1) + 1 : 0; }
+  // The pitch the timer sounds at the current divisor, in whole hertz.
+  int frequency() const { return divisor_ ? (SpeakerPort::kTimerClock + divisor_ / 2) / divisor_ : 0; }
 
  private:
   std::uint8_t control_ = 0;

@@ -1,0 +1,183 @@
+#include "alarm/AlarmScan.h"
+
+#include "alarm/AlarmSound.h"
+#include "alarm/AlarmState.h"
+#include "alarm/Popups.h"
+#include "alarm/SpeakerTone.h"
+#include "calendar/CalendarFile.h"
+#include "calendar/Dates.h"
+#include "editors/Settings.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
+#include "shell/LoopState.h"
+
+namespace almanouk {
+namespace {
+
+constexpr int kPopupOff = 0;
+constexpr int kPopupNotepad = 1;
+constexpr int kPopupMessage = 2;
+
+bool isYear(int value) { return value > 1800 && value < 2100; }
+
+}  // namespace
+
+// One call of the scan: today, the current minute and the line being examined.
+struct AlarmScanner::Scan {
+  Scan(Platform& platform, const std::string& calFile) : reader(platform, calFile) {}
+
+  CalendarReader reader;
+  std::string scanLine;
+  std::string minute;     // hh:mm
+  std::string todayDay;   // two digits
+  int day = 0, month = 0, year = 0;
+
+  void readNext() { reader.next(scanLine); }
+  int lineNumber() const { return reader.lineNumber(); }
+};
+
+AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
+                           const LoopState& loop, const std::string& soundFolder)
+    : platform_(platform), settings_(settings), state_(state), buffer_(buffer), loop_(loop), soundFolder_(soundFolder) {}
+
+void AlarmScanner::alarmScan() {
+  for (Pass pass : {Pass::Monthly, Pass::Weekly, Pass::Daily, Pass::Month}) {
+    Scan scan(platform_, settings_.calFile);
+    std::string date = platform_.currentDate();
+    scan.minute = left(platform_.currentTime(), 5);
+    scan.todayDay = mid(date, 4, 2);
+    scan.day = intValue(scan.todayDay);
+    scan.month = intValue(date);
+    scan.year = intValue(right(date, 4));
+    runPass(scan, pass);
+  }
+}
+
+void AlarmScanner::runPass(Scan& scan, Pass pass) {
+  std::string header;
+  switch (pass) {
+    case Pass::Monthly: header = "maandelijks"; break;
+    case Pass::Weekly: header = "wekelijks"; break;
+    case Pass::Daily: header = "dagelijks"; break;
+    case Pass::Month: header = lowerAscii(monthSectionName(scan.month)); break;
+  }
+  if (header.empty() || !scan.reader.findSection(header, scan.scanLine)) return;
+  const std::string weekday =
+      lowerAscii(std::string(weekdayAbbreviation(weekdayOf(scan.day, scan.month, scan.year))) + " ");
+  while (!scan.scanLine.empty()) {
+    if (pass == Pass::Monthly || pass == Pass::Month) {
+      entryStep(scan);
+    } else if (pass == Pass::Weekly ? lowerAscii(left(scan.scanLine, 3)) == weekday
+                                    : mid(scan.scanLine, 3, 1) == ":" && mid(scan.scanLine, 6, 1) == " ") {
+      // Weekly and daily entries become entries of today's day.
+      scan.scanLine = scan.todayDay + " " + scan.scanLine;
+      dayRun(scan);
+    } else {
+      scan.readNext();
+    }
+  }
+}
+
+// A year written after the day restricts the entry to that year.
+void AlarmScanner::entryStep(Scan& scan) {
+  if (!scan.scanLine.empty() && scan.scanLine[0] == ' ') scan.scanLine.erase(0, 1);
+  int space = find(scan.scanLine, " ");
+  int year = intValue(mid(scan.scanLine, space + 1, 5));
+  bool otherYear = isYear(year) && mid(scan.scanLine, space + 5, 1) == " " && year != scan.year;
+  if (otherYear) {
+    scan.readNext();
+  } else {
+    dayRun(scan);
+  }
+}
+
+void AlarmScanner::dayRun(Scan& scan) {
+  do {
+    const std::string& line = scan.scanLine;
+    bool minuteInLine = find(line, scan.minute) > 0;
+    if (line == state_.lastCommandLine && !minuteInLine) {
+      state_.lastCommandLine.clear();
+      state_.commandArmed = 1;
+    }
+    int year = intValue(mid(line, 3));
+    bool forToday = intValue(line) == scan.day && !(year > 1900 && year < 2100 && year != scan.year);
+    if (forToday) {
+      if (minuteInLine && state_.alarmMinuteDone == 0) {
+        fire(scan);
+        state_.alarmMinuteDone = 1;
+      } else {
+        cleanUp(scan);
+      }
+    }
+    scan.readNext();
+  } while (!scan.scanLine.empty() && intValue(scan.scanLine) == scan.day);
+}
+
+// Marks exist for the first 4000 lines; later lines fire without one.
+int* AlarmScanner::mark(const Scan& scan) {
+  int number = scan.lineNumber();
+  return number >= 0 && number < AlarmState::kMarkedLines ? &state_.firedMarks[static_cast<std::size_t>(number)]
+                                                          : nullptr;
+}
+
+void AlarmScanner::cleanUp(Scan& scan) {
+  int* fired = mark(scan);
+  if (!fired || *fired != 1) return;
+  state_.speakerEnabled = 1;
+  state_.commandArmed = 1;
+  buffer_.at(2, 63) = Cell{' ', settings_.themeBg * 16};
+  *fired = 0;
+}
+
+void AlarmScanner::fire(Scan& scan) {
+  if (find(scan.scanLine, " # ") > 0) {
+    if (state_.commandArmed == 0) return;
+    state_.commandArmed = 0;
+    state_.lastCommandLine = scan.scanLine;
+    startTimeCommand(scan.scanLine);
+  } else {
+    announce(scan);
+  }
+}
+
+void AlarmScanner::startTimeCommand(const std::string& line) {
+  std::string command = mid(line, find(line, "#") + 2);
+  if (mid(command, 2, 2) == ":\\") {
+    platform_.runCommand("start " + left(command, 3) + "\"" + mid(command, 4) + "\"");
+  } else if (left(command, 1) == "\\") {
+    platform_.runCommand("start \\\"" + mid(command, 2) + "\"");
+  } else {
+    platform_.runCommand("start " + command);
+  }
+}
+
+// With a message box the sound comes first; with the page, the viewer is started first.
+void AlarmScanner::announce(Scan& scan) {
+  int* fired = mark(scan);
+  bool fresh = !fired || *fired == 0;
+  const int popup = settings_.popupMode;
+  if (fresh && popup == kPopupMessage && settings_.soundOn == 1) playAlarmSound(platform_, soundFolder_);
+  if (fresh && popup == kPopupMessage) showAlarmBox(platform_, scan.scanLine);
+  if (fresh && popup == kPopupNotepad) {
+    writeAlarmPage(platform_, scan.scanLine);
+    platform_.runCommand("start notepad alarm.txt");
+  }
+  if (fresh && popup == kPopupNotepad && settings_.soundOn == 1) playAlarmSound(platform_, soundFolder_);
+  if (fired) *fired = 1;
+  state_.toneFrequency = nextToneFrequency(state_.toneFrequency);
+  if (state_.speakerEnabled == 1 && settings_.speakerOn == 1) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
+}
+
+bool AlarmScanner::launchDayCommand(const std::string& entry) {
+  if (settings_.popupMode == kPopupOff || loop_.skipWait != 0) return false;
+  bool started = false;
+  if (state_.dayCommandMarker.empty()) {
+    platform_.runCommand("\"" + mid(entry, find(entry, "#") + 2) + "\"");
+    started = true;
+  }
+  state_.dayCommandMarker = "stop";
+  return started;
+}
+
+}  // namespace almanouk

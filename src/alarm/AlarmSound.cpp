@@ -1,0 +1,55 @@
+#include "alarm/AlarmSound.h"
+
+#include "alarm/DefaultSound.h"
+#include "platform/Platform.h"
+#include "platform/ProgramExit.h"
+
+namespace almanouk {
+namespace {
+
+constexpr char kSeparator = '/';
+constexpr std::size_t kInitialRoom = 20;
+
+}  // namespace
+
+int listSoundFiles(Platform& platform, std::string folder, std::vector<std::string>& list) {
+  list.clear();
+  list.reserve(kInitialRoom);
+  if (!folder.empty()) {
+    if (folder.front() == '"') folder.erase(0, 1);
+    if (!folder.empty() && folder.back() == '"') folder.pop_back();
+    if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
+  }
+  for (std::string name = platform.findFirst(folder + "*.mp3"); !name.empty(); name = platform.findNext()) {
+    if (list.size() == list.capacity()) list.reserve(list.capacity() + list.capacity() / 2);
+    list.push_back(folder + name);
+  }
+  return static_cast<int>(list.size());
+}
+
+void playAlarmSound(Platform& platform, const std::string& soundFolder) {
+  std::vector<std::string> sounds;
+  listSoundFiles(platform, soundFolder, sounds);
+  SoundPlayer& player = platform.soundPlayer();
+  if (!player.init(44100, 4, 0)) {
+    platform.printText("Can't initialize FMOD", true);
+    throw ProgramExit{1};
+  }
+  player.setBufferSize(50);
+  int stream = player.openStream(sounds.empty() ? std::string() : sounds.front());
+  player.play(stream);
+  // Keys typed meanwhile stay queued: the sound always plays to its end.
+  while (player.position(stream) < player.length(stream)) platform.pause(50);
+  player.stop(stream);
+  player.closeStream(stream);
+  player.close();
+}
+
+void writeDefaultSound(Platform& platform) {
+  constexpr int kFile = 1;
+  platform.openFile(kDefaultSoundFile, FileMode::Binary, kFile);
+  platform.writeBytes(kFile, 1, std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));
+  platform.closeFile(kFile);
+}
+
+}  // namespace almanouk

@@ -1,0 +1,24 @@
+#pragma once
+// The MP3 alarm sound: the first *.mp3 of the sound folder, played once to
+// its end, and the built-in chime written as "roster.mp3" when it is missing.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almanouk {
+
+class Platform;
+
+inline constexpr std::string_view kDefaultSoundFile = "roster.mp3";
+
+// Fills the list with folder + name of every *.mp3 in the folder (quotes
+// around the folder dropped, separator added); returns the count.
+int listSoundFiles(Platform& platform, std::string folder, std::vector<std::string>& list);
+// Plays the first sound of the folder once and returns when it has ended.
+// A player that cannot start ends the program with "Can't initialize FMOD", status 1.
+void playAlarmSound(Platform& platform, const std::string& soundFolder);
+// Writes the built-in chime as "roster.mp3" in the working folder.
+void writeDefaultSound(Platform& platform);
+
+}  // namespace almanouk

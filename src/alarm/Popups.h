@@ -1,0 +1,19 @@
+#pragma once
+// How an alarm announces itself: a page in the text viewer ("alarm.txt") or a
+// message box.
+
+#include <string>
+#include <string_view>
+
+namespace almanouk {
+
+class Platform;
+
+inline constexpr std::string_view kAlarmPageFile = "alarm.txt";
+
+// Writes eleven empty lines and the alarm line centred on a width of 94.
+void writeAlarmPage(Platform& platform, const std::string& alarmLine);
+// Shows the alarm line with eight blanks each side in a message box captioned "Almanouk".
+void showAlarmBox(Platform& platform, const std::string& alarmLine);
+
+}  // namespace almanouk
