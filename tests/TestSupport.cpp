@@ -59,4 +59,30 @@ std::vector<std::string> fileNames(const std::filesystem::path& folder) {
   return names;
 }
 
+HeadlessPlatform::Options headlessOptions(const TempFolder& folder, const std::string& now) {
+  HeadlessPlatform::Options options;
+  options.startFolder = folder.str();
+  options.appData = folder.str();
+  options.start = *LocalDateTime::parse(now);
+  return options;
+}
+
+std::vector<std::string> calendarLines(const std::string& description, const std::string& key,
+                                       const std::vector<std::vector<std::string>>& sections,
+                                       const std::string& daysAhead) {
+  static const char* const kHeaders[] = {"Maandelijks", "Wekelijks", "Dagelijks", "Januari",   "Februari",
+                                         "Maart",       "April",     "Mei",       "Juni",      "Juli",
+                                         "Augustus",    "September", "Oktober",   "November",  "December"};
+  std::vector<std::string> lines = {description, key, daysAhead, "", ""};
+  for (std::size_t i = 0; i < 15; ++i) {
+    lines.push_back(kHeaders[i]);
+    lines.push_back("");
+    if (i < sections.size()) lines.insert(lines.end(), sections[i].begin(), sections[i].end());
+    lines.push_back("");
+    lines.push_back("");
+  }
+  lines.push_back("Einde");
+  return lines;
+}
+
 }  // namespace almanouk::test

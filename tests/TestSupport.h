@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/HeadlessPlatform.h"
+
 namespace almanouk::test {
 
 class TempFolder {
@@ -31,5 +33,15 @@ std::string crlf(const std::vector<std::string>& lines);
 // Splits on CR LF or LF; a final line end gives no empty last line.
 std::vector<std::string> splitLines(const std::string& text);
 std::vector<std::string> fileNames(const std::filesystem::path& folder);
+
+// Options of a headless platform started in the folder at the given local time.
+HeadlessPlatform::Options headlessOptions(const TempFolder& folder, const std::string& now = "2012-01-13 10:25:00");
+
+// A current calendar file: header lines, then the 15 sections in file order
+// ("Maandelijks", "Wekelijks", "Dagelijks", "Januari" ... "December"), each
+// with the given entries between blank lines, and "Einde".
+std::vector<std::string> calendarLines(const std::string& description, const std::string& key,
+                                       const std::vector<std::vector<std::string>>& sections = {},
+                                       const std::string& daysAhead = "7");
 
 }  // namespace almanouk::test

@@ -212,8 +212,7 @@ void MonthView::printEntry(std::string entry, ListCursor& cursor) {
 std::string MonthView::scrollEventList() {
   for (;;) {
     scrollOneLine();
-    std::string key;
-    while ((key = platform_.readKey()).empty()) platform_.pause(3);
+    std::string key = platform_.waitForKey(3);
     if (key != "s" && key != "S") {
       scrollIndex_ = 0;
       return key;

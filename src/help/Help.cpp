@@ -38,12 +38,6 @@ constexpr std::array<const char*, 22> kEditorHelpLines = {
     " regel weer plakken met Ctrl-p. ", " En tenslotte kan een programma ", " gestart worden  dmv '#' achter ",
     " het dagnummer, jaar of tijd.   "};
 
-std::string waitForKey(Platform& platform) {
-  std::string key;
-  while ((key = platform.readKey()).empty()) platform.pause(3);
-  return key;
-}
-
 void printAt(Platform& platform, int row, int column, std::string_view text) {
   platform.moveCursor(row, column);
   platform.printText(text);
@@ -71,7 +65,7 @@ std::string showHelp(Platform& platform, ScreenBuffer& buffer, int themeBg) {
   for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform, 3 + static_cast<int>(i), 48, kHelpLines[i]);
   printAt(platform, 25, 1, repeat(' ', 80));
   for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer.at(24, column) = Cell{' ', themeBg * 16};
-  return waitForKey(platform);
+  return platform.waitForKey(3);
 }
 
 std::string showEditorHelp(Platform& platform, int themeFg, int themeBg) {
@@ -81,7 +75,7 @@ std::string showEditorHelp(Platform& platform, int themeFg, int themeBg) {
   printAt(platform, 24, 47, repeat(' ', 32));
   AttributeColours theme = coloursOf(themeBg * 16 + themeFg);
   platform.setColours(theme.foreground, theme.background);
-  return waitForKey(platform);
+  return platform.waitForKey(3);
 }
 
 void writeReadme(Platform& platform) {
@@ -97,7 +91,7 @@ void showReadme(Platform& platform) {
   int top = 0;
   for (;;) {
     showReadmePage(platform, top);
-    std::string key = waitForKey(platform);
+    std::string key = platform.waitForKey(3);
     if (key == std::string(1, keys::kEscape)) return;
     switch (keys::extendedCode(key)) {
       case keys::kUp: top = std::max(top - 1, 0); break;

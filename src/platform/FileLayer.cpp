@@ -1,6 +1,7 @@
 #include "platform/FileLayer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -54,12 +55,16 @@ int errorFor(const std::string& path) {
 
 }  // namespace
 
+// An input file's bytes: small files are held whole (and shared with the
+// cache), larger ones are read in chunks.
 struct FileLayer::OpenFile {
   std::FILE* stream = nullptr;
   FileMode mode = FileMode::Input;
-  std::string buffer;  // input files: bytes read ahead
+  std::shared_ptr<const std::string> whole;
+  std::unique_ptr<char[]> chunk;  // left uninitialised: it is filled before it is read
+  const char* data = nullptr;
+  std::size_t length = 0;
   std::size_t position = 0;
-  bool exhausted = false;
 
   ~OpenFile() {
     if (stream) std::fclose(stream);
@@ -67,15 +72,21 @@ struct FileLayer::OpenFile {
 
   // Makes at least one unread byte available; false at the end.
   bool fill() {
-    if (position < buffer.size()) return true;
-    if (exhausted) return false;
-    buffer.resize(kReadChunk);
-    std::size_t got = std::fread(buffer.data(), 1, kReadChunk, stream);
-    buffer.resize(got);
+    if (position < length) return true;
+    if (!stream || mode != FileMode::Input) return false;
+    if (!chunk) chunk.reset(new char[kReadChunk]);
+    length = std::fread(chunk.get(), 1, kReadChunk, stream);
+    data = chunk.get();
     position = 0;
-    if (got == 0) exhausted = true;
-    return got > 0;
+    return length > 0;
   }
+};
+
+// A small input file as it was last read, with the stamp of that version.
+struct FileLayer::CachedInput {
+  std::string path;
+  posix::FileStamp stamp;
+  std::shared_ptr<const std::string> bytes;
 };
 
 FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {
@@ -83,6 +94,33 @@ FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(worki
 }
 
 FileLayer::~FileLayer() = default;
+
+// The alarm scan reads the calendar four times per poll and the event list
+// once per day listed: files are read whole, and a file whose stamp has not
+// changed is served from memory. A version written in the last seconds is not
+// kept, as a rewrite within the file system's time resolution could keep
+// its stamp.
+std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path, const posix::FileStamp& stamp) {
+  constexpr std::int64_t kSettledNs = 2'000'000'000;
+  constexpr std::size_t kCachedFiles = 4;
+  for (const CachedInput& cached : cache_)
+    if (cached.path == path && cached.stamp == stamp) return cached.bytes;
+  std::FILE* stream = std::fopen(path.c_str(), "rb");
+  if (!stream) return nullptr;
+  auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(stamp.size), '\0');
+  bytes->resize(std::fread(bytes->data(), 1, bytes->size(), stream));
+  std::fclose(stream);
+  forget(path);
+  if (posix::wallClockNs() - stamp.modifiedNs > kSettledNs && static_cast<std::int64_t>(bytes->size()) == stamp.size) {
+    if (cache_.size() == kCachedFiles) cache_.erase(cache_.begin());
+    cache_.push_back({path, stamp, bytes});
+  }
+  return bytes;
+}
+
+void FileLayer::forget(const std::string& path) {
+  std::erase_if(cache_, [&](const CachedInput& cached) { return cached.path == path; });
+}
 
 std::string FileLayer::absolute(std::string_view name) const {
   fs::path path{std::string(name)};
@@ -94,6 +132,11 @@ std::string FileLayer::resolve(std::string_view name) const {
   std::string path = absolute(name);
   std::error_code ec;
   if (fs::exists(fs::symlink_status(path, ec))) return path;
+  return matchIgnoringCase(path);
+}
+
+std::string FileLayer::matchIgnoringCase(const std::string& path) const {
+  std::error_code ec;
   fs::path asPath(path);
   std::string base = asPath.filename().string();
   fs::path folder = asPath.parent_path();
@@ -115,27 +158,57 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
     return;
   }
   closeFile(number);
-  std::string path = resolve(name);
-  std::FILE* stream = nullptr;
-  switch (mode) {
-    case FileMode::Input: stream = std::fopen(path.c_str(), "rb"); break;
-    case FileMode::Output: stream = std::fopen(path.c_str(), "wb"); break;
-    case FileMode::Append: stream = std::fopen(path.c_str(), "ab"); break;
-    case FileMode::Binary:
-      stream = std::fopen(path.c_str(), "r+b");
-      if (!stream && errorFor(path) == file_error::kNotFound) stream = std::fopen(path.c_str(), "w+b");
-      break;
+  if (mode == FileMode::Input) {
+    openInput(name, number);
+    return;
   }
-  std::error_code ec;
-  if (!stream || fs::is_directory(path, ec)) {
-    if (stream) std::fclose(stream);
-    lastError_ = errorFor(path);
-    if (mode != FileMode::Input && lastError_ == file_error::kNotFound) lastError_ = file_error::kAccess;
+  std::string path = resolve(name);
+  forget(path);
+  std::FILE* stream = nullptr;
+  if (mode == FileMode::Output) stream = std::fopen(path.c_str(), "wb");
+  if (mode == FileMode::Append) stream = std::fopen(path.c_str(), "ab");
+  if (mode == FileMode::Binary) {
+    stream = std::fopen(path.c_str(), "r+b");
+    if (!stream && errno == ENOENT) stream = std::fopen(path.c_str(), "w+b");
+  }
+  if (!stream) {
+    lastError_ = file_error::kAccess;
     return;
   }
   auto open = std::make_unique<OpenFile>();
   open->stream = stream;
   open->mode = mode;
+  files_[static_cast<std::size_t>(number)] = std::move(open);
+  lastError_ = file_error::kNone;
+}
+
+void FileLayer::openInput(std::string_view name, int number) {
+  constexpr std::int64_t kWholeFileLimit = 1 << 20;
+  // The exact name first: the files read in every poll are found without a look at the folder.
+  std::string path = absolute(name);
+  posix::FileStamp stamp = posix::fileStamp(path);
+  if (!stamp.exists) {
+    path = matchIgnoringCase(path);
+    stamp = posix::fileStamp(path);
+  }
+  if (!stamp.exists || !stamp.regular) {
+    lastError_ = stamp.exists ? file_error::kAccess : file_error::kNotFound;
+    return;
+  }
+  auto open = std::make_unique<OpenFile>();
+  if (stamp.size <= kWholeFileLimit) {
+    open->whole = readWhole(path, stamp);
+    if (open->whole) {
+      open->data = open->whole->data();
+      open->length = open->whole->size();
+    }
+  } else {
+    open->stream = std::fopen(path.c_str(), "rb");
+  }
+  if (!open->whole && !open->stream) {
+    lastError_ = file_error::kAccess;
+    return;
+  }
   files_[static_cast<std::size_t>(number)] = std::move(open);
   lastError_ = file_error::kNone;
 }
@@ -148,8 +221,8 @@ void FileLayer::readLine(int number, std::string& text) {
   }
   std::string line;
   while (f->fill()) {
-    const char* start = f->buffer.data() + f->position;
-    std::size_t available = f->buffer.size() - f->position;
+    const char* start = f->data + f->position;
+    std::size_t available = f->length - f->position;
     const void* newline = std::memchr(start, '\n', available);
     if (newline) {
       auto count = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
@@ -174,7 +247,7 @@ void FileLayer::readField(int number, std::string& text) {
     lastError_ = file_error::kBadNumber;
     return;
   }
-  auto peek = [&]() -> int { return f->fill() ? static_cast<unsigned char>(f->buffer[f->position]) : -1; };
+  auto peek = [&]() -> int { return f->fill() ? static_cast<unsigned char>(f->data[f->position]) : -1; };
   auto take = [&]() { ++f->position; };
   // A field ends at a comma or at the line end, which is consumed with it.
   auto endField = [&]() {
@@ -238,6 +311,7 @@ std::int64_t FileLayer::fileLength(int number) {
     lastError_ = file_error::kBadNumber;
     return 0;
   }
+  if (f->whole) return static_cast<std::int64_t>(f->whole->size());
   std::fflush(f->stream);
   long here = std::ftell(f->stream);
   std::fseek(f->stream, 0, SEEK_END);
@@ -282,6 +356,7 @@ void FileLayer::closeFile(int number) {
 void FileLayer::deleteFile(std::string_view name) {
   std::error_code ec;
   std::string path = resolve(name);
+  forget(path);
   if (fs::is_directory(path, ec)) return;
   fs::remove(path, ec);
   lastError_ = ec ? errorFor(path) : file_error::kNone;
@@ -290,6 +365,8 @@ void FileLayer::deleteFile(std::string_view name) {
 bool FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
   std::string from = resolve(oldName);
   std::string to = resolve(newName);
+  forget(from);
+  forget(to);
   std::error_code ec;
   if (fs::exists(fs::symlink_status(to, ec)) || !fs::exists(fs::symlink_status(from, ec))) {
     lastError_ = fs::exists(from, ec) ? file_error::kAccess : file_error::kNotFound;
@@ -303,6 +380,8 @@ bool FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
 bool FileLayer::replaceFile(std::string_view tempName, std::string_view targetName) {
   std::string from = resolve(tempName);
   std::string to = resolve(targetName);
+  forget(from);
+  forget(to);
   std::error_code ec;
   if (!fs::is_regular_file(from, ec)) {
     lastError_ = file_error::kNotFound;

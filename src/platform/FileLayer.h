@@ -9,6 +9,10 @@
 
 namespace almanouk {
 
+namespace posix {
+struct FileStamp;
+}
+
 enum class FileMode { Input, Output, Append, Binary };
 
 // Error numbers of the file operations.
@@ -76,12 +80,19 @@ class FileLayer {
 
  private:
   struct OpenFile;
+  struct CachedInput;
   OpenFile* file(int number);
+  void openInput(std::string_view name, int number);
+  std::shared_ptr<const std::string> readWhole(const std::string& path, const posix::FileStamp& stamp);
+  void forget(const std::string& path);
   std::string absolute(std::string_view name) const;
+  // The folder's file whose name equals the path's ignoring case, else the path itself.
+  std::string matchIgnoringCase(const std::string& path) const;
 
   std::string workingFolder_;
   int lastError_ = 0;
   std::vector<std::unique_ptr<OpenFile>> files_;
+  std::vector<CachedInput> cache_;
   std::vector<std::string> found_;
   std::size_t foundNext_ = 0;
 };

@@ -18,14 +18,16 @@ std::string Platform::readKey() {
   return key;
 }
 
+std::string Platform::waitForKey(int pollMs) {
+  std::string key;
+  while ((key = readKey()).empty()) pause(pollMs);
+  return key;
+}
+
 std::string Platform::readTypedLine() {
   std::string typed;
   for (;;) {
-    std::string key = readKey();
-    if (key.empty()) {
-      pause(3);
-      continue;
-    }
+    std::string key = waitForKey(3);
     if (key.size() != 1) continue;
     char c = key[0];
     if (c == keys::kEnter) return typed;

@@ -48,6 +48,9 @@ class Platform {
   std::string readKey();
   // Echoes typed characters at the cursor until Enter; Backspace takes one back.
   std::string readTypedLine();
+  // Reads keys every pollMs milliseconds until one comes, and returns it. A
+  // backend may instead sleep until input arrives: nothing else runs meanwhile.
+  virtual std::string waitForKey(int pollMs);
   virtual bool isKeyDown(int scanCode) = 0;
   // Stands in for bit 15 of GetKeyState(VK_SHIFT).
   virtual bool shiftHeld() = 0;

@@ -11,7 +11,7 @@ void fatalFileError(Platform& platform, std::string_view message) {
   platform.moveCursor(0, 0, 1);
   platform.printText("", true);
   platform.printText(message, true);
-  while (platform.readKey().empty()) platform.pause(3);
+  platform.waitForKey(3);
   platform.deleteFile(kInstanceMarkerFile);
   throw ProgramExit{0};
 }

@@ -4,6 +4,7 @@
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
 #include "e2e/Harness.h"
+#include "platform/ProgramExit.h"
 #include "platform/Text.h"
 
 using namespace almanouk;
@@ -153,9 +154,7 @@ TEST(DayCommand, StartsOnceAndNotWithPopupOff) {
 
 TEST(AlarmPage, CentresTheLineOnNinetyFour) {
   test::TempFolder folder;
-  HeadlessPlatform::Options options;
-  options.startFolder = folder.str();
-  HeadlessPlatform platform(options, KeyScript{});
+  HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
   writeAlarmPage(platform, "13 10:25 Tijdvoorbeeld.");
   auto lines = test::splitLines(test::readFile(folder / "alarm.txt"));
   ASSERT_EQ(lines.size(), 12u);
@@ -180,9 +179,7 @@ TEST(AlarmSound, QuotesAndSeparatorsOfTheFolderDoNotMatter) {
   test::TempFolder folder;
   std::filesystem::create_directories(folder / "Mijn geluiden");
   for (const char* name : {"b.mp3", "a.MP3", "c.wav"}) test::writeFile(folder / "Mijn geluiden" / name, "x");
-  HeadlessPlatform::Options options;
-  options.startFolder = folder.str();
-  HeadlessPlatform platform(options, KeyScript{});
+  HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
   std::string base = folder.str() + "/Mijn geluiden";
   std::vector<std::string> plain, quoted, slashed;
   EXPECT_EQ(listSoundFiles(platform, base, plain), 2);
@@ -201,4 +198,35 @@ TEST(AlarmSound, AFolderWithoutSoundsIsSilentAndAFailingPlayerEndsTheProgram) {
   std::filesystem::create_directories(h.startFolder() / "leeg");
   h.run("2012-01-13 10:24:55", "wait:1m", (h.startFolder() / "leeg").string());
   EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"sound ", "msgbox Almanouk|        13 10:25 Koffie        "}));
+}
+
+TEST(AlarmSound, APlayerThatCannotStartEndsTheProgramWithStatusOne) {
+  test::TempFolder folder;
+  auto options = test::headlessOptions(folder);
+  options.soundFails = true;
+  HeadlessPlatform platform(options, KeyScript{});
+  int status = -1;
+  try {
+    playAlarmSound(platform, "");
+  } catch (const ProgramExit& exit) {
+    status = exit.status;
+  }
+  EXPECT_EQ(status, 1);
+  std::string row;
+  for (int column = 1; column <= 21; ++column) row += static_cast<char>(platform.surface().charAt(1, column));
+  EXPECT_EQ(row, "Can't initialize FMOD");
+}
+
+TEST(DayCommand, NotInADrawingThatFollowsANavigation) {
+  Harness h;
+  h.run("2012-01-10 08:00:00", "");
+  AppState& app = const_cast<AppState&>(h.state());
+  app.alarm.dayCommandMarker.clear();
+  app.loop.skipWait = 1;
+  EXPECT_FALSE(app.alarms.launchDayCommand(" 12 # notepad"));
+  EXPECT_EQ(app.alarm.dayCommandMarker, "");
+  app.loop.skipWait = 0;
+  EXPECT_TRUE(app.alarms.launchDayCommand("12 # notepad"));
+  EXPECT_FALSE(app.alarms.launchDayCommand("13 # notepad"));
+  EXPECT_EQ(h.platform().log().events().back(), "run \"notepad\"");
 }

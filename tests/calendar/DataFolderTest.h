@@ -22,10 +22,7 @@ struct DataFolderTest : ::testing::Test {
 
   // A platform on the same folder whose script holds one key, enough for one fatal error.
   std::unique_ptr<HeadlessPlatform> newPlatform() {
-    HeadlessPlatform::Options options;
-    options.startFolder = folder.str();
-    options.start = *LocalDateTime::parse("2012-01-13 10:25:00");
-    return std::make_unique<HeadlessPlatform>(options, *KeyScript::parse("Esc"));
+    return std::make_unique<HeadlessPlatform>(headlessOptions(folder), *KeyScript::parse("Esc"));
   }
 
   void write(const std::string& name, const std::vector<std::string>& lines) {
@@ -52,24 +49,5 @@ struct DataFolderTest : ::testing::Test {
     return row;
   }
 };
-
-// The recurring sections and the months, each header with the given entries
-// and blank lines, as a current calendar file holds them.
-inline std::vector<std::string> calendarLines(const std::string& description, const std::string& key,
-                                              const std::vector<std::vector<std::string>>& sections = {}) {
-  static const char* const kHeaders[] = {"Maandelijks", "Wekelijks", "Dagelijks", "Januari",   "Februari",
-                                         "Maart",       "April",     "Mei",       "Juni",      "Juli",
-                                         "Augustus",    "September", "Oktober",   "November",  "December"};
-  std::vector<std::string> lines = {description, key, "7", "", ""};
-  for (std::size_t i = 0; i < 15; ++i) {
-    lines.push_back(kHeaders[i]);
-    lines.push_back("");
-    if (i < sections.size()) lines.insert(lines.end(), sections[i].begin(), sections[i].end());
-    lines.push_back("");
-    lines.push_back("");
-  }
-  lines.push_back("Einde");
-  return lines;
-}
 
 }  // namespace almanouk::test

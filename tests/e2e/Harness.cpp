@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "calendar/Dates.h"
 #include "platform/SurfaceDump.h"
 #include "platform/Text.h"
 
@@ -47,25 +46,12 @@ std::string calendarFile(const std::string& description, const std::vector<std::
                          const std::vector<std::string>& weekly, const std::vector<std::string>& daily,
                          const std::vector<std::pair<int, std::vector<std::string>>>& months,
                          const std::string& daysAhead, const std::string& diaryKey) {
-  std::vector<std::string> lines = {description, diaryKey, daysAhead, "", ""};
-  auto section = [&](std::string_view header, const std::vector<std::string>& entries) {
-    lines.emplace_back(header);
-    lines.emplace_back("");
-    for (const auto& entry : entries) lines.push_back(entry);
-    lines.emplace_back("");
-    lines.emplace_back("");
-  };
-  section("Maandelijks", monthly);
-  section("Wekelijks", weekly);
-  section("Dagelijks", daily);
-  for (int month = 1; month <= 12; ++month) {
-    std::vector<std::string> entries;
-    for (const auto& [m, list] : months)
-      if (m == month) entries = list;
-    section(monthSectionName(month), entries);
-  }
-  lines.emplace_back("Einde");
-  return crlf(lines);
+  std::vector<std::vector<std::string>> sections(15);
+  sections[0] = monthly;
+  sections[1] = weekly;
+  sections[2] = daily;
+  for (const auto& [month, entries] : months) sections.at(static_cast<std::size_t>(month) + 2) = entries;
+  return crlf(calendarLines(description, diaryKey, sections, daysAhead));
 }
 
 std::string settingsFile(const std::string& popup, const std::string& speaker, const std::string& sound) {

@@ -47,7 +47,7 @@ class Harness {
   RunResult last_;
 };
 
-// The lines of the template calendar, with entries for sections added.
+// A calendar file with entries in the recurring sections and the months (1-12).
 std::string calendarFile(const std::string& description, const std::vector<std::string>& monthly,
                          const std::vector<std::string>& weekly, const std::vector<std::string>& daily,
                          const std::vector<std::pair<int, std::vector<std::string>>>& months,

@@ -52,9 +52,7 @@ TEST(Readme, HasTheFixedLineStructure) {
 
 TEST(Readme, IsWrittenWithCrLf) {
   test::TempFolder folder;
-  HeadlessPlatform::Options options;
-  options.startFolder = folder.str();
-  HeadlessPlatform platform(options, KeyScript{});
+  HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
   writeReadme(platform);
   std::string bytes = test::readFile(folder / "Almanouk145.txt");
   std::string expected;

@@ -139,3 +139,56 @@ TEST_F(FileLayerTest, FoldersAreMadeAndEntered) {
   EXPECT_EQ(test::readFile(folder / "data/Almanouk/Almanouk.pyl"), "pyl\r\n");
   EXPECT_FALSE(files.changeFolder("no/such/folder"));
 }
+
+namespace {
+
+std::string readAll(FileLayer& files, const std::string& name) {
+  files.openFile(name, FileMode::Input, 1);
+  std::string all, line;
+  while (!files.atEnd(1)) {
+    files.readLine(1, line);
+    all += line + "|";
+  }
+  files.closeFile(1);
+  return all;
+}
+
+void age(const std::filesystem::path& path) {
+  std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+}  // namespace
+
+// Settled files are served from memory while their stamp stays; any change is read anew.
+TEST_F(FileLayerTest, RereadsAFileThatChangedSinceItWasLastRead) {
+  test::writeFile(folder / "A.AMN", "een\r\ntwee\r\n");
+  age(folder / "A.AMN");
+  EXPECT_EQ(readAll(files, "A.AMN"), "een|twee|");
+  test::writeFile(folder / "A.AMN", "drie\r\n");  // another program's edit
+  EXPECT_EQ(readAll(files, "a.amn"), "drie|");
+
+  age(folder / "A.AMN");
+  EXPECT_EQ(readAll(files, "A.AMN"), "drie|");
+  files.openFile("A.AMN", FileMode::Output, 2);  // our own rewrite, same size and an old stamp
+  files.writeLine(2, "vier");
+  files.closeFile(2);
+  age(folder / "A.AMN");
+  EXPECT_EQ(readAll(files, "A.AMN"), "vier|");
+}
+
+TEST_F(FileLayerTest, LargeFilesAreReadInChunks) {
+  std::string big;
+  for (int i = 0; i < 100000; ++i) big += "regel " + std::to_string(i) + "\r\n";
+  ASSERT_GT(big.size(), 1u << 20);
+  test::writeFile(folder / "groot.txt", big);
+  files.openFile("groot.txt", FileMode::Input, 1);
+  EXPECT_EQ(files.fileLength(1), static_cast<std::int64_t>(big.size()));
+  std::string line;
+  int count = 0;
+  while (!files.atEnd(1)) {
+    files.readLine(1, line);
+    ++count;
+  }
+  EXPECT_EQ(count, 100000);
+  EXPECT_EQ(line, "regel 99999");
+}

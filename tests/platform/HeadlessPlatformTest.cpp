@@ -13,11 +13,7 @@ struct HeadlessTest : ::testing::Test {
   test::TempFolder folder;
 
   HeadlessPlatform make(const std::string& script) {
-    HeadlessPlatform::Options options;
-    options.startFolder = folder.str();
-    options.start = *LocalDateTime::parse("2012-01-13 10:24:58");
-    options.appData = folder.str();
-    return HeadlessPlatform(options, *KeyScript::parse(script));
+    return HeadlessPlatform(test::headlessOptions(folder, "2012-01-13 10:24:58"), *KeyScript::parse(script));
   }
 };
 

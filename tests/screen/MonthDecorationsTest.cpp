@@ -15,15 +15,7 @@ constexpr int kTop = 89;
 
 struct MonthDecorationsTest : ::testing::Test {
   test::TempFolder folder;
-  HeadlessPlatform platform{options(), *KeyScript::parse("")};
-
-  HeadlessPlatform::Options options() {
-    HeadlessPlatform::Options o;
-    o.startFolder = folder.str();
-    o.appData = folder.str();
-    o.start = *LocalDateTime::parse("2012-01-13 10:25:00");
-    return o;
-  }
+  HeadlessPlatform platform{test::headlessOptions(folder), KeyScript{}};
 
   // The selected day's cell as the renderer leaves it: blue, with one glyph pixel of the number.
   void paintSelectedDay() {

@@ -15,16 +15,8 @@ constexpr int kBlock = 219;  // full block: every pixel of the cell in the foreg
 
 struct ScreenBufferTest : ::testing::Test {
   test::TempFolder folder;
-  HeadlessPlatform platform{options(), *KeyScript::parse("")};
+  HeadlessPlatform platform{test::headlessOptions(folder), KeyScript{}};
   ScreenBuffer buffer{platform};
-
-  HeadlessPlatform::Options options() {
-    HeadlessPlatform::Options o;
-    o.startFolder = folder.str();
-    o.appData = folder.str();
-    o.start = *LocalDateTime::parse("2012-01-13 10:25:00");
-    return o;
-  }
 
   // Top-left pixel of a screen cell (1-based row and column).
   std::uint32_t cellPixel(int row, int column, int dx = 0, int dy = 0) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -11,6 +12,25 @@
 #include <cstdlib>
 
 namespace almanouk::posix {
+
+FileStamp fileStamp(const std::string& path) {
+  struct stat info {};
+  FileStamp stamp;
+  if (::stat(path.c_str(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.regular = S_ISREG(info.st_mode);
+  stamp.size = info.st_size;
+  stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+  stamp.device = info.st_dev;
+  stamp.inode = info.st_ino;
+  return stamp;
+}
+
+std::int64_t wallClockNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 bool syncPath(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

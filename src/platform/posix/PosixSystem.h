@@ -9,6 +9,21 @@
 
 namespace almanouk::posix {
 
+// What identifies one version of a file's contents.
+struct FileStamp {
+  bool exists = false;
+  bool regular = false;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
+// The real time of day in nanoseconds since 1970, as file times count.
+std::int64_t wallClockNs();
+
 // Flushes a file's or a folder's contents to the disk; false when it could not.
 bool syncPath(const std::string& path);
 LocalDateTime localNow();

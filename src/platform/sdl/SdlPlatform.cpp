@@ -154,6 +154,16 @@ void SdlPlatform::pause(int milliseconds) {
   }
 }
 
+// Sleeps on the window's events instead of waking every few milliseconds:
+// a help box left open costs nothing.
+std::string SdlPlatform::waitForKey(int) {
+  for (;;) {
+    std::string key = readKey();
+    if (!key.empty()) return key;
+    pause(-1);
+  }
+}
+
 void SdlPlatform::handle(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
@@ -204,8 +214,8 @@ void SdlPlatform::handleKeyDown(const SDL_Event& event) {
   }
 }
 
+// The keyboard state follows the events that readKey and pause take in.
 bool SdlPlatform::isKeyDown(int scanCode) {
-  SDL_PumpEvents();
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   if (scanCode == keys::kAltScan) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
   if (scanCode == keys::kF4Scan) return state[SDL_SCANCODE_F4];

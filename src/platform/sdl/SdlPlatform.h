@@ -30,6 +30,7 @@ class SdlPlatform : public Platform {
   bool isKeyDown(int scanCode) override;
   bool shiftHeld() override;
   void pause(int milliseconds) override;
+  std::string waitForKey(int pollMs) override;
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
