@@ -230,3 +230,12 @@ TEST(DayCommand, NotInADrawingThatFollowsANavigation) {
   EXPECT_FALSE(app.alarms.launchDayCommand("13 # notepad"));
   EXPECT_EQ(h.platform().log().events().back(), "run \"notepad\"");
 }
+
+TEST(AlarmScan, LinesPastTheMarkTableFireToo) {
+  std::vector<std::string> january(4100, "14 Een andere dag");
+  january.push_back("13 10:25 Laat in het bestand");
+  Harness h;
+  prepare(h, test::calendarFile("Werk", {}, {}, {}, {{1, january}}), "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
+  h.run("2012-01-13 10:24:59", "wait:3");
+  EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|        13 10:25 Laat in het bestand        "}));
+}

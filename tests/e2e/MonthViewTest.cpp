@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "e2e/Harness.h"
+#include "platform/SurfaceDump.h"
 #include "platform/Text.h"
 
 using namespace almanouk;
@@ -146,4 +147,27 @@ TEST(StatusLine, NamesTheActiveCalendar) {
   h.run("2012-03-07 08:00:00", "");
   EXPECT_EQ(h.row(25), " Huidige almanouk: Werk" + std::string(29, ' ') + " Stoppen: kruisje of Alt-F4 ");
   EXPECT_EQ(h.row(1), " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - (c) Almanouk-ontwikkelaars ");
+}
+
+// Leaves a picture of a rendered month frame with its decorations in the build folder.
+TEST(MonthGrid, RendersTheFrameWithItsDecorations) {
+  Harness h;
+  h.writeData("20120305.D01", "Dagboek");
+  h.run("2012-03-07 10:24:00", "");
+  ASSERT_TRUE(writePng(h.platform().surface(), std::string(ALMANOUK_TEST_OUTPUT) + "/month-frame.png"));
+  Platform& p = h.platform();
+  EXPECT_EQ(p.pixelAt(67, 86), 0xEAEAEAu);   // grid lines: light, blue, dark
+  EXPECT_EQ(p.pixelAt(68, 87), 0x0000FFu);
+  EXPECT_EQ(p.pixelAt(349, 280), 0xA6A6A6u);
+  EXPECT_EQ(p.pixelAt(0, 0), 0xFF4E4Eu);     // the title bar's gradient
+  EXPECT_EQ(p.pixelAt(0, 399), 0xB20101u);   // the status line's last row
+  int yellow = 0;  // the emblem in the last cell
+  for (int y = 251; y <= 275; ++y)
+    for (int x = 314; x <= 341; ++x) yellow += p.pixelAt(x, y) == 0xFFFF00u;
+  EXPECT_GT(yellow, 50);
+  // Wednesday 7 March in the second week row: its box spans x 152-184, y 123-147.
+  EXPECT_EQ(h.state().buffer.dayBoxLeft, 150);
+  EXPECT_EQ(h.state().buffer.dayBoxTop, 121);
+  EXPECT_EQ(p.pixelAt(184, 130), 0x0000B1u);
+  EXPECT_EQ(p.pixelAt(152, 130), 0x4E4EFFu);
 }
