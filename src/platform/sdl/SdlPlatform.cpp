@@ -130,9 +130,15 @@ int SdlPlatform::msUntilPresent() const {
 }
 
 void SdlPlatform::pumpEvents() {
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) handle(event);
+  SDL_PumpEvents();
+  handleQueuedEvents();
   present(false);
+}
+
+// Takes the events already queued without asking the display again for each one.
+void SdlPlatform::handleQueuedEvents() {
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
 }
 
 void SdlPlatform::pause(int milliseconds) {
@@ -146,10 +152,18 @@ void SdlPlatform::pause(int milliseconds) {
     int wait = milliseconds < 0 ? kKeyWaitSliceMs : static_cast<int>(deadline - SDL_GetTicks());
     int untilPresent = msUntilPresent();
     if (untilPresent >= 0) wait = std::min(wait, std::max(untilPresent, 1));
+    // A timed pause just sleeps and then takes the events in once: waiting on
+    // the display instead asks it for events many times over and costs more.
+    if (milliseconds >= 0) {
+      SDL_Delay(static_cast<Uint32>(std::max(wait, 1)));
+      SDL_PumpEvents();
+      handleQueuedEvents();
+      continue;
+    }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, std::max(wait, 1))) {
       handle(event);
-      while (SDL_PollEvent(&event)) handle(event);
+      handleQueuedEvents();
     }
   }
 }

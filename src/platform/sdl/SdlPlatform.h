@@ -45,6 +45,7 @@ class SdlPlatform : public Platform {
 
  private:
   void handle(const SDL_Event& event);
+  void handleQueuedEvents();
   void handleKeyDown(const SDL_Event& event);
   // Shows the surface when it changed and the last refresh is long enough ago.
   void present(bool force);
