@@ -42,10 +42,11 @@ AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmSt
     : platform_(platform), settings_(settings), state_(state), buffer_(buffer), loop_(loop), soundFolder_(soundFolder) {}
 
 void AlarmScanner::alarmScan() {
+  const std::string date = platform_.currentDate();
+  const std::string minute = left(platform_.currentTime(), 5);
   for (Pass pass : {Pass::Monthly, Pass::Weekly, Pass::Daily, Pass::Month}) {
     Scan scan(platform_, settings_.calFile);
-    std::string date = platform_.currentDate();
-    scan.minute = left(platform_.currentTime(), 5);
+    scan.minute = minute;
     scan.todayDay = mid(date, 4, 2);
     scan.day = intValue(scan.todayDay);
     scan.month = intValue(date);

@@ -55,10 +55,6 @@ constexpr std::array<std::string_view, 36> kTemplateBody = {
 
 constexpr int kBlankLinesAfterEnd = 25;
 
-void writeBlankLines(Platform& platform, int number, int count) {
-  for (int i = 0; i < count; ++i) platform.writeLine(number, "");
-}
-
 // Sum of the recurring headers before "Januari": 1 "Maandelijks", 2 "Wekelijks", 4 "Dagelijks".
 int headerSum(Platform& platform, std::string_view fileName) {
   CalendarReader reader(platform, fileName);
@@ -95,6 +91,15 @@ void upgradeOlderLayout(Platform& platform, std::string_view fileName) {
 
 }  // namespace
 
+void writeBlankLines(Platform& platform, int number, int count) {
+  for (int i = 0; i < count; ++i) platform.writeLine(number, "");
+}
+
+void writeCalendarEnd(Platform& platform, int number) {
+  platform.writeLine(number, "Einde");
+  writeBlankLines(platform, number, kBlankLinesAfterEnd);
+}
+
 void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
   platform.openFile(fileName, FileMode::Output, 1);
   platform.writeLine(1, "Omschrijving.");
@@ -105,8 +110,7 @@ void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
     platform.writeLine(1, monthSectionName(month));
     writeBlankLines(platform, 1, 3);
   }
-  platform.writeLine(1, "Einde");
-  writeBlankLines(platform, 1, kBlankLinesAfterEnd);
+  writeCalendarEnd(platform, 1);
   platform.closeFile(1);
 }
 

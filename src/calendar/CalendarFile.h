@@ -15,6 +15,11 @@ inline constexpr std::string_view kDefaultCalendarFile = "ALMANOUK.AMN";
 // The days ahead the template writes, and the fallback when a file holds none.
 inline constexpr int kTemplateDaysAhead = 7;
 
+// Writes count empty lines to an open numbered file.
+void writeBlankLines(Platform& platform, int number, int count);
+// The end line "Einde" and the 25 empty lines after it that every calendar file closes with.
+void writeCalendarEnd(Platform& platform, int number);
+
 // Creates or overwrites the file with the 109-line template.
 void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 

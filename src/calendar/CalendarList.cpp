@@ -151,10 +151,6 @@ void removeTags(Platform& platform) {
   platform.closeFile(2);
 }
 
-void writeBlankLines(Platform& platform, int count) {
-  for (int i = 0; i < count; ++i) platform.writeLine(2, "");
-}
-
 // The sorted lines hold each header once per calendar, after the entries of
 // the section before it; every section gets its header once and its entries.
 void writeMergedCalendar(Platform& platform, int calendars) {
@@ -168,9 +164,9 @@ void writeMergedCalendar(Platform& platform, int calendars) {
     int copiesLeft = calendars;
     for (int section = 0; section < kSectionCount; ++section) {
       for (; copiesLeft > 0; --copiesLeft) reader.next(line);
-      writeBlankLines(platform, 2);
+      writeBlankLines(platform, 2, 2);
       platform.writeLine(2, sectionHeader(section));
-      writeBlankLines(platform, 1);
+      writeBlankLines(platform, 2, 1);
       std::string_view nextHeader = section + 1 < kSectionCount ? sectionHeader(section + 1) : std::string_view();
       copiesLeft = calendars;
       while (reader.next(line)) {
@@ -181,9 +177,9 @@ void writeMergedCalendar(Platform& platform, int calendars) {
         platform.writeLine(2, line);
       }
     }
-    writeBlankLines(platform, 2);
+    writeBlankLines(platform, 2, 2);
     platform.writeLine(2, "Einde");
-    writeBlankLines(platform, kBlankLinesAfterEnd);
+    writeBlankLines(platform, 2, kBlankLinesAfterEnd);
     platform.closeFile(2);
   }
   platform.deleteFile(kUntaggedFile);

@@ -15,7 +15,6 @@ namespace {
 constexpr std::string_view kConversionTempFile = "CONVER.TMP";
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
-constexpr int kBlankLinesAfterEnd = 25;
 
 std::string withoutLeadingBlank(std::string line) {
   if (!line.empty() && line[0] == ' ') line.erase(0, 1);
@@ -75,30 +74,25 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
   return calendar;
 }
 
-void writeBlankLines(Platform& platform, int count) {
-  for (int i = 0; i < count; ++i) platform.writeLine(2, "");
-}
-
 void writeCalendar(Platform& platform, const ConvertedCalendar& calendar) {
   platform.openFile(kConversionTempFile, FileMode::Output, 2);
   platform.writeLine(2, calendar.description);
   platform.writeLine(2, calendar.diaryKey);
   platform.writeLine(2, calendar.thirdLine);
-  writeBlankLines(platform, kBlankLinesAfterHeader);
+  writeBlankLines(platform, 2, kBlankLinesAfterHeader);
   bool addRecurringSections = weeklyDailyCount(calendar.body) == 0;
   for (const std::string& line : calendar.body) {
     if (line == "Einde" || line == "einde") break;
     if (addRecurringSections && line == "Januari") {
       for (std::string_view header : {"Wekelijks", "Dagelijks"}) {
         platform.writeLine(2, header);
-        writeBlankLines(platform, 3);
+        writeBlankLines(platform, 2, 3);
       }
       addRecurringSections = false;
     }
     platform.writeLine(2, line);
   }
-  platform.writeLine(2, "Einde");
-  writeBlankLines(platform, kBlankLinesAfterEnd);
+  writeCalendarEnd(platform, 2);
   platform.closeFile(2);
 }
 

@@ -5,6 +5,13 @@
 
 namespace almanouk {
 
+void writeInstanceMarker(Platform& platform) {
+  constexpr int kFile = 1;
+  platform.openFile(kInstanceMarkerFile, FileMode::Output, kFile);
+  platform.writeLine(kFile, "pyl");
+  platform.closeFile(kFile);
+}
+
 void fatalFileError(Platform& platform, std::string_view message) {
   platform.closeFile(0);
   platform.clearScreen();

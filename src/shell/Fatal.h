@@ -8,6 +8,9 @@ class Platform;
 
 inline constexpr std::string_view kInstanceMarkerFile = "Almanouk.pyl";
 
+// Creates the instance marker holding "pyl": a copy that starts while it exists ends at once.
+void writeInstanceMarker(Platform& platform);
+
 // The program's two fatal file errors: clears the screen, shows the message
 // after one empty line with the cursor on, waits for any key, deletes the
 // instance marker and ends the program with status 0.

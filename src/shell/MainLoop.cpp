@@ -123,10 +123,7 @@ void MainLoop::markerHeartbeat(const std::string& time) {
   platform.openFile(kInstanceMarkerFile, FileMode::Input, kFile);
   bool missing = platform.lastError() != 0;
   platform.closeFile(kFile);
-  if (!missing) return;
-  platform.openFile(kInstanceMarkerFile, FileMode::Output, kFile);
-  platform.writeLine(kFile, "pyl");
-  platform.closeFile(kFile);
+  if (missing) writeInstanceMarker(platform);
 }
 
 void MainLoop::dispatch() {

@@ -92,9 +92,7 @@ void Program::guardSingleInstance() {
   platform.readLine(kFile, marker);
   platform.closeFile(kFile);
   if (marker == "pyl") throw ProgramExit{0};
-  platform.openFile(kInstanceMarkerFile, FileMode::Output, kFile);
-  platform.writeLine(kFile, "pyl");
-  platform.closeFile(kFile);
+  writeInstanceMarker(platform);
 }
 
 void Program::initialise() {
