@@ -8,6 +8,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libpng-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
+  # the X11 message box needs a core font on the display; Xvfb has none without it
+  xfonts-base
 )
 
 missing=()

@@ -4,6 +4,7 @@
 
 #include "platform/Keys.h"
 #include "platform/Text.h"
+#include "platform/WindowMessageBox.h"
 
 namespace almanouk {
 
@@ -42,6 +43,16 @@ std::string Platform::readTypedLine() {
       printText(key);
     }
   }
+}
+
+void Platform::showMessageInWindow(std::string_view text, std::string_view caption) {
+  const Surface::Saved under = surface_.save();
+  drawWindowMessageBox(surface_, text, caption);
+  for (;;) {
+    std::string key = waitForKey(3);
+    if (key.size() == 1 && (key[0] == keys::kEnter || key[0] == keys::kEscape || key[0] == ' ')) break;
+  }
+  surface_.restore(under);
 }
 
 std::string Platform::currentTime() { return localNow().clockText(); }

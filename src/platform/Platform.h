@@ -98,6 +98,9 @@ class Platform {
 
   // Blocks until the user closes the box. Texts are UTF-8.
   virtual void showMessageBox(std::string_view text, std::string_view caption) = 0;
+  // The same box drawn on the surface, for when the system cannot show one:
+  // waits for Enter, Esc or Space (that key is taken) and puts back what the box covered.
+  void showMessageInWindow(std::string_view text, std::string_view caption);
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
 

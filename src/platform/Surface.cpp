@@ -57,6 +57,21 @@ void Surface::clearScreen() {
   changed_ = true;
 }
 
+Surface::Saved Surface::save() const {
+  return {pixels_, chars_, cursorRow_, cursorColumn_, cursorVisible_, foreground_, background_};
+}
+
+void Surface::restore(const Saved& saved) {
+  pixels_ = saved.pixels;
+  chars_ = saved.chars;
+  cursorRow_ = saved.cursorRow;
+  cursorColumn_ = saved.cursorColumn;
+  cursorVisible_ = saved.cursorVisible;
+  foreground_ = saved.foreground;
+  background_ = saved.background;
+  changed_ = true;
+}
+
 unsigned char Surface::charAt(int row, int column) const {
   if (row < 1 || row > kRows || column < 1 || column > kColumns) return ' ';
   return chars_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)];

@@ -51,6 +51,17 @@ class Surface {
   // Character last printed in each cell (code page 437), for text dumps.
   unsigned char charAt(int row, int column) const;
 
+  // Everything drawn and the cursor, to put back after something was drawn over it.
+  struct Saved {
+    std::vector<std::uint32_t> pixels;
+    std::array<unsigned char, kColumns * kRows> chars;
+    int cursorRow, cursorColumn;
+    bool cursorVisible;
+    std::uint32_t foreground, background;
+  };
+  Saved save() const;
+  void restore(const Saved& saved);
+
   const std::uint32_t* pixels() const { return pixels_.data(); }
   // True when something was drawn since the last call; lets a window upload only on change.
   bool takeChanged() {

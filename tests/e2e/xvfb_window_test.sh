@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# The real program in a virtual X server with SDL's dummy audio driver:
-# the start-up notice is answered, the window appears, an alarm due now plays
-# its sound and shows its message box, and Alt+X ends the program in order.
+# The real program in a virtual X server with SDL's dummy audio driver: the
+# start-up notice is answered, the window appears, an alarm due now plays its
+# sound and shows its message box, and Alt+X ends the program in order.
+#   xvfb_window_test.sh PROGRAM          the system's message boxes
+#   xvfb_window_test.sh PROGRAM drawn    a display without fonts, where the
+#                                        system cannot show a message box: the
+#                                        alarm is drawn in the window instead
 # Exit 77 = skipped (no Xvfb or xdotool here).
 set -u
 program=$1
+mode=${2:-system}
 for tool in xvfb-run xdotool xwininfo; do command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }; done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 data="$work/appdata/Almanouk"
-mkdir -p "$data" "$work/start"
+mkdir -p "$data" "$work/start" "$work/nofonts"
 
 # Daily alarms in this minute and the next, so one is due whatever the start-up takes.
 now=$(date +%H:%M)
@@ -27,29 +32,57 @@ crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=aan" "" "[Kleurthema]" "1" 
   "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Xvfb                          7" "" "Einde." \
   > "$data/Almanouk.ini"
 
+server="-screen 0 1600x1200x24"
+[ "$mode" = drawn ] && server="$server -fp $work/nofonts"
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
-xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-  # Message boxes are not found by xdotool search without a window manager; the window tree has them.
-  windows() { xwininfo -root -tree | awk "/\"Almanouk\"/ {print \$1}" | sort; }
-  # Waits up to $2 tenths of a second for $1 windows named Almanouk.
-  await() { for _ in $(seq "$2"); do [ "$(windows | wc -l)" -ge "$1" ] && return 0; sleep 0.1; done; return 1; }
+xvfb-run -a -s "$server" bash -c '
+  work=$1 program=$2 mode=$3
+  # Every window titled Almanouk as "id width". The main window is at least
+  # 640 pixels wide, a message box is narrower; without a window manager
+  # xdotool search does not find message boxes, the window tree has them.
+  windows() { xwininfo -root -tree | awk "/\"Almanouk\"/ { split(\$(NF-1), size, \"x\"); print \$1, size[1] }"; }
+  boxes() { windows | awk "\$2 < 640 { print \$1 }"; }
+  mains() { windows | awk "\$2 >= 640 { print \$1 }"; }
+  failures() { grep -c "message box failed" "$work/stderr"; }
+  # Waits up to $2 tenths of a second until $1 prints something, or with $3 = none, nothing.
+  await() {
+    for _ in $(seq "$2"); do
+      out=$($1)
+      if [ "${3:-}" = none ]; then [ -z "$out" ] && return 0; else [ -n "$out" ] && return 0; fi
+      sleep 0.1
+    done
+    return 1
+  }
+  # Waits up to $1 tenths of a second until stderr reports $2 boxes that could not be shown.
+  awaitFailures() { for _ in $(seq "$1"); do [ "$(failures)" -ge "$2" ] && return 0; sleep 0.1; done; return 1; }
   press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" "$2"; }
-  cd "$1/start" && "$2" & pid=$!
-  fail() { echo "$1"; kill $pid 2>/dev/null; exit 1; }
+  cd "$work/start" && "$program" 2>"$work/stderr" & pid=$!
+  fail() { echo "$1"; cat "$work/stderr"; kill $pid 2>/dev/null; exit 1; }
 
-  await 1 100 || fail "no start-up notice"
-  press "$(windows | head -n 1)" Return
-  await 1 100 || fail "no main window"
-  main=$(windows | head -n 1)
-  await 2 150 || fail "no alarm box"
-  box=$(windows | grep -v "^$main$" | head -n 1)
-  press "$box" Return
-  sleep 0.5
+  if [ "$mode" = drawn ]; then
+    await mains 150 || fail "no main window"
+    main=$(mains | head -n 1)
+    awaitFailures 200 2 || fail "no alarm"
+    [ -z "$(boxes)" ] || fail "a system message box appeared"
+    sleep 0.5
+    press "$main" Return
+  else
+    await boxes 150 || fail "no start-up notice"
+    [ -z "$(mains)" ] || fail "the window opened before the start-up notice was answered"
+    press "$(boxes | head -n 1)" Return
+    await mains 150 || fail "no main window"
+    await boxes 50 none || fail "the start-up notice stayed"
+    main=$(mains | head -n 1)
+    await boxes 200 || fail "no alarm box"
+    press "$(boxes | head -n 1)" Return
+    await boxes 50 none || fail "the alarm box stayed"
+    [ "$(failures)" -eq 0 ] || fail "a message box was drawn in the window"
+  fi
   press "$main" alt+x
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -0 $pid 2>/dev/null && fail "program did not end"
   wait $pid || fail "exit status $?"
-' _ "$work" "$program" || exit 1
+' _ "$work" "$program" "$mode" || exit 1
 
 [ ! -e "$data/Almanouk.pyl" ] || { echo "instance marker left behind"; exit 1; }
 [ -s "$data/roster.mp3" ] || { echo "default sound missing"; exit 1; }

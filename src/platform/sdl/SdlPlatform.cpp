@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "platform/Keys.h"
@@ -247,10 +248,20 @@ void SdlPlatform::runCommand(const std::string& line) {
   posix::runShell(command.line, files().workingFolder(), command.detached);
 }
 
+// A box the system cannot show (no message-box font on the display, for one)
+// is drawn in the window instead, so that no alarm goes unseen.
 void SdlPlatform::showMessageBox(std::string_view text, std::string_view caption) {
   present(true);
-  SDL_ShowSimpleMessageBox(0, std::string(caption).c_str(), std::string(text).c_str(), window_);
-  exposed_ = true;
+  if (SDL_ShowSimpleMessageBox(0, std::string(caption).c_str(), std::string(text).c_str(), window_) == 0) {
+    exposed_ = true;
+    return;
+  }
+  std::fprintf(stderr, "almanouk: message box failed: %s\n", SDL_GetError());
+  if (!window_) {
+    std::fprintf(stderr, "almanouk: no window yet; not shown: %.*s\n", static_cast<int>(text.size()), text.data());
+    return;
+  }
+  showMessageInWindow(text, caption);
 }
 
 SoundPlayer& SdlPlatform::soundPlayer() { return *sound_; }
