@@ -4,13 +4,13 @@
 #include "alarm/AlarmState.h"
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
+#include "calendar/CalendarEntry.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
-#include "editors/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/ScreenBuffer.h"
-#include "shell/LoopState.h"
 
 namespace almanouk {
 namespace {
@@ -18,8 +18,6 @@ namespace {
 constexpr int kPopupOff = 0;
 constexpr int kPopupNotepad = 1;
 constexpr int kPopupMessage = 2;
-
-bool isYear(int value) { return value > 1800 && value < 2100; }
 
 }  // namespace
 
@@ -38,8 +36,8 @@ struct AlarmScanner::Scan {
 };
 
 AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
-                           const LoopState& loop, const std::string& soundFolder)
-    : platform_(platform), settings_(settings), state_(state), buffer_(buffer), loop_(loop), soundFolder_(soundFolder) {}
+                           const std::string& soundFolder)
+    : platform_(platform), settings_(settings), state_(state), buffer_(buffer), soundFolder_(soundFolder) {}
 
 void AlarmScanner::alarmScan() {
   const std::string date = platform_.currentDate();
@@ -70,7 +68,7 @@ void AlarmScanner::runPass(Scan& scan, Pass pass) {
     if (pass == Pass::Monthly || pass == Pass::Month) {
       entryStep(scan);
     } else if (pass == Pass::Weekly ? lowerAscii(left(scan.scanLine, 3)) == weekday
-                                    : mid(scan.scanLine, 3, 1) == ":" && mid(scan.scanLine, 6, 1) == " ") {
+                                    : entry::startsWithTime(scan.scanLine)) {
       // Weekly and daily entries become entries of today's day.
       scan.scanLine = scan.todayDay + " " + scan.scanLine;
       dayRun(scan);
@@ -83,10 +81,8 @@ void AlarmScanner::runPass(Scan& scan, Pass pass) {
 // A year written after the day restricts the entry to that year.
 void AlarmScanner::entryStep(Scan& scan) {
   if (!scan.scanLine.empty() && scan.scanLine[0] == ' ') scan.scanLine.erase(0, 1);
-  int space = find(scan.scanLine, " ");
-  int year = intValue(mid(scan.scanLine, space + 1, 5));
-  bool otherYear = isYear(year) && mid(scan.scanLine, space + 5, 1) == " " && year != scan.year;
-  if (otherYear) {
+  int year = entry::namedYear(scan.scanLine);
+  if (year != 0 && year != scan.year) {
     scan.readNext();
   } else {
     dayRun(scan);
@@ -96,13 +92,13 @@ void AlarmScanner::entryStep(Scan& scan) {
 void AlarmScanner::dayRun(Scan& scan) {
   do {
     const std::string& line = scan.scanLine;
-    bool minuteInLine = find(line, scan.minute) > 0;
+    bool minuteInLine = entry::mentionsMinute(line, scan.minute);
     if (line == state_.lastCommandLine && !minuteInLine) {
       state_.lastCommandLine.clear();
       state_.commandArmed = 1;
     }
-    int year = intValue(mid(line, 3));
-    bool forToday = intValue(line) == scan.day && !(year > 1900 && year < 2100 && year != scan.year);
+    int year = entry::dueYear(line);
+    bool forToday = entry::leadingNumber(line) == scan.day && (year == 0 || year == scan.year);
     if (forToday) {
       if (minuteInLine && state_.alarmMinuteDone == 0) {
         fire(scan);
@@ -112,7 +108,7 @@ void AlarmScanner::dayRun(Scan& scan) {
       }
     }
     scan.readNext();
-  } while (!scan.scanLine.empty() && intValue(scan.scanLine) == scan.day);
+  } while (!scan.scanLine.empty() && entry::leadingNumber(scan.scanLine) == scan.day);
 }
 
 // Marks exist for the first 4000 lines; later lines fire without one.
@@ -127,12 +123,12 @@ void AlarmScanner::cleanUp(Scan& scan) {
   if (!fired || *fired != 1) return;
   state_.speakerEnabled = 1;
   state_.commandArmed = 1;
-  buffer_.at(2, 63) = Cell{' ', settings_.themeBg * 16};
+  buffer_.at(2, 63) = buffer_.blankCell();
   *fired = 0;
 }
 
 void AlarmScanner::fire(Scan& scan) {
-  if (find(scan.scanLine, " # ") > 0) {
+  if (entry::isTimeCommand(scan.scanLine)) {
     if (state_.commandArmed == 0) return;
     state_.commandArmed = 0;
     state_.lastCommandLine = scan.scanLine;
@@ -143,7 +139,7 @@ void AlarmScanner::fire(Scan& scan) {
 }
 
 void AlarmScanner::startTimeCommand(const std::string& line) {
-  std::string command = mid(line, find(line, "#") + 2);
+  std::string command = entry::commandText(line);
   if (mid(command, 2, 2) == ":\\") {
     platform_.runCommand("start " + left(command, 3) + "\"" + mid(command, 4) + "\"");
   } else if (left(command, 1) == "\\") {
@@ -170,11 +166,11 @@ void AlarmScanner::announce(Scan& scan) {
   if (state_.speakerEnabled == 1 && settings_.speakerOn == 1) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }
 
-bool AlarmScanner::launchDayCommand(const std::string& entry) {
-  if (settings_.popupMode == kPopupOff || loop_.skipWait != 0) return false;
+bool AlarmScanner::launchDayCommand(const std::string& line) {
+  if (settings_.popupMode == kPopupOff) return false;
   bool started = false;
   if (state_.dayCommandMarker.empty()) {
-    platform_.runCommand("\"" + mid(entry, find(entry, "#") + 2) + "\"");
+    platform_.runCommand("\"" + entry::commandText(line) + "\"");
     started = true;
   }
   state_.dayCommandMarker = "stop";

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "calendar/MonthView.h"
+#include "calendar/DayCommandLauncher.h"
 
 namespace almanouk {
 
@@ -15,18 +15,19 @@ class Platform;
 class ScreenBuffer;
 class CalendarReader;
 struct AlarmState;
-struct LoopState;
 struct Settings;
 
 class AlarmScanner : public DayCommandLauncher {
  public:
   AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
-               const LoopState& loop, const std::string& soundFolder);
+               const std::string& soundFolder);
+  AlarmScanner(const AlarmScanner&) = delete;
+  AlarmScanner& operator=(const AlarmScanner&) = delete;
 
   void alarmScan();
   // Starts the first day command the event list meets (once, until PopUp
-  // changes or the program restarts); never after a navigation or with PopUp "uit".
-  bool launchDayCommand(const std::string& entry) override;
+  // changes or the program restarts); never with PopUp "uit".
+  bool launchDayCommand(const std::string& line) override;
 
  private:
   struct Scan;
@@ -44,7 +45,6 @@ class AlarmScanner : public DayCommandLauncher {
   const Settings& settings_;
   AlarmState& state_;
   ScreenBuffer& buffer_;
-  const LoopState& loop_;
   const std::string& soundFolder_;
 };
 

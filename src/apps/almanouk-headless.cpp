@@ -1,3 +1,3 @@
-#include "platform/headless/HeadlessDriver.h"
+#include "apps/HeadlessDriver.h"
 
 int main(int argc, char** argv) { return almanouk::runHeadlessDriver(argc, argv); }

@@ -5,12 +5,13 @@
 #include "calendar/Dates.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "shell/Fatal.h"
+#include "screen/FatalError.h"
 
 namespace almanouk {
 namespace {
 
 constexpr std::string_view kUpgradeTempFile = "AlmanTmp.dat";
+constexpr std::string_view kTemplateTempFile = "AlmanTmp.new";
 
 // Template lines 4 to 39, from the blank lines after the header up to the two after
 // January; written in code page 437.
@@ -71,47 +72,47 @@ int headerSum(Platform& platform, std::string_view fileName) {
 // The older layout has only "Maandelijks" before "Januari": add the weekly and
 // daily sections and a single end line.
 void upgradeOlderLayout(Platform& platform, std::string_view fileName) {
-  {
-    CalendarReader reader(platform, fileName, 1);
-    platform.openFile(kUpgradeTempFile, FileMode::Output, 2);
-    std::string line;
-    while (reader.next(line) && line != "Januari") platform.writeLine(2, line);
-    platform.writeLine(2, "Wekelijks");
-    writeBlankLines(platform, 2, 3);
-    platform.writeLine(2, "Dagelijks");
-    writeBlankLines(platform, 2, 3);
-    platform.writeLine(2, "Januari");
-    while (reader.next(line))
-      if (lowerAscii(line) != "einde") platform.writeLine(2, line);
-    platform.writeLine(2, "Einde");
-    platform.closeFile(2);
+  CalendarReader reader(platform, fileName, 1);
+  FileReplacement upgraded(platform, fileName, kUpgradeTempFile, 2);
+  std::string line;
+  while (reader.next(line) && line != "Januari") upgraded.line(line);
+  for (std::string_view header : {"Wekelijks", "Dagelijks"}) {
+    upgraded.line(header);
+    upgraded.blankLines(3);
   }
-  platform.replaceFile(kUpgradeTempFile, fileName);
+  upgraded.line("Januari");
+  while (reader.next(line))
+    if (lowerAscii(line) != "einde") upgraded.line(line);
+  upgraded.line("Einde");
+  reader.close();
+  upgraded.commit();
 }
 
 }  // namespace
 
-void writeBlankLines(Platform& platform, int number, int count) {
-  for (int i = 0; i < count; ++i) platform.writeLine(number, "");
+std::string_view sectionHeader(int section) {
+  static constexpr std::string_view kRecurring[] = {"Maandelijks", "Wekelijks", "Dagelijks"};
+  if (section >= 0 && section < 3) return kRecurring[section];
+  return monthSectionName(section - 2);
 }
 
-void writeCalendarEnd(Platform& platform, int number) {
-  platform.writeLine(number, "Einde");
-  writeBlankLines(platform, number, kBlankLinesAfterEnd);
+void writeCalendarEnd(OutputFile& file) {
+  file.line("Einde");
+  file.blankLines(kBlankLinesAfterEnd);
 }
 
-void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
-  platform.openFile(fileName, FileMode::Output, 1);
-  platform.writeLine(1, "Omschrijving.");
-  platform.writeLine(1, diaryKey);
-  platform.writeLine(1, toText(kTemplateDaysAhead));
-  for (std::string_view line : kTemplateBody) platform.writeLine(1, cp437(line));
+bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
+  FileReplacement calendar(platform, fileName, kTemplateTempFile, 1);
+  calendar.line("Omschrijving.");
+  calendar.line(diaryKey);
+  calendar.line(toText(kTemplateDaysAhead));
+  for (std::string_view line : kTemplateBody) calendar.line(cp437(line));
   for (int month = 2; month <= 12; ++month) {
-    platform.writeLine(1, monthSectionName(month));
-    writeBlankLines(platform, 1, 3);
+    calendar.line(monthSectionName(month));
+    calendar.blankLines(3);
   }
-  writeCalendarEnd(platform, 1);
-  platform.closeFile(1);
+  writeCalendarEnd(calendar);
+  return calendar.commit();
 }
 
 void validateCalendarFile(Platform& platform, std::string_view fileName) {
@@ -120,25 +121,6 @@ void validateCalendarFile(Platform& platform, std::string_view fileName) {
   if (sum == 1 || sum == 7) return;
   fatalFileError(platform, "  Fout in almanoukfile " + std::string(fileName));
 }
-
-CalendarReader::CalendarReader(Platform& platform, std::string_view fileName, int number)
-    : platform_(platform), number_(number) {
-  platform_.openFile(fileName, FileMode::Input, number_);
-}
-
-CalendarReader::~CalendarReader() { platform_.closeFile(number_); }
-
-bool CalendarReader::next(std::string& line) {
-  if (platform_.atEnd(number_)) {
-    line.clear();
-    return false;
-  }
-  platform_.readLine(number_, line);
-  ++lineNumber_;
-  return true;
-}
-
-bool CalendarReader::atEnd() { return platform_.atEnd(number_); }
 
 bool CalendarReader::findSection(std::string_view lowerName, std::string& line) {
   bool found = false;

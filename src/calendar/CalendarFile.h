@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/NumberedFiles.h"
+
 namespace almanouk {
 
 class Platform;
@@ -15,13 +17,16 @@ inline constexpr std::string_view kDefaultCalendarFile = "ALMANOUK.AMN";
 // The days ahead the template writes, and the fallback when a file holds none.
 inline constexpr int kTemplateDaysAhead = 7;
 
-// Writes count empty lines to an open numbered file.
-void writeBlankLines(Platform& platform, int number, int count);
-// The end line "Einde" and the 25 empty lines after it that every calendar file closes with.
-void writeCalendarEnd(Platform& platform, int number);
+// The fifteen sections in file order: "Maandelijks", "Wekelijks", "Dagelijks", "Januari" ... "December".
+inline constexpr int kSectionCount = 15;
+std::string_view sectionHeader(int section);
 
-// Creates or overwrites the file with the 109-line template.
-void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
+// The end line "Einde" and the 25 empty lines after it that every calendar file closes with.
+void writeCalendarEnd(OutputFile& file);
+
+// Writes the file anew with the 109-line template; false (and the old file
+// kept) when it could not be written.
+bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 
 // Checks the three recurring headers before "Januari": a file of the older
 // layout (only "Maandelijks") is upgraded in place and accepted; a complete
@@ -29,30 +34,16 @@ void writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
 // waits for a key, deletes the instance marker and ends the program.
 void validateCalendarFile(Platform& platform, std::string_view fileName);
 
-// A calendar file opened as a numbered input file and read line by line; the
-// number is closed again when the reader goes away. A line read past the end
-// is blank.
-class CalendarReader {
+// A calendar file read line by line; a line read past the end is blank.
+class CalendarReader : public InputFile {
  public:
-  CalendarReader(Platform& platform, std::string_view fileName, int number = 1);
-  ~CalendarReader();
-  CalendarReader(const CalendarReader&) = delete;
-  CalendarReader& operator=(const CalendarReader&) = delete;
+  CalendarReader(Platform& platform, std::string_view fileName, int number = 1)
+      : InputFile(platform, fileName, number) {}
 
-  // The next line; false (and an empty line) past the end.
-  bool next(std::string& line);
-  bool atEnd();
-  // Lines read so far: the 1-based number of the line last read.
-  int lineNumber() const { return lineNumber_; }
   // Reads to the line whose lower-cased text equals lowerName, then past the
   // blank lines after it: line is the first entry, or the next header when
   // the section is empty. False (line empty) when the file ends first.
   bool findSection(std::string_view lowerName, std::string& line);
-
- private:
-  Platform& platform_;
-  int number_;
-  int lineNumber_ = 0;
 };
 
 }  // namespace almanouk

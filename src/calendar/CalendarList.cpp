@@ -15,17 +15,7 @@ constexpr std::string_view kMergeNamesFile = "amn's.dat";
 constexpr std::string_view kJoinedFile = "allamn.dat";
 constexpr std::string_view kUntaggedFile = "allamnm.srt";
 
-// "Maandelijks", "Wekelijks", "Dagelijks" and the twelve months, in file order.
-constexpr int kSectionCount = 15;
-constexpr int kRecurringSections = 3;
-constexpr std::array<std::string_view, kRecurringSections> kRecurringHeaders = {"Maandelijks", "Wekelijks",
-                                                                                "Dagelijks"};
 constexpr int kBlankLinesAfterEnd = 23;
-
-std::string_view sectionHeader(int section) {
-  return section < kRecurringSections ? kRecurringHeaders[static_cast<std::size_t>(section)]
-                                      : monthSectionName(section - kRecurringSections + 1);
-}
 
 // Two-digit sort tag: a header carries its own number, an entry the number of the header after it.
 std::string tag(int number) { return (number < 10 ? "0" : "") + toText(number); }
@@ -59,41 +49,38 @@ std::string normaliseDay(std::string entry) {
 // and the copy ends at "Einde" or at the end of the file.
 void writeTaggedCopy(Platform& platform, const std::string& calendar, const std::string& copy) {
   CalendarReader reader(platform, calendar, 1);
-  platform.openFile(copy, FileMode::Output, 2);
+  OutputFile tagged(platform, copy, 2);
   std::string line;
   while (reader.next(line) && line != "Maandelijks") continue;
-  platform.writeLine(2, taggedHeader(0));
+  tagged.line(taggedHeader(0));
   int section = 0;
   while (reader.next(line) && line != "Einde") {
     if (line.empty()) continue;
     int later = laterSection(line, section);
     if (later == section) {
-      platform.writeLine(2, tag(section + 1) + normaliseDay(line));
+      tagged.line(tag(section + 1) + normaliseDay(line));
       continue;
     }
-    while (section < later) platform.writeLine(2, taggedHeader(++section));
+    while (section < later) tagged.line(taggedHeader(++section));
   }
-  while (section + 1 < kSectionCount) platform.writeLine(2, taggedHeader(++section));
-  platform.closeFile(2);
+  while (section + 1 < kSectionCount) tagged.line(taggedHeader(++section));
 }
 
 // Tagged copies of every calendar named in the names file; returns how many.
 int writeTaggedCopies(Platform& platform) {
-  platform.openFile(kMergeNamesFile, FileMode::Input, 3);
   int copies = 0;
-  std::string name;
-  while (!platform.atEnd(3)) {
-    platform.readLine(3, name);
-    writeTaggedCopy(platform, name, tagCopyName(copies++));
+  {
+    InputFile names(platform, kMergeNamesFile, 3);
+    std::string name;
+    while (names.next(name)) writeTaggedCopy(platform, name, tagCopyName(copies++));
   }
-  platform.closeFile(3);
   platform.deleteFile(kMergeNamesFile);
   return copies;
 }
 
 // Joins the copies from the last back to the first, deleting each; returns the number of lines.
 int joinTaggedCopies(Platform& platform, int copies) {
-  platform.openFile(kJoinedFile, FileMode::Output, 2);
+  OutputFile joined(platform, kJoinedFile, 2);
   int lines = 0;
   for (int index = copies - 1; index >= 0; --index) {
     std::string copy = tagCopyName(index);
@@ -101,13 +88,12 @@ int joinTaggedCopies(Platform& platform, int copies) {
       CalendarReader reader(platform, copy, 1);
       std::string line;
       while (reader.next(line)) {
-        platform.writeLine(2, line);
+        joined.line(line);
         ++lines;
       }
     }
     platform.deleteFile(copy);
   }
-  platform.closeFile(2);
   return lines;
 }
 
@@ -138,17 +124,15 @@ void sortJoinedLines(Platform& platform) {
   }
   platform.deleteFile(kJoinedFile);
   std::stable_sort(lines.begin(), lines.end(), mergeOrder);
-  platform.openFile(kMergedCalendarFile, FileMode::Output, 2);
-  for (const TaggedLine& line : lines) platform.writeLine(2, line.text);
-  platform.closeFile(2);
+  OutputFile sorted(platform, kMergedCalendarFile, 2);
+  for (const TaggedLine& line : lines) sorted.line(line.text);
 }
 
 void removeTags(Platform& platform) {
   CalendarReader reader(platform, kMergedCalendarFile, 1);
-  platform.openFile(kUntaggedFile, FileMode::Output, 2);
+  OutputFile untagged(platform, kUntaggedFile, 2);
   std::string line;
-  while (reader.next(line)) platform.writeLine(2, mid(line, 3));
-  platform.closeFile(2);
+  while (reader.next(line)) untagged.line(mid(line, 3));
 }
 
 // The sorted lines hold each header once per calendar, after the entries of
@@ -156,17 +140,17 @@ void removeTags(Platform& platform) {
 void writeMergedCalendar(Platform& platform, int calendars) {
   {
     CalendarReader reader(platform, kUntaggedFile, 1);
-    platform.openFile(kMergedCalendarFile, FileMode::Output, 2);
-    platform.writeLine(2, "Alle Almanouks");
-    platform.writeLine(2, "F");
-    platform.writeLine(2, "7");
+    OutputFile merged(platform, kMergedCalendarFile, 2);
+    merged.line("Alle Almanouks");
+    merged.line("F");
+    merged.line("7");
     std::string line;
     int copiesLeft = calendars;
     for (int section = 0; section < kSectionCount; ++section) {
       for (; copiesLeft > 0; --copiesLeft) reader.next(line);
-      writeBlankLines(platform, 2, 2);
-      platform.writeLine(2, sectionHeader(section));
-      writeBlankLines(platform, 2, 1);
+      merged.blankLines(2);
+      merged.line(sectionHeader(section));
+      merged.blankLines(1);
       std::string_view nextHeader = section + 1 < kSectionCount ? sectionHeader(section + 1) : std::string_view();
       copiesLeft = calendars;
       while (reader.next(line)) {
@@ -174,13 +158,12 @@ void writeMergedCalendar(Platform& platform, int calendars) {
           --copiesLeft;
           break;
         }
-        platform.writeLine(2, line);
+        merged.line(line);
       }
     }
-    writeBlankLines(platform, 2, 2);
-    platform.writeLine(2, "Einde");
-    writeBlankLines(platform, 2, kBlankLinesAfterEnd);
-    platform.closeFile(2);
+    merged.blankLines(2);
+    merged.line("Einde");
+    merged.blankLines(kBlankLinesAfterEnd);
   }
   platform.deleteFile(kUntaggedFile);
 }
@@ -202,18 +185,18 @@ std::vector<std::string> calendarFileNames(Platform& platform) {
 
 void buildCalendarList(Platform& platform) {
   std::vector<std::string> names = calendarFileNames(platform);
-  platform.openFile(kCalendarListFile, FileMode::Output, 3);
-  for (const std::string& name : names) platform.writeLine(3, name);
-  platform.closeFile(3);
+  OutputFile list(platform, kCalendarListFile, 3);
+  for (const std::string& name : names) list.line(name);
 }
 
 int mergeAllCalendars(Platform& platform) {
   platform.deleteFile(kMergedCalendarFile);
   std::vector<std::string> names = calendarFileNames(platform);
   if (names.size() < 2) return -1;
-  platform.openFile(kMergeNamesFile, FileMode::Output, 3);
-  for (const std::string& name : names) platform.writeLine(3, name);
-  platform.closeFile(3);
+  {
+    OutputFile list(platform, kMergeNamesFile, 3);
+    for (const std::string& name : names) list.line(name);
+  }
   int copies = writeTaggedCopies(platform);
   int lines = joinTaggedCopies(platform, copies);
   sortJoinedLines(platform);

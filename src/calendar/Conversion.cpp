@@ -5,7 +5,7 @@
 
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
-#include "editors/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
@@ -74,80 +74,68 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
   return calendar;
 }
 
-void writeCalendar(Platform& platform, const ConvertedCalendar& calendar) {
-  platform.openFile(kConversionTempFile, FileMode::Output, 2);
-  platform.writeLine(2, calendar.description);
-  platform.writeLine(2, calendar.diaryKey);
-  platform.writeLine(2, calendar.thirdLine);
-  writeBlankLines(platform, 2, kBlankLinesAfterHeader);
+void writeCalendar(Platform& platform, const std::string& name, const ConvertedCalendar& calendar) {
+  FileReplacement converted(platform, name, kConversionTempFile, 2);
+  converted.line(calendar.description);
+  converted.line(calendar.diaryKey);
+  converted.line(calendar.thirdLine);
+  converted.blankLines(kBlankLinesAfterHeader);
   bool addRecurringSections = weeklyDailyCount(calendar.body) == 0;
   for (const std::string& line : calendar.body) {
     if (line == "Einde" || line == "einde") break;
     if (addRecurringSections && line == "Januari") {
       for (std::string_view header : {"Wekelijks", "Dagelijks"}) {
-        platform.writeLine(2, header);
-        writeBlankLines(platform, 2, 3);
+        converted.line(header);
+        converted.blankLines(3);
       }
       addRecurringSections = false;
     }
-    platform.writeLine(2, line);
+    converted.line(line);
   }
-  writeCalendarEnd(platform, 2);
-  platform.closeFile(2);
+  writeCalendarEnd(converted);
+  converted.commit();
 }
 
 void convertCalendars(Platform& platform) {
-  buildCalendarList(platform);
-  platform.openFile(kCalendarListFile, FileMode::Input, 3);
   int oldKeyCounter = -1;
-  std::string name;
-  while (!platform.atEnd(3)) {
-    platform.readLine(3, name);
+  for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
-    writeCalendar(platform, readCalendar(platform, name, oldKeyCounter));
-    platform.replaceFile(kConversionTempFile, name);
+    writeCalendar(platform, name, readCalendar(platform, name, oldKeyCounter));
   }
-  platform.closeFile(3);
-  platform.deleteFile(kCalendarListFile);
 }
 
-// The settings file copied into the calendar list file, line by line, with
-// one line that can be given back to be read again.
+// The settings file's new version, written line by line from the old one,
+// with one line that can be given back to be read again.
 class SettingsCopy {
  public:
-  explicit SettingsCopy(Platform& platform) : platform_(platform) {
-    platform_.openFile(kSettingsFile, FileMode::Input, 1);
-    platform_.openFile(kCalendarListFile, FileMode::Output, 2);
-  }
-  ~SettingsCopy() {
-    platform_.closeFile(1);
-    platform_.closeFile(2);
-  }
-  SettingsCopy(const SettingsCopy&) = delete;
-  SettingsCopy& operator=(const SettingsCopy&) = delete;
+  explicit SettingsCopy(Platform& platform)
+      : old_(platform, kSettingsFile, 1), new_(platform, kSettingsFile, kCalendarListFile, 2) {}
 
   // The next line; empty past the end.
   std::string read() {
-    std::string line;
     if (givenBack_) {
       givenBack_ = false;
       return std::move(pending_);
     }
-    platform_.readLine(1, line);
-    return line;
+    return old_.nextLine();
   }
   void giveBack(std::string line) {
     pending_ = std::move(line);
     givenBack_ = true;
   }
-  void write(std::string_view line) { platform_.writeLine(2, line); }
+  void write(std::string_view line) { new_.line(line); }
   void copy() { write(read()); }
   void copyRest() {
-    while (givenBack_ || !platform_.atEnd(1)) copy();
+    while (givenBack_ || !old_.atEnd()) copy();
+  }
+  void commit() {
+    old_.close();
+    new_.commit();
   }
 
  private:
-  Platform& platform_;
+  InputFile old_;
+  FileReplacement new_;
   std::string pending_;
   bool givenBack_ = false;
 };
@@ -199,34 +187,32 @@ void writeDefaultColourSections(SettingsCopy& settings) {
 
 void convertSettings(Platform& platform) {
   if (settingsFileMissingOrEmpty(platform)) return;
-  {
-    SettingsCopy settings(platform);
-    writeSwitches(settings);
-    settings.read();
-    settings.write("");
-    std::string line = settings.read();
-    bool coloursDone = false;
-    if (line.empty()) {
-      settings.write("[Kleurthema]");
-      settings.write("1");
-      for (int i = 0; i < 7; ++i) settings.copy();
-      line = settings.read();
-      coloursDone = true;
-    }
-    if (line == "[Kleurthema]") {
-      settings.write(line);
-      writeColourSections(settings);
-      line = settings.read();
-      coloursDone = true;
-    }
-    if (line == "[Almanoukkeuze]" && !coloursDone) writeDefaultColourSections(settings);
-    settings.write(line);
-    std::string first = settings.read();
-    if (first.empty() || first == "   ") first = settings.read();
-    settings.write(first);
-    settings.copyRest();
+  SettingsCopy settings(platform);
+  writeSwitches(settings);
+  settings.read();
+  settings.write("");
+  std::string line = settings.read();
+  bool coloursDone = false;
+  if (line.empty()) {
+    settings.write("[Kleurthema]");
+    settings.write("1");
+    for (int i = 0; i < 7; ++i) settings.copy();
+    line = settings.read();
+    coloursDone = true;
   }
-  platform.replaceFile(kCalendarListFile, kSettingsFile);
+  if (line == "[Kleurthema]") {
+    settings.write(line);
+    writeColourSections(settings);
+    line = settings.read();
+    coloursDone = true;
+  }
+  if (line == "[Almanoukkeuze]" && !coloursDone) writeDefaultColourSections(settings);
+  settings.write(line);
+  std::string first = settings.read();
+  if (first.empty() || first == "   ") first = settings.read();
+  settings.write(first);
+  settings.copyRest();
+  settings.commit();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "calendar/MonthView.h"
 
+#include "calendar/CalendarEntry.h"
 #include "calendar/CalendarFile.h"
+#include "calendar/DayCommandLauncher.h"
 #include "calendar/Dates.h"
 #include "diary/DiaryPages.h"
-#include "editors/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -31,20 +33,15 @@ struct MonthView::ListCursor {
   int row = 20;
   int column = 5;
   int width = 40;
+  DayCommandLauncher* launcher = nullptr;  // none: day commands are left alone
 };
 
 MonthView::MonthView(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
-                     const std::string& titleText, const int& keyCode)
-    : platform_(platform),
-      buffer_(buffer),
-      settings_(settings),
-      date_(date),
-      titleText_(titleText),
-      keyCode_(keyCode) {}
+                     const std::string& titleText)
+    : platform_(platform), buffer_(buffer), settings_(settings), date_(date), titleText_(titleText) {}
 
 void MonthView::drawMonthFrame() {
-  buffer_.curFg = settings_.themeFg;
-  buffer_.curBg = settings_.themeBg;
+  buffer_.useTheme();
   if (!monthViewHidden) {
     buffer_.putText(4, 3, "week   ma   di   wo   do   vr   za   zo");
     buffer_.putText(5, 8, cp437("┌────┬────┬────┬────┬────┬────┬────┐"));
@@ -53,13 +50,12 @@ void MonthView::drawMonthFrame() {
     for (int row = kFirstWeekRow; row <= kLastWeekRow; ++row) buffer_.putText(row - 1, 8, row % 2 ? kDays : kDivider);
     buffer_.putText(17, 8, cp437("└────┴────┴────┴────┴────┴────┴────┘"));
   }
-  buffer_.renderBuffer(keyCode_);
+  buffer_.renderBuffer();
 }
 
 void MonthView::fillMonthGrid() {
-  const Cell blank{' ', settings_.themeBg * 16};
   for (int row : {14, 16})
-    for (int column : {4, 5}) buffer_.at(row, column) = blank;
+    for (int column : {4, 5}) buffer_.at(row, column) = buffer_.blankCell();
   if (!monthViewHidden) {
     buffer_.curFg = settings_.themeBarFg;
     buffer_.curBg = kBarBg;
@@ -74,8 +70,7 @@ void MonthView::fillMonthGrid() {
     buffer_.curBg = kTitleBg;
     buffer_.putText(0, 0, titleText_);
   }
-  buffer_.curFg = settings_.themeFg;
-  buffer_.curBg = settings_.themeBg;
+  buffer_.useTheme();
 
   // The weekday of the 1st, counted back from the selected day.
   int day = date_.day;
@@ -109,7 +104,7 @@ void MonthView::writeDayNumber(int row, int weekday, int day) {
   }
   if (!monthViewHidden) {
     std::string page = pageFileName(day, date_.month, date_.year, weekday, settings_.diaryId);
-    if (diaryPageExists(platform_, page)) buffer_.curFg = settings_.diaryDayColour;
+    if (diaryPageExists(platform_.files(), page)) buffer_.curFg = settings_.diaryDayColour;
     buffer_.putText(row - 1, dayColumn(weekday) - 1, right("  " + toText(day) + " ", 4));
   }
   buffer_.curFg = settings_.themeFg;
@@ -124,68 +119,62 @@ void MonthView::clearDayCells() {
   buffer_.putText(16, 4, "  ");
 }
 
-void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLauncher& launcher) {
+void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLauncher& launcher, bool launch) {
   if (!monthViewHidden) {
     for (int row = 20; row <= 24; ++row) buffer_.putText(row - 1, 3, repeat(' ', 77));
     for (int row = 3; row <= 19; ++row) buffer_.putText(row - 1, 47, repeat(' ', 33));
   }
   buffer_.putText(24, 0, repeat(' ', 80));
   for (int index = 24 * ScreenBuffer::kColumns; index < ScreenBuffer::kCells; ++index)
-    buffer_.cell(index) = Cell{' ', settings_.themeBg * 16};
+    buffer_.cell(index) = buffer_.blankCell();
   overflow_.clear();
   scrollIndex_ = 0;
 
   ListCursor cursor;
-  listDay(date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year), true, launcher, cursor);
+  if (launch) cursor.launcher = &launcher;
+  listDay(date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year), true, cursor);
   for (int i = 1; i <= daysAhead && i <= DayList::kMaxDaysAhead; ++i)
-    listDay(days.listDay[i], days.listMonth[i], days.listYear[i], 0, false, launcher, cursor);
+    listDay(days.listDay[i], days.listMonth[i], days.listYear[i], 0, false, cursor);
 }
 
-void MonthView::listDay(int day, int month, int year, int weekday, bool withWeekly, DayCommandLauncher& launcher,
-                        ListCursor& cursor) {
-  listDatedSection(lowerAscii(monthSectionName(month)), day, year, launcher, cursor);
-  listDatedSection("maandelijks", day, year, launcher, cursor);
-  if (withWeekly) listWeeklySection(weekday, year, launcher, cursor);
+void MonthView::listDay(int day, int month, int year, int weekday, bool withWeekly, ListCursor& cursor) {
+  listDatedSection(lowerAscii(monthSectionName(month)), day, year, cursor);
+  listDatedSection("maandelijks", day, year, cursor);
+  if (withWeekly) listWeeklySection(weekday, year, cursor);
 }
 
-void MonthView::listDatedSection(std::string_view section, int day, int year, DayCommandLauncher& launcher,
-                                 ListCursor& cursor) {
+void MonthView::listDatedSection(std::string_view section, int day, int year, ListCursor& cursor) {
   CalendarReader reader(platform_, settings_.calFile);
   std::string line;
   // A section whose first line is no day number (or the next header) lists nothing.
-  if (!reader.findSection(section, line) || intValue(left(line, 2)) <= 0) return;
+  if (!reader.findSection(section, line) || entry::day(line) <= 0) return;
   while (!line.empty()) {
-    if (intValue(left(line, 2)) == day) listEntry(line, year, launcher, cursor);
+    if (entry::day(line) == day) listEntry(line, year, cursor);
     reader.next(line);
   }
 }
 
-void MonthView::listWeeklySection(int weekday, int year, DayCommandLauncher& launcher, ListCursor& cursor) {
+void MonthView::listWeeklySection(int weekday, int year, ListCursor& cursor) {
   CalendarReader reader(platform_, settings_.calFile);
   std::string line;
   if (!reader.findSection("wekelijks", line)) return;
   std::string prefix = std::string(weekdayAbbreviation(weekday)) + " ";
   while (!line.empty()) {
-    if (left(line, 3) == prefix) listEntry(line, year, launcher, cursor);
+    if (left(line, 3) == prefix) listEntry(line, year, cursor);
     reader.next(line);
   }
 }
 
-void MonthView::listEntry(std::string entry, int year, DayCommandLauncher& launcher, ListCursor& cursor) {
-  // A one-digit day written as the digit and a blank lines up with two-digit days.
-  if (intValue(left(entry, 2)) < 10 && mid(entry, 2, 1) == " ") entry.insert(0, " ");
-  std::string copy = entry[0] == ' ' ? entry.substr(1) : entry;
-  int space = find(copy, " ");
-  if (space == 2 || space == 3) {
-    int entryYear = intValue(mid(copy, space + 1, 5));
-    if (entryYear >= 1801 && entryYear <= 2099 && mid(copy, space + 5, 1) == " " && entryYear != year) return;
-  }
-  int hash = find(entry, "#");
-  if (hash >= 4 && hash <= 9) {
-    if (launcher.launchDayCommand(entry)) buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
+void MonthView::listEntry(std::string line, int year, ListCursor& cursor) {
+  line = entry::withAlignedDay(std::move(line));
+  int named = entry::listedYear(line);
+  if (named != 0 && named != year) return;
+  if (entry::isDayCommand(line)) {
+    if (cursor.launcher && cursor.launcher->launchDayCommand(line))
+      buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
     return;
   }
-  printEntry(std::move(entry), cursor);
+  printEntry(std::move(line), cursor);
 }
 
 void MonthView::printEntry(std::string entry, ListCursor& cursor) {
@@ -221,7 +210,7 @@ std::string MonthView::scrollEventList() {
 }
 
 void MonthView::scrollOneLine() {
-  const Cell blank{' ', settings_.themeBg * 16};
+  const Cell blank = buffer_.blankCell();
   for (int row = 20; row <= 23; ++row)
     for (int column = 4; column <= 43; ++column) buffer_.at(row - 1, column) = buffer_.at(row, column);
   for (int k = 0; k < 30; ++k) buffer_.at(23, 4 + k) = buffer_.at(2, 47 + k);
@@ -238,7 +227,7 @@ void MonthView::scrollOneLine() {
   buffer_.curBg = settings_.themeBg;
   if (scrollIndex_ < overflow_.size()) buffer_.putText(23, 47, overflow_[scrollIndex_]);
   ++scrollIndex_;
-  buffer_.renderBuffer(keyCode_);
+  buffer_.renderBuffer();
   drawGridLines(platform_);
   drawDayBox(platform_, buffer_.dayBoxLeft, buffer_.dayBoxTop, settings_.allCalendarsView());
   drawLogo(platform_);

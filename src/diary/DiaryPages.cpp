@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Platform.h"
+#include "platform/FileLayer.h"
 
 namespace almanouk {
 
@@ -16,14 +16,6 @@ std::string pageFileName(int day, int month, int year, int weekday, std::string_
   return std::string(date) + ".D" + id + std::to_string(weekday);
 }
 
-bool diaryPageExists(Platform& platform, std::string_view name) {
-  constexpr int kProbeFile = 3;
-  platform.openFile(name, FileMode::Binary, kProbeFile);
-  if (platform.lastError() != 0) return false;
-  std::int64_t length = platform.fileLength(kProbeFile);
-  platform.closeFile(kProbeFile);
-  if (length == 0) platform.deleteFile(name);
-  return length > 0;
-}
+bool diaryPageExists(FileLayer& files, std::string_view name) { return files.fileSize(name) > 0; }
 
 }  // namespace almanouk

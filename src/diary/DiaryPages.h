@@ -7,11 +7,11 @@
 
 namespace almanouk {
 
-class Platform;
+class FileLayer;
 
 std::string pageFileName(int day, int month, int year, int weekday, std::string_view diaryId);
-// The month grid's probe: opening in binary mode creates a missing page, so
-// an empty file is deleted again at once and means "no page".
-bool diaryPageExists(Platform& platform, std::string_view name);
+// The month grid's probe: a day has a page when its file holds at least one
+// byte. It only looks, so redrawing the grid writes nothing.
+bool diaryPageExists(FileLayer& files, std::string_view name);
 
 }  // namespace almanouk

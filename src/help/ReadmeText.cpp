@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "platform/NumberedFiles.h"
 #include "platform/Text.h"
 
 namespace almanouk {
@@ -153,6 +154,12 @@ std::vector<std::string> composeReadme() {
 const std::vector<std::string>& readmeLines() {
   static const std::vector<std::string> lines = composeReadme();
   return lines;
+}
+
+void writeReadme(Platform& platform) {
+  FileReplacement readme(platform, kReadmeFile, "Almanouk145.tmp", 1);
+  for (const std::string& line : readmeLines()) readme.line(line);
+  readme.commit();
 }
 
 }  // namespace almanouk

@@ -1,11 +1,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace almanouk {
 
+class Platform;
+
+inline constexpr std::string_view kReadmeFile = "Almanouk145.txt";
+
 // The 144 lines of the readme file, in code page 437.
 const std::vector<std::string>& readmeLines();
+// Writes the readme file into the working folder; a folder that cannot be written just gets none.
+void writeReadme(Platform& platform);
 
 }  // namespace almanouk

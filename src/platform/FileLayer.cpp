@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/Text.h"
 #include "platform/posix/PosixSystem.h"
@@ -15,17 +17,11 @@ namespace almanouk {
 namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
-
-std::string upperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
-}
+constexpr std::size_t kIndexedFolders = 4;
+// File times move in ticks of the kernel's coarse clock (at most 10 ms): a
+// change within the tick of the folder time the index was checked against
+// leaves that time as it was, so such an index is read once more after it.
+constexpr std::int64_t kFolderTimeTickNs = 20'000'000;
 
 // * matches any run of characters, ? exactly one; letters match in any case.
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
@@ -48,18 +44,27 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
-int errorFor(const std::string& path) {
-  std::error_code ec;
-  return fs::exists(path, ec) ? file_error::kAccess : file_error::kNotFound;
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The folder's stamp tells whether names came or went: its time and size change then.
+bool sameFolderVersion(const posix::FileStamp& a, const posix::FileStamp& b) {
+  return a.exists == b.exists && a.modifiedNs == b.modifiedNs && a.size == b.size && a.inode == b.inode &&
+         a.device == b.device;
 }
 
 }  // namespace
 
-// An input file's bytes: small files are held whole (and shared with the
-// cache), larger ones are read in chunks.
+// An open numbered file. Input files are read from memory (small files
+// whole, shared with the cache) or in chunks.
 struct FileLayer::OpenFile {
   std::FILE* stream = nullptr;
   FileMode mode = FileMode::Input;
+  std::string path;
+  bool writeFailed = false;
   std::shared_ptr<const std::string> whole;
   std::unique_ptr<char[]> chunk;  // left uninitialised: it is filled before it is read
   const char* data = nullptr;
@@ -80,13 +85,47 @@ struct FileLayer::OpenFile {
     position = 0;
     return length > 0;
   }
+
+  // False when a write failed or the data could not be flushed and closed.
+  bool close() {
+    bool ok = !writeFailed;
+    if (stream && std::fclose(stream) != 0) ok = false;
+    stream = nullptr;
+    return ok;
+  }
 };
 
 // A small input file as it was last read, with the stamp of that version.
 struct FileLayer::CachedInput {
   std::string path;
-  posix::FileStamp stamp;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
   std::shared_ptr<const std::string> bytes;
+};
+
+// The names of one folder by their upper-case form, and the folder's stamp
+// when they were read.
+struct FileLayer::FolderIndex {
+  struct Entry {
+    std::string name;
+    bool regular = false;
+  };
+  std::string folder;
+  posix::FileStamp stamp;
+  std::int64_t checkedNs = 0;  // wall time when stamp was taken
+  std::unordered_map<std::string, Entry> byUpper;
+
+  bool unsettled(std::int64_t nowNs) const {
+    return checkedNs - stamp.modifiedNs < kFolderTimeTickNs && nowNs - stamp.modifiedNs >= kFolderTimeTickNs;
+  }
+
+  void read() {
+    byUpper.clear();
+    for (posix::FolderEntry& entry : posix::listFolder(folder)) {
+      std::string upper = upperAscii(entry.name);
+      byUpper.try_emplace(std::move(upper), Entry{std::move(entry.name), entry.regular});
+    }
+  }
 };
 
 FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {
@@ -95,25 +134,64 @@ FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(worki
 
 FileLayer::~FileLayer() = default;
 
+bool FileLayer::fails(FileFault fault, const std::string& path) const { return faultHook_ && faultHook_(fault, path); }
+
+FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
+  posix::FileStamp stamp = posix::fileStamp(folder);
+  auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
+  if (found == indexes_.end()) {
+    if (indexes_.size() == kIndexedFolders) indexes_.erase(indexes_.begin());
+    indexes_.push_back(std::make_unique<FolderIndex>());
+    indexes_.back()->folder = folder;
+    found = indexes_.end() - 1;
+    (*found)->stamp.exists = !stamp.exists;  // forces the first read
+  }
+  FolderIndex& index = **found;
+  std::int64_t now = posix::wallClockNs();
+  if (!sameFolderVersion(index.stamp, stamp) || index.unsettled(now)) {
+    index.stamp = stamp;
+    index.checkedNs = now;
+    index.read();
+  }
+  return index;
+}
+
+void FileLayer::noteChange(const std::string& path, bool exists) {
+  auto [folder, name] = splitPath(path);
+  auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
+  if (found == indexes_.end()) return;
+  FolderIndex& index = **found;
+  std::string upper = upperAscii(name);
+  if (exists) {
+    index.byUpper[upper] = FolderIndex::Entry{name, true};
+  } else {
+    auto entry = index.byUpper.find(upper);
+    if (entry != index.byUpper.end() && entry->second.name == name) index.byUpper.erase(entry);
+  }
+  index.stamp = posix::fileStamp(folder);
+  index.checkedNs = posix::wallClockNs();
+}
+
 // The alarm scan reads the calendar four times per poll and the event list
 // once per day listed: files are read whole, and a file whose stamp has not
 // changed is served from memory. A version written in the last seconds is not
 // kept, as a rewrite within the file system's time resolution could keep
 // its stamp.
-std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path, const posix::FileStamp& stamp) {
+std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path, std::int64_t size,
+                                                        std::int64_t modifiedNs) {
   constexpr std::int64_t kSettledNs = 2'000'000'000;
   constexpr std::size_t kCachedFiles = 4;
   for (const CachedInput& cached : cache_)
-    if (cached.path == path && cached.stamp == stamp) return cached.bytes;
+    if (cached.path == path && cached.size == size && cached.modifiedNs == modifiedNs) return cached.bytes;
   std::FILE* stream = std::fopen(path.c_str(), "rb");
   if (!stream) return nullptr;
-  auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(stamp.size), '\0');
+  auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(size), '\0');
   bytes->resize(std::fread(bytes->data(), 1, bytes->size(), stream));
   std::fclose(stream);
   forget(path);
-  if (posix::wallClockNs() - stamp.modifiedNs > kSettledNs && static_cast<std::int64_t>(bytes->size()) == stamp.size) {
+  if (posix::wallClockNs() - modifiedNs > kSettledNs && static_cast<std::int64_t>(bytes->size()) == size) {
     if (cache_.size() == kCachedFiles) cache_.erase(cache_.begin());
-    cache_.push_back({path, stamp, bytes});
+    cache_.push_back({path, size, modifiedNs, bytes});
   }
   return bytes;
 }
@@ -123,33 +201,34 @@ void FileLayer::forget(const std::string& path) {
 }
 
 std::string FileLayer::absolute(std::string_view name) const {
-  fs::path path{std::string(name)};
-  if (path.is_absolute()) return path.string();
-  return (fs::path(workingFolder_) / path).string();
+  if (!name.empty() && name[0] == '/') return std::string(name);
+  return workingFolder_ + "/" + std::string(name);
 }
 
-std::string FileLayer::resolve(std::string_view name) const {
+FileLayer::Resolved FileLayer::lookup(std::string_view name) {
   std::string path = absolute(name);
-  std::error_code ec;
-  if (fs::exists(fs::symlink_status(path, ec))) return path;
-  return matchIgnoringCase(path);
+  auto [folder, base] = splitPath(path);
+  FolderIndex& index = indexOf(folder);
+  auto entry = index.byUpper.find(upperAscii(base));
+  if (entry == index.byUpper.end()) return {path, false, false};
+  const FolderIndex::Entry& match = entry->second;
+  // Two names that differ only in case: the one asked for exactly wins.
+  if (match.name != base) {
+    posix::FileStamp exact = posix::fileStamp(path);
+    if (exact.exists) return {path, true, exact.regular};
+  }
+  return {folder + "/" + match.name, true, match.regular};
 }
 
-std::string FileLayer::matchIgnoringCase(const std::string& path) const {
-  std::error_code ec;
-  fs::path asPath(path);
-  std::string base = asPath.filename().string();
-  fs::path folder = asPath.parent_path();
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string candidate = it->path().filename().string();
-    if (equalsIgnoringCase(candidate, base)) return it->path().string();
-  }
-  return path;
-}
+std::string FileLayer::resolve(std::string_view name) { return lookup(name).path; }
 
 FileLayer::OpenFile* FileLayer::file(int number) {
   if (number < 1 || number > kMaxNumber) return nullptr;
   return files_[static_cast<std::size_t>(number)].get();
+}
+
+bool FileLayer::isOpen(int number) const {
+  return number >= 1 && number <= kMaxNumber && files_[static_cast<std::size_t>(number)] != nullptr;
 }
 
 void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
@@ -162,22 +241,24 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
     openInput(name, number);
     return;
   }
-  std::string path = resolve(name);
-  forget(path);
+  Resolved target = lookup(name);
+  forget(target.path);
   std::FILE* stream = nullptr;
-  if (mode == FileMode::Output) stream = std::fopen(path.c_str(), "wb");
-  if (mode == FileMode::Append) stream = std::fopen(path.c_str(), "ab");
+  if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
+  if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
   if (mode == FileMode::Binary) {
-    stream = std::fopen(path.c_str(), "r+b");
-    if (!stream && errno == ENOENT) stream = std::fopen(path.c_str(), "w+b");
+    stream = std::fopen(target.path.c_str(), "r+b");
+    if (!stream && errno == ENOENT) stream = std::fopen(target.path.c_str(), "w+b");
   }
   if (!stream) {
     lastError_ = file_error::kAccess;
     return;
   }
+  if (!target.exists) noteChange(target.path, true);
   auto open = std::make_unique<OpenFile>();
   open->stream = stream;
   open->mode = mode;
+  open->path = target.path;
   files_[static_cast<std::size_t>(number)] = std::move(open);
   lastError_ = file_error::kNone;
 }
@@ -188,16 +269,18 @@ void FileLayer::openInput(std::string_view name, int number) {
   std::string path = absolute(name);
   posix::FileStamp stamp = posix::fileStamp(path);
   if (!stamp.exists) {
-    path = matchIgnoringCase(path);
-    stamp = posix::fileStamp(path);
+    Resolved match = lookup(name);
+    if (match.exists) stamp = posix::fileStamp(match.path);
+    path = match.path;
   }
   if (!stamp.exists || !stamp.regular) {
     lastError_ = stamp.exists ? file_error::kAccess : file_error::kNotFound;
     return;
   }
   auto open = std::make_unique<OpenFile>();
+  open->path = path;
   if (stamp.size <= kWholeFileLimit) {
-    open->whole = readWhole(path, stamp);
+    open->whole = readWhole(path, stamp.size, stamp.modifiedNs);
     if (open->whole) {
       open->data = open->whole->data();
       open->length = open->whole->size();
@@ -286,7 +369,8 @@ void FileLayer::writeText(int number, std::string_view text) {
     return;
   }
   if (f->mode == FileMode::Binary) std::fseek(f->stream, 0, SEEK_END);
-  bool ok = std::fwrite(text.data(), 1, text.size(), f->stream) == text.size();
+  bool ok = !fails(FileFault::Write, f->path) && std::fwrite(text.data(), 1, text.size(), f->stream) == text.size();
+  if (!ok) f->writeFailed = true;
   lastError_ = ok ? file_error::kNone : file_error::kAccess;
 }
 
@@ -341,66 +425,105 @@ void FileLayer::writeBytes(int number, std::int64_t position, std::string_view b
     return;
   }
   std::fseek(f->stream, static_cast<long>(position - 1), SEEK_SET);
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f->stream) == bytes.size();
+  bool ok = !fails(FileFault::Write, f->path) && std::fwrite(bytes.data(), 1, bytes.size(), f->stream) == bytes.size();
+  if (!ok) f->writeFailed = true;
   lastError_ = ok ? file_error::kNone : file_error::kAccess;
 }
 
-void FileLayer::closeFile(int number) {
+bool FileLayer::syncFile(int number) {
+  OpenFile* f = file(number);
+  if (!f || !f->stream) return false;
+  bool ok = std::fflush(f->stream) == 0 && !fails(FileFault::Sync, f->path) && posix::syncPath(f->path);
+  if (!ok) f->writeFailed = true;
+  return ok;
+}
+
+bool FileLayer::closeFile(int number) {
   if (number == 0) {
-    for (auto& f : files_) f.reset();
-    return;
+    bool ok = true;
+    for (int n = 1; n <= kMaxNumber; ++n) ok = closeFile(n) && ok;
+    return ok;
   }
-  if (number >= 1 && number <= kMaxNumber) files_[static_cast<std::size_t>(number)].reset();
+  OpenFile* f = file(number);
+  if (!f) return true;
+  bool ok = f->close();
+  files_[static_cast<std::size_t>(number)].reset();
+  return ok;
 }
 
 void FileLayer::deleteFile(std::string_view name) {
+  Resolved target = lookup(name);
+  forget(target.path);
+  if (!target.exists) {
+    lastError_ = file_error::kNotFound;
+    return;
+  }
   std::error_code ec;
-  std::string path = resolve(name);
-  forget(path);
-  if (fs::is_directory(path, ec)) return;
-  fs::remove(path, ec);
-  lastError_ = ec ? errorFor(path) : file_error::kNone;
+  if (fs::is_directory(target.path, ec)) return;
+  bool removed = fs::remove(target.path, ec);
+  if (removed) noteChange(target.path, false);
+  lastError_ = ec ? file_error::kAccess : file_error::kNone;
 }
 
 bool FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
-  std::string from = resolve(oldName);
-  std::string to = resolve(newName);
-  forget(from);
-  forget(to);
-  std::error_code ec;
-  if (fs::exists(fs::symlink_status(to, ec)) || !fs::exists(fs::symlink_status(from, ec))) {
-    lastError_ = fs::exists(from, ec) ? file_error::kAccess : file_error::kNotFound;
+  Resolved from = lookup(oldName);
+  Resolved to = lookup(newName);
+  forget(from.path);
+  forget(to.path);
+  if (to.exists || !from.exists) {
+    lastError_ = from.exists ? file_error::kAccess : file_error::kNotFound;
     return false;
   }
-  fs::rename(from, to, ec);
+  std::error_code ec;
+  if (fails(FileFault::Rename, to.path)) {
+    ec = std::make_error_code(std::errc::io_error);
+  } else {
+    fs::rename(from.path, to.path, ec);
+  }
+  if (!ec) {
+    noteChange(from.path, false);
+    noteChange(to.path, true);
+  }
   lastError_ = ec ? file_error::kAccess : file_error::kNone;
   return !ec;
 }
 
 bool FileLayer::replaceFile(std::string_view tempName, std::string_view targetName) {
-  std::string from = resolve(tempName);
-  std::string to = resolve(targetName);
-  forget(from);
-  forget(to);
-  std::error_code ec;
-  if (!fs::is_regular_file(from, ec)) {
+  Resolved from = lookup(tempName);
+  Resolved to = lookup(targetName);
+  forget(from.path);
+  forget(to.path);
+  if (!from.exists || !from.regular) {
     lastError_ = file_error::kNotFound;
     return false;
   }
-  posix::syncPath(from);
-  fs::rename(from, to, ec);
+  if (fails(FileFault::Sync, from.path) || !posix::syncPath(from.path) || fails(FileFault::Rename, to.path)) {
+    lastError_ = file_error::kAccess;
+    return false;
+  }
+  std::error_code ec;
+  fs::rename(from.path, to.path, ec);
   if (ec) {
     lastError_ = file_error::kAccess;
     return false;
   }
-  posix::syncPath(fs::path(to).parent_path().string());
+  noteChange(from.path, false);
+  noteChange(to.path, true);
+  posix::syncPath(splitPath(to.path).first);
   lastError_ = file_error::kNone;
   return true;
 }
 
-bool FileLayer::fileExists(std::string_view name) const {
-  std::error_code ec;
-  return fs::is_regular_file(resolve(name), ec);
+bool FileLayer::fileExists(std::string_view name) {
+  Resolved target = lookup(name);
+  return target.exists && target.regular;
+}
+
+std::int64_t FileLayer::fileSize(std::string_view name) {
+  Resolved target = lookup(name);
+  if (!target.exists || !target.regular) return -1;
+  posix::FileStamp stamp = posix::fileStamp(target.path);
+  return stamp.exists && stamp.regular ? stamp.size : -1;
 }
 
 void FileLayer::makeFolder(std::string_view path) {
@@ -425,21 +548,18 @@ bool FileLayer::changeFolder(std::string_view path) {
 std::string FileLayer::findFirst(std::string_view pattern) {
   found_.clear();
   foundNext_ = 0;
-  std::string full = absolute(pattern);
-  std::string::size_type slash = full.rfind('/');
-  std::string folder = full.substr(0, slash + 1);
-  std::string namePattern = full.substr(slash + 1);
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    std::error_code typeError;
-    if (name.empty() || name[0] == '.' || !it->is_regular_file(typeError)) continue;
-    if (wildcardMatch(namePattern, name)) found_.push_back(std::move(name));
-  }
-  std::sort(found_.begin(), found_.end(), [](const std::string& a, const std::string& b) {
-    std::string ua = upperAscii(a), ub = upperAscii(b);
-    return ua != ub ? ua < ub : a < b;
-  });
+  auto [folder, namePattern] = splitPath(absolute(pattern));
+  struct Match {
+    const std::string* upper;
+    const std::string* name;
+  };
+  std::vector<Match> matches;
+  for (const auto& [upper, entry] : indexOf(folder).byUpper)
+    if (entry.regular && !entry.name.empty() && entry.name[0] != '.' && wildcardMatch(namePattern, entry.name))
+      matches.push_back({&upper, &entry.name});
+  std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) { return *a.upper < *b.upper; });
+  found_.reserve(matches.size());
+  for (const Match& match : matches) found_.push_back(*match.name);
   return findNext();
 }
 

@@ -1,17 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace almanouk {
-
-namespace posix {
-struct FileStamp;
-}
 
 enum class FileMode { Input, Output, Append, Binary };
 
@@ -21,7 +17,11 @@ inline constexpr int kNone = 0;
 inline constexpr int kNotFound = 2;
 inline constexpr int kAccess = 5;
 inline constexpr int kBadNumber = 52;
+inline constexpr int kNumberInUse = 55;
 }  // namespace file_error
+
+// The steps of a write that tests can make fail on purpose.
+enum class FileFault { Write, Sync, Rename };
 
 // Files opened by number (1 to 3), folders and wildcard search, all relative
 // to a working folder held here rather than by the process, so that several
@@ -30,11 +30,16 @@ inline constexpr int kBadNumber = 52;
 // Names resolve without regard to ASCII case within their folder, as the
 // program was written for a case-insensitive file system: an existing file
 // whose name differs only in case is used, and a new file gets the name as
-// given, so "Almanouk.dat" and "ALMANOUK.DAT" never both exist.
+// given, so "Almanouk.dat" and "ALMANOUK.DAT" never both exist. The names of
+// a folder are kept in memory and read again only when the folder changed
+// behind the program's back, so a lookup costs the same with 20,000 diary
+// pages as with none.
 // Failures never throw: they set lastError and leave the number closed.
 class FileLayer {
  public:
   static constexpr int kMaxNumber = 3;
+  // Asked before every write, sync and rename; true makes that step fail.
+  using FaultHook = std::function<bool(FileFault, const std::string& path)>;
 
   explicit FileLayer(std::string workingFolder);
   ~FileLayer();
@@ -42,6 +47,7 @@ class FileLayer {
   FileLayer& operator=(const FileLayer&) = delete;
 
   void openFile(std::string_view name, FileMode mode, int number);
+  bool isOpen(int number) const;
   int lastError() const { return lastError_; }
   // Next line without CR LF or LF; empty at the end; unchanged on a closed number.
   void readLine(int number, std::string& text);
@@ -55,8 +61,12 @@ class FileLayer {
   // Binary files: bytes at 1-based positions. A read past the end gives fewer bytes.
   std::string readBytes(int number, std::int64_t position, std::size_t count);
   void writeBytes(int number, std::int64_t position, std::string_view bytes);
-  // 0 closes every number; closing a closed number does nothing.
-  void closeFile(int number);
+  // Pushes what was written to a number to the disk; false when that failed.
+  bool syncFile(int number);
+  // 0 closes every number; closing a closed number does nothing. False when
+  // a write to the file or the close itself failed: what it holds is not
+  // what was written.
+  bool closeFile(int number);
 
   void deleteFile(std::string_view name);
   // Fails (false, lastError set) when the new name exists.
@@ -64,7 +74,9 @@ class FileLayer {
   // Makes temp durable and renames it over target in one step, so a crash
   // leaves either the old or the new file, never neither.
   bool replaceFile(std::string_view tempName, std::string_view targetName);
-  bool fileExists(std::string_view name) const;
+  bool fileExists(std::string_view name);
+  // Length of an ordinary file, -1 when there is none.
+  std::int64_t fileSize(std::string_view name);
   void makeFolder(std::string_view path);
   bool changeFolder(std::string_view path);
   const std::string& workingFolder() const { return workingFolder_; }
@@ -76,25 +88,39 @@ class FileLayer {
 
   // Full path of a name: relative names are in the working folder, and an
   // existing file whose name differs only in case is preferred.
-  std::string resolve(std::string_view name) const;
+  std::string resolve(std::string_view name);
+
+  void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
 
  private:
   struct OpenFile;
   struct CachedInput;
+  struct FolderIndex;
+  struct Resolved {
+    std::string path;
+    bool exists = false;
+    bool regular = false;
+  };
+
   OpenFile* file(int number);
   void openInput(std::string_view name, int number);
-  std::shared_ptr<const std::string> readWhole(const std::string& path, const posix::FileStamp& stamp);
+  std::shared_ptr<const std::string> readWhole(const std::string& path, std::int64_t size, std::int64_t modifiedNs);
   void forget(const std::string& path);
   std::string absolute(std::string_view name) const;
-  // The folder's file whose name equals the path's ignoring case, else the path itself.
-  std::string matchIgnoringCase(const std::string& path) const;
+  Resolved lookup(std::string_view name);
+  FolderIndex& indexOf(const std::string& folder);
+  // Brings the index of the path's folder up to date after the program itself added or removed the name.
+  void noteChange(const std::string& path, bool exists);
+  bool fails(FileFault fault, const std::string& path) const;
 
   std::string workingFolder_;
   int lastError_ = 0;
   std::vector<std::unique_ptr<OpenFile>> files_;
   std::vector<CachedInput> cache_;
+  std::vector<std::unique_ptr<FolderIndex>> indexes_;
   std::vector<std::string> found_;
   std::size_t foundNext_ = 0;
+  FaultHook faultHook_;
 };
 
 }  // namespace almanouk

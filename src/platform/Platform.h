@@ -78,11 +78,11 @@ class Platform {
   void writeBytes(int number, std::int64_t position, std::string_view bytes) {
     files_.writeBytes(number, position, bytes);
   }
-  void closeFile(int number) { files_.closeFile(number); }
+  bool closeFile(int number) { return files_.closeFile(number); }
   void deleteFile(std::string_view name) { files_.deleteFile(name); }
   bool renameFile(std::string_view oldName, std::string_view newName) { return files_.renameFile(oldName, newName); }
   bool replaceFile(std::string_view tempName, std::string_view target) { return files_.replaceFile(tempName, target); }
-  bool fileExists(std::string_view name) const { return files_.fileExists(name); }
+  bool fileExists(std::string_view name) { return files_.fileExists(name); }
   void makeFolder(std::string_view path) { files_.makeFolder(path); }
   bool changeFolder(std::string_view path) { return files_.changeFolder(path); }
   std::string findFirst(std::string_view pattern) { return files_.findFirst(pattern); }

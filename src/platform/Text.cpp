@@ -142,6 +142,13 @@ std::string lowerAscii(std::string_view text) {
   return out;
 }
 
+std::string upperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
 std::string padRight(std::string_view text, int width) {
   std::string out = left(text, width);
   if (static_cast<int>(out.size()) < width) out.append(static_cast<std::size_t>(width) - out.size(), ' ');

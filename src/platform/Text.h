@@ -28,6 +28,8 @@ int intValue(std::string_view text);
 std::string toText(int value);
 // Lower-cases A-Z only.
 std::string lowerAscii(std::string_view text);
+// Upper-cases a-z only.
+std::string upperAscii(std::string_view text);
 // The text cut or padded with blanks to exactly width characters.
 std::string padRight(std::string_view text, int width);
 std::string repeat(char c, int count);

@@ -17,7 +17,6 @@ constexpr int kHeaderBarAttribute = 23;
 constexpr int kDayBoxAttribute = 159;
 constexpr int kDiaryDayBoxAttribute = 157;
 constexpr int kKeywordForeground = 6;
-constexpr int kF4KeyCode = 62;
 
 // Turns a theme code into the colour the screen is cleared with (7 -> 03958C, 15 -> 07AE2C).
 constexpr std::uint32_t kThemeClearMultiplier = 33556;
@@ -108,14 +107,14 @@ void ScreenBuffer::repaintCell(int row, int column) {
   platform_.printText(std::string(1, static_cast<char>(at(row, column).character)));
 }
 
-void ScreenBuffer::clearBuffer(int themeFg, int themeBg) {
-  platform_.setColours(static_cast<std::uint32_t>(themeFg) * kThemeClearMultiplier,
-                       static_cast<std::uint32_t>(themeBg) * kThemeClearMultiplier);
+void ScreenBuffer::clearBuffer() {
+  platform_.setColours(static_cast<std::uint32_t>(theme_.themeFg) * kThemeClearMultiplier,
+                       static_cast<std::uint32_t>(theme_.themeBg) * kThemeClearMultiplier);
   platform_.clearScreen();
-  for (int i = 0; i < kScreenCells; ++i) cells_[static_cast<std::size_t>(i)] = Cell{' ', themeBg * 16};
+  for (int i = 0; i < kScreenCells; ++i) cells_[static_cast<std::size_t>(i)] = blankCell();
 }
 
-void ScreenBuffer::renderBuffer(int keyCode) {
+void ScreenBuffer::renderBuffer(bool shadeHeaderBar) {
   platform_.moveCursor(2, 1);
   std::string run;
   for (int p = kFirstPaintedCell; p <= kLastPaintedCell;) {
@@ -129,7 +128,7 @@ void ScreenBuffer::renderBuffer(int keyCode) {
     platform_.setColours(colours.foreground, colours.background);
     platform_.printText(run);
 
-    if (attribute == kHeaderBarAttribute && keyCode != kF4KeyCode)
+    if (attribute == kHeaderBarAttribute && shadeHeaderBar)
       gradientBar(platform_, 32, 78, 78, 255, 24, 351, 0xC8C8C8);
     if (attribute == kDayBoxAttribute || attribute == kDiaryDayBoxAttribute) {
       dayBoxTop = platform_.cursorRow() * 16 - 23;
@@ -138,10 +137,10 @@ void ScreenBuffer::renderBuffer(int keyCode) {
   }
 }
 
-void ScreenBuffer::colourKeywords(int themeFg, int themeBg) {
+void ScreenBuffer::colourKeywords() {
   platform_.moveCursor(1, 1);
-  const int base = themeBg * 16 + themeFg;
-  const int keyword = themeBg * 16 + kKeywordForeground;
+  const int base = theme_.themeBg * 16 + theme_.themeFg;
+  const int keyword = theme_.themeBg * 16 + kKeywordForeground;
   for (int k = 0; k < kScreenCells;) {
     cells_[static_cast<std::size_t>(k)].attribute = base;
     bool matched = k % kColumns == kKeywordColumn &&
@@ -158,6 +157,18 @@ void ScreenBuffer::colourKeywords(int themeFg, int themeBg) {
     for (int i = 0; i < kKeywordSpan; ++i) cell(k + i).attribute = keyword;
     k += kKeywordSpan;
   }
+}
+
+void ScreenBuffer::drawBar(int row, int column, std::string_view text, const BarStyle& style) {
+  constexpr int kCellWidth = 8;
+  constexpr int kCellHeight = 16;
+  platform_.moveCursor(row, column);
+  platform_.setColours(style.foreground, style.background);
+  platform_.printText(text);
+  int first = (column - 1) * kCellWidth;
+  int last = std::min(first + static_cast<int>(text.size()) * kCellWidth, 640) - 1;
+  gradientBar(platform_, (row - 1) * kCellHeight, style.red, style.green, style.blue, first, last, style.keptColour);
+  useTheme();
 }
 
 void gradientBar(Platform& platform, int top, int red, int green, int blue, int firstColumn, int lastColumn,

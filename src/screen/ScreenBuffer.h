@@ -17,13 +17,34 @@ struct Cell {
   int attribute = 0;
 };
 
+// The colour theme as attribute colour codes: the base foreground and
+// background, and the foreground of the title and header bars.
+struct Theme {
+  int themeFg = 0;
+  int themeBg = 0;
+  int themeBarFg = 0;
+};
+
+// A bar printed straight onto the screen and shaded from its start colour
+// downwards; pixels of the kept colour (the text) keep theirs.
+struct BarStyle {
+  std::uint32_t foreground;
+  std::uint32_t background;
+  int red, green, blue;
+  std::uint32_t keptColour;
+};
+// The red bars: title line, status line, settings screen.
+inline constexpr BarStyle kRedBar{0xFFFFFF, 0xE21D1D, 255, 78, 78, 0xFFFFFF};
+
 class ScreenBuffer {
  public:
   static constexpr int kColumns = 80;
   static constexpr int kRows = 50;
   static constexpr int kCells = kColumns * kRows;
 
-  explicit ScreenBuffer(Platform& platform) : platform_(platform) {}
+  ScreenBuffer(Platform& platform, const Theme& theme) : platform_(platform), theme_(theme) {}
+  ScreenBuffer(const ScreenBuffer&) = delete;
+  ScreenBuffer& operator=(const ScreenBuffer&) = delete;
 
   // Current colours that the writers put into every cell they write.
   int curFg = 7;
@@ -35,6 +56,7 @@ class ScreenBuffer {
   // Cell by 0-based row and column, or by index row * 80 + column. Positions
   // outside the buffer give a scratch cell, so no caller can write out of bounds.
   Cell& at(int row, int column) { return cell(row * kColumns + column); }
+  const Cell& at(int row, int column) const { return cell(row * kColumns + column); }
   Cell& cell(int index) {
     if (static_cast<unsigned>(index) < static_cast<unsigned>(kCells)) return cells_[static_cast<std::size_t>(index)];
     scratch_ = Cell{};
@@ -45,6 +67,14 @@ class ScreenBuffer {
                                                                         : scratch_;
   }
   int currentAttribute() const { return curBg * 16 + curFg; }
+  // curFg and curBg back to the theme colours.
+  void useTheme() {
+    curFg = theme_.themeFg;
+    curBg = theme_.themeBg;
+  }
+  // A blank on the theme background, as a cleared buffer holds.
+  Cell blankCell() const { return Cell{' ', theme_.themeBg * 16}; }
+  const Theme& theme() const { return theme_; }
 
   // Writes text into consecutive cells from (row, column) in the current colours,
   // continuing on the next row after column 79; text past the last cell is cut.
@@ -54,17 +84,34 @@ class ScreenBuffer {
   // Prints one cell's character at its screen position in C8C8C8 on B400B4 (the list editor's cursor).
   void repaintCell(int row, int column);
   // Clears the surface in the theme's colour and blanks screen rows 0-24 with attribute themeBg x 16.
-  void clearBuffer(int themeFg, int themeBg);
-  // Paints buffer rows 1-23 in runs of equal attribute. keyCode is the main
-  // loop's; with 62 (F4) the month header's gradient is left out.
-  void renderBuffer(int keyCode = 0);
+  void clearBuffer();
+  // Paints buffer rows 1-23 in runs of equal attribute, shading the month
+  // header bar (attribute 23) unless told not to: on the settings screen the
+  // same attribute is the selection bar.
+  void renderBuffer(bool shadeHeaderBar = true);
   // Resets every screen cell to the theme attribute and colours the section keywords at column 3.
-  void colourKeywords(int themeFg, int themeBg);
+  void colourKeywords();
+  // Prints a bar at screen row and column (1-based) and shades the cells it
+  // covers; then the writers' colours are the theme's again.
+  void drawBar(int row, int column, std::string_view text, const BarStyle& style);
 
  private:
   Platform& platform_;
+  const Theme& theme_;
   std::array<Cell, kCells> cells_{};
   Cell scratch_{};
+};
+
+// Puts the writers' colours back to the theme when it goes out of scope.
+class ThemeColours {
+ public:
+  explicit ThemeColours(ScreenBuffer& buffer) : buffer_(buffer) {}
+  ~ThemeColours() { buffer_.useTheme(); }
+  ThemeColours(const ThemeColours&) = delete;
+  ThemeColours& operator=(const ThemeColours&) = delete;
+
+ private:
+  ScreenBuffer& buffer_;
 };
 
 // 24-bit foreground and background colours of an attribute code.

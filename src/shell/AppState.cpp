@@ -7,8 +7,8 @@ namespace almanouk {
 AppState::AppState(Platform& platform, std::string soundFolder)
     : platform(platform),
       soundFolder(std::move(soundFolder)),
-      buffer(platform),
-      monthView(platform, buffer, settings, date, titleText, loop.keyCode),
-      alarms(platform, settings, alarm, buffer, loop, this->soundFolder) {}
+      buffer(platform, settings),
+      monthView(platform, buffer, settings, date, titleText),
+      alarms(platform, settings, alarm, buffer, this->soundFolder) {}
 
 }  // namespace almanouk

@@ -8,8 +8,8 @@
 #include "alarm/AlarmState.h"
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
-#include "editors/Settings.h"
 #include "screen/ScreenBuffer.h"
+#include "settings/Settings.h"
 #include "shell/LoopState.h"
 
 namespace almanouk {
@@ -18,18 +18,19 @@ class Platform;
 
 struct AppState {
   AppState(Platform& platform, std::string soundFolder);
+  AppState(const AppState&) = delete;
+  AppState& operator=(const AppState&) = delete;
 
   Platform& platform;
   std::string soundFolder;  // the command line's arguments joined by blanks
   Settings settings;
-  ScreenBuffer buffer;
+  ScreenBuffer buffer;      // paints in the settings' theme
   SelectedDate date;
   DayList days;
   LoopState loop;
   AlarmState alarm;
   std::string titleText;
   std::string blankLine;
-  int diaryNameCapacity = 4001;  // room the diary index gets: pages at start-up + 4000
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;

@@ -1,36 +1,54 @@
 #include "shell/MainLoop.h"
 
+#include <algorithm>
+
 #include "calendar/CalendarList.h"
-#include "help/Help.h"
+#include "help/HelpBox.h"
+#include "help/ReadmeViewer.h"
 #include "platform/Keys.h"
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "screen/FatalError.h"
 #include "screen/MonthDecorations.h"
+#include "screen/SubScreen.h"
 #include "shell/AppState.h"
-#include "shell/Fatal.h"
 
 namespace almanouk {
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kBarRed = 0xE21D1D;
-constexpr std::uint32_t kClockGrey = 0xC8C8C8;
-constexpr std::uint32_t kClockBlue = 0x1D1DE2;
+constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
 constexpr int kPollMs = 30;
 
-// Pseudo keys the loop feeds itself.
-const std::string kMidnightKey = " M";     // handled as Right
-const std::string kTodayKey = " =";        // handled as F3
-const std::string kDiaryKey{'\0', '?'};    // Enter: handled as F5
-const std::string kRecomputeKey = "b";     // matches nothing; one more pass
-
 }  // namespace
+
+// In the order the keys are tried; each row tests the key code as the
+// previous rows left it.
+const MainLoop::DispatchRow MainLoop::kDispatch[] = {
+    {keys::kF5, &LoopState::diaryAgain, &MainLoop::openDiary},
+    {keys::kLeft, nullptr, &MainLoop::dayBackKey},
+    {keys::kRight, nullptr, &MainLoop::dayForwardKey},
+    {keys::kUp, nullptr, &MainLoop::weekBackKey},
+    {keys::kDown, nullptr, &MainLoop::weekForwardKey},
+    {keys::kPageDown, nullptr, &MainLoop::monthForwardKey},
+    {keys::kPageUp, nullptr, &MainLoop::monthBackKey},
+    {keys::kCtrlPageDown, nullptr, &MainLoop::yearForwardKey},
+    {keys::kCtrlPageUp, nullptr, &MainLoop::yearBackKey},
+    {keys::kF4, &LoopState::settingsAgain, &MainLoop::openSettings},
+    {keys::kF2, nullptr, &MainLoop::openListEditor},
+    {keys::kF3, nullptr, &MainLoop::todayKey},
+    {keys::kF6, nullptr, &MainLoop::openReadme},
+    {keys::kAltX, nullptr, &MainLoop::quit},
+    {keys::kF7, nullptr, &MainLoop::toggleAllCalendars},
+    {keys::kClose, nullptr, &MainLoop::quit},
+    {keys::kF1, nullptr, &MainLoop::openHelp},
+};
 
 MainLoop::End MainLoop::run() {
   LoopState& loop = app_.loop;
   do {
     pass();
-  } while (loop.currentKey != keys::quitKey() && !loop.reloadRequested && !loop.reinitRequested);
+  } while (loop.currentKey != keys::kQuit && !loop.reloadRequested && !loop.reinitRequested);
   if (loop.reinitRequested) return End::Reinitialise;
   if (loop.reloadRequested) return End::Reload;
   return End::Quit;
@@ -46,19 +64,13 @@ void MainLoop::pass() {
     loop.restoreHeldKey = false;
     loop.currentKey = loop.heldKey;
   }
-  if (!subScreenAgain) app_.buffer.renderBuffer(loop.keyCode);
+  if (!subScreenAgain) app_.buffer.renderBuffer();
   obtainKey();
   dispatch();
   refreshOrRecompute();
 }
 
-void MainLoop::drawTitleBar() {
-  Platform& platform = app_.platform;
-  platform.moveCursor(1, 1);
-  platform.setColours(kWhite, kBarRed);
-  platform.printText(app_.titleText);
-  gradientBar(platform, 0, 255, 78, 78, 0, 639, kWhite);
-}
+void MainLoop::drawTitleBar() { app_.buffer.drawBar(1, 1, app_.titleText, kRedBar); }
 
 void MainLoop::obtainKey() {
   LoopState& loop = app_.loop;
@@ -94,44 +106,35 @@ void MainLoop::poll() {
   std::string time = platform.currentTime();
   if (left(time, 5) != loop.shownClock) drawClock(left(time, 5));
   markerHeartbeat(time);
-  if (platform.currentDate() != loop.waitDate) loop.currentKey = kMidnightKey;
+  if (platform.currentDate() != loop.waitDate) loop.currentKey = keys::kMidnight;
   app_.alarms.alarmScan();
   loop.shiftState = platform.shiftHeld() ? 3 : 0;
-  if (platform.isKeyDown(keys::kAltScan) && platform.isKeyDown(keys::kF4Scan)) loop.currentKey = keys::quitKey();
+  if (platform.isKeyDown(keys::kAltScan) && platform.isKeyDown(keys::kF4Scan)) loop.currentKey = keys::kQuit;
   platform.pause(kPollMs);
 }
 
 void MainLoop::drawClock(const std::string& hhmm) {
-  Platform& platform = app_.platform;
   app_.alarm.alarmMinuteDone = 0;
-  platform.moveCursor(3, 38);
-  platform.setColours(kClockGrey, kClockBlue);
-  platform.printText(hhmm);
-  gradientBar(platform, 32, 78, 78, 255, 296, 335, kClockGrey);
-  app_.buffer.curFg = app_.settings.themeFg;
-  app_.buffer.curBg = app_.settings.themeBg;
+  app_.buffer.drawBar(3, 38, hhmm, kClockBar);
   app_.loop.shownClock = hhmm;
 }
 
 // A second copy that starts waits for the marker to come back: while this
 // copy waits for a key it re-creates the marker once a second.
 void MainLoop::markerHeartbeat(const std::string& time) {
-  Platform& platform = app_.platform;
   if (time == app_.loop.lastSecond) return;
   app_.loop.lastSecond = time;
-  constexpr int kFile = 1;
-  platform.openFile(kInstanceMarkerFile, FileMode::Input, kFile);
-  bool missing = platform.lastError() != 0;
-  platform.closeFile(kFile);
-  if (missing) writeInstanceMarker(platform);
+  bool missing = !InputFile(app_.platform, kInstanceMarkerFile, 1).isOpen();
+  if (missing) writeInstanceMarker(app_.platform);
 }
 
 void MainLoop::dispatch() {
   LoopState& loop = app_.loop;
-  if (!loop.currentKey.empty() && loop.currentKey[0] == keys::kEnter) loop.currentKey = kDiaryKey;
+  if (keys::isCharacter(loop.currentKey.substr(0, 1), keys::kEnter)) loop.currentKey = keys::kDiary;
   if (loop.currentKey.size() == 2) {
-    loop.keyCode = static_cast<unsigned char>(loop.currentKey[1]);
-    dispatchExtended();
+    loop.keyCode = keys::extendedCode(loop.currentKey);
+    for (const DispatchRow& row : kDispatch)
+      if (loop.keyCode == row.keyCode || (row.orFlag && loop.*row.orFlag)) (this->*row.action)();
   } else if (loop.currentKey.size() == 1) {
     std::string key = lowerAscii(loop.currentKey);
     if (key == "s") {
@@ -143,49 +146,96 @@ void MainLoop::dispatch() {
   }
 }
 
-void MainLoop::dispatchExtended() {
+ScreenResult MainLoop::runScreen(SubScreen& screen) {
+  ScreenResult result = screen.run();
+  apply(result);
+  return result;
+}
+
+void MainLoop::apply(const ScreenResult& result) {
   LoopState& loop = app_.loop;
-  SelectedDate& date = app_.date;
-  const int code = loop.keyCode;
-  const bool shift = loop.shiftState != 0;
-  if (code == keys::kF5 || loop.diaryAgain) {
-    // The diary opens here outside the all-calendars view.
-    if (app_.settings.allCalendarsView()) showAllCalendarsMessage();
-  }
-  if (code == keys::kLeft) dayBack(date, *this);
-  if (code == keys::kRight) {
-    if (loop.currentKey == kMidnightKey) {
-      // Midnight: today is tomorrow; the next pass handles it as F3.
-      loop.skipWait = 1;
-      loop.currentKey = kTodayKey;
-      stepDayForward(date, *this);
-    } else {
-      dayForward(date, *this);
-    }
-  }
-  if (code == keys::kUp) weekBack(date, *this);
-  if (code == keys::kDown) weekForward(date, *this);
-  if (code == keys::kPageDown && !shift && monthForward(date)) loop.recomputePending = true;
-  if (code == keys::kPageUp && !shift && monthBack(date)) loop.recomputePending = true;
-  if (code == keys::kCtrlPageDown && yearForward(date)) loop.recomputePending = true;
-  if (code == keys::kCtrlPageUp && yearBack(date)) loop.recomputePending = true;
-  // F4 opens the settings screen here.
-  if (code == keys::kF2 && app_.settings.allCalendarsView()) showAllCalendarsMessage();
-  if (code == keys::kF3) {
-    goToday(date, app_.platform.currentDate());
-    loop.recomputePending = true;
-  }
-  if (code == keys::kF6) {
-    showReadme(app_.platform);
-    loop.currentKey.clear();
-    app_.buffer.clearBuffer(app_.settings.themeFg, app_.settings.themeBg);
+  if (result.nextKey) loop.currentKey = *result.nextKey;
+  if (result.skipWait > 0) loop.skipWait = result.skipWait;
+  if (result.diaryAgain) loop.diaryAgain = true;
+  if (result.settingsAgain) loop.settingsAgain = true;
+  if (result.reinitRequested) loop.reinitRequested = true;
+  if (result.reloadRequested) loop.reloadRequested = true;
+  loop.diaryExitKey = result.exitKeyCode;
+  if (result.redrawMonthView) {
+    app_.buffer.clearBuffer();
     app_.monthView.drawMonthFrame();
   }
-  if (code == keys::kAltX) loop.currentKey = keys::quitKey();
-  if (code == keys::kF7) toggleAllCalendars();
-  if (code == keys::kClose) loop.currentKey = keys::quitKey();
-  if (code == keys::kF1) loop.currentKey = showHelp(app_.platform, app_.buffer, app_.settings.themeBg);
 }
+
+// The key that ends the message stays queued, so F7 here also leaves the view.
+void MainLoop::showAllCalendarsMessage() {
+  Platform& platform = app_.platform;
+  platform.setColours(0xFFFFFF, 0xDD0000);
+  const char* lines[] = {"                           ", "   Zet eerst gezamelijke   ", "   almanouks uit met F7.   ",
+                         "                           "};
+  for (int i = 0; i < 4; ++i) {
+    platform.moveCursor(11 + i, 27);
+    platform.printText(lines[i]);
+  }
+  platform.pause(-1);
+}
+
+void MainLoop::openDiary() {
+  if (app_.settings.allCalendarsView()) showAllCalendarsMessage();
+}
+
+void MainLoop::dayBackKey() { dayBack(app_.date, *this); }
+
+void MainLoop::dayForwardKey() {
+  LoopState& loop = app_.loop;
+  if (loop.currentKey != keys::kMidnight) {
+    dayForward(app_.date, *this);
+    return;
+  }
+  // Midnight: today is tomorrow; the next pass handles it as F3.
+  loop.skipWait = 1;
+  loop.currentKey = keys::kToday;
+  stepDayForward(app_.date, *this);
+}
+
+void MainLoop::weekBackKey() { weekBack(app_.date, *this); }
+
+void MainLoop::weekForwardKey() { weekForward(app_.date, *this); }
+
+// Shift with Page Up or Page Down moves by a day in the diary only.
+void MainLoop::monthForwardKey() {
+  if (app_.loop.shiftState == 0 && monthForward(app_.date)) app_.loop.recomputePending = true;
+}
+
+void MainLoop::monthBackKey() {
+  if (app_.loop.shiftState == 0 && monthBack(app_.date)) app_.loop.recomputePending = true;
+}
+
+void MainLoop::yearForwardKey() {
+  if (yearForward(app_.date)) app_.loop.recomputePending = true;
+}
+
+void MainLoop::yearBackKey() {
+  if (yearBack(app_.date)) app_.loop.recomputePending = true;
+}
+
+void MainLoop::openSettings() {}
+
+void MainLoop::openListEditor() {
+  if (app_.settings.allCalendarsView()) showAllCalendarsMessage();
+}
+
+void MainLoop::todayKey() {
+  goToday(app_.date, app_.platform.currentDate());
+  app_.loop.recomputePending = true;
+}
+
+void MainLoop::openReadme() {
+  ReadmeViewer viewer(app_.platform);
+  runScreen(viewer);
+}
+
+void MainLoop::quit() { app_.loop.currentKey = keys::kQuit; }
 
 void MainLoop::toggleAllCalendars() {
   Settings& settings = app_.settings;
@@ -198,17 +248,9 @@ void MainLoop::toggleAllCalendars() {
   }
 }
 
-// The key that ends the message stays queued, so F7 here also leaves the view.
-void MainLoop::showAllCalendarsMessage() {
-  Platform& platform = app_.platform;
-  platform.setColours(kWhite, 0xDD0000);
-  const char* lines[] = {"                           ", "   Zet eerst gezamelijke   ", "   almanouks uit met F7.   ",
-                         "                           "};
-  for (int i = 0; i < 4; ++i) {
-    platform.moveCursor(11 + i, 27);
-    platform.printText(lines[i]);
-  }
-  platform.pause(-1);
+void MainLoop::openHelp() {
+  HelpBox help(app_.platform, app_.buffer);
+  runScreen(help);
 }
 
 void MainLoop::refreshOrRecompute() {
@@ -216,35 +258,29 @@ void MainLoop::refreshOrRecompute() {
   if (loop.reloadRequested) return;
   if (!loop.recomputePending) {
     buildDayList(app_.days, app_.date, app_.settings.daysAhead);
-    app_.monthView.drawEventList(app_.days, app_.settings.daysAhead, app_.alarms);
+    app_.monthView.drawEventList(app_.days, app_.settings.daysAhead, app_.alarms, loop.skipWait == 0);
     drawStatusLine();
   } else {
     loop.skipWait = 1;
-    loop.currentKey = kRecomputeKey;
+    loop.currentKey = keys::kOneMorePass;
     recompute(app_.date, *this);
     loop.recomputePending = false;
   }
 }
 
 void MainLoop::drawStatusLine() {
-  Platform& platform = app_.platform;
   app_.buffer.putText(0, 0, app_.blankLine);
   std::string text = " Huidige almanouk: ";
   text += app_.settings.allCalendarsView() ? "Alle almanouks" : app_.settings.description;
   text += ' ';
   text = padRight(text, std::max<int>(52, static_cast<int>(text.size())));
   text += " Stoppen: kruisje of Alt-F4 ";
-  platform.moveCursor(25, 1);
-  platform.setColours(kWhite, kBarRed);
-  platform.printText(text);
-  gradientBar(platform, 384, 255, 78, 78, 0, 639, kWhite);
-  app_.buffer.curFg = app_.settings.themeFg;
-  app_.buffer.curBg = app_.settings.themeBg;
+  app_.buffer.drawBar(25, 1, text, kRedBar);
 }
 
 void MainLoop::monthCrossed() {
   app_.monthView.clearDayCells();
-  app_.loop.interludeKey.assign(1, ' ');  // one blank: the interlude pass acts as the space key
+  app_.loop.interludeKey = keys::kInterlude;
 }
 
 void MainLoop::dateRecomputed() { app_.monthView.drawMonthFrame(); }

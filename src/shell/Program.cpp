@@ -6,12 +6,14 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
-#include "editors/SettingsFile.h"
-#include "help/Help.h"
+#include "help/ReadmeText.h"
+#include "platform/Keys.h"
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
 #include "platform/Text.h"
-#include "shell/Fatal.h"
+#include "screen/FatalError.h"
+#include "settings/SettingsFile.h"
 
 namespace almanouk {
 namespace {
@@ -20,7 +22,6 @@ constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6
 constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
 constexpr std::string_view kDiaryIndexFile = "ALMANOUK.DAT";
 constexpr int kGuardWaitMs = 1200;
-constexpr int kFile = 1;
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
 const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
@@ -71,15 +72,8 @@ void Program::startUp() {
   platform.openScreen(640, 400, 32);
   platform.setTextGrid(80, 25);
   writeReadme(platform);
-
-  int pages = 0;
-  for (std::string name = platform.findFirst("*.D??"); !name.empty(); name = platform.findNext()) ++pages;
-  app_.diaryNameCapacity = std::max(pages, 1) + 4000;
   settings.savedCalFile.clear();
-  platform.openFile(kDefaultSoundFile, FileMode::Input, kFile);
-  int soundMissing = platform.lastError();
-  platform.closeFile(kFile);
-  if (soundMissing != 0) writeDefaultSound(platform);
+  if (!InputFile(platform, kDefaultSoundFile, 1).isOpen()) writeDefaultSound(platform);
 }
 
 // Another copy that runs re-creates the marker within the wait; then this copy ends silently.
@@ -87,11 +81,7 @@ void Program::guardSingleInstance() {
   Platform& platform = app_.platform;
   platform.deleteFile(kInstanceMarkerFile);
   platform.pause(kGuardWaitMs);
-  std::string marker;
-  platform.openFile(kInstanceMarkerFile, FileMode::Input, kFile);
-  platform.readLine(kFile, marker);
-  platform.closeFile(kFile);
-  if (marker == "pyl") throw ProgramExit{0};
+  if (InputFile(platform, kInstanceMarkerFile, 1).nextLine() == "pyl") throw ProgramExit{0};
   writeInstanceMarker(platform);
 }
 
@@ -108,7 +98,7 @@ void Program::initialise() {
   app_.alarm.dayCommandMarker.clear();
   app_.alarm.speakerEnabled = 1;
   app_.alarm.commandArmed = 1;
-  app_.buffer.clearBuffer(app_.settings.themeFg, app_.settings.themeBg);
+  app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
   app_.alarm.firedMarks.fill(0);
   convertOlderData(platform);
@@ -125,14 +115,13 @@ void Program::initialise() {
 void Program::ensureACalendarExists() {
   Platform& platform = app_.platform;
   buildCalendarList(platform);
-  platform.openFile(kCalendarListFile, FileMode::Append, kFile);
-  platform.writeLine(kFile, "tjek");
-  platform.closeFile(kFile);
+  OutputFile(platform, kCalendarListFile, 1, FileMode::Append).line("tjek");
   std::string first;
-  platform.openFile(kCalendarListFile, FileMode::Input, kFile);
-  platform.readField(kFile, first);
-  if (first.empty()) platform.readField(kFile, first);
-  platform.closeFile(kFile);
+  {
+    InputFile list(platform, kCalendarListFile, 1);
+    list.nextField(first);
+    if (first.empty()) list.nextField(first);
+  }
   platform.deleteFile(kCalendarListFile);
   if (first != "tjek") return;
   app_.settings.calFile = std::string(kDefaultCalendarFile);
@@ -147,17 +136,16 @@ void Program::reloadEntry() {
   if (loop.reloadRequested) {
     loop.reloadRequested = false;
     loop.skipWait = 1;
-    loop.currentKey = std::string{'\0', '>'};  // F4: the settings screen opens again
+    loop.currentKey = keys::kSettings;
   }
   if (settingsFileMissingOrEmpty(platform)) writeDefaultSettings(platform, settings);
   readSettings(platform, settings, app_.buffer);
-  app_.buffer.curFg = settings.themeFg;
-  app_.buffer.curBg = settings.themeBg;
-  std::string description;
-  platform.openFile(settings.calFile, FileMode::Input, kFile);
-  platform.readLine(kFile, description);
-  platform.readLine(kFile, settings.diaryId);
-  platform.closeFile(kFile);
+  app_.buffer.useTheme();
+  {
+    InputFile calendar(platform, settings.calFile, 1);
+    calendar.nextLine();
+    if (calendar.isOpen()) settings.diaryId = calendar.nextLine();
+  }
   app_.date.weekday = weekdayOf(app_.date.day, app_.date.month, app_.date.year);
   if (!loop.diaryAgain && !loop.settingsAgain) app_.monthView.drawMonthFrame();
   MonthInfo info = monthInfo(app_.date.month, app_.date.year);
@@ -168,7 +156,7 @@ void Program::reloadEntry() {
 
 void Program::programEnd() {
   Platform& platform = app_.platform;
-  app_.buffer.clearBuffer(app_.settings.themeFg, app_.settings.themeBg);
+  app_.buffer.clearBuffer();
   platform.deleteFile(kDiaryIndexFile);
   platform.deleteFile(kInstanceMarkerFile);
   platform.moveCursor(0, 0, 1);

@@ -20,6 +20,7 @@ class Program {
   int run();
 
   const AppState& state() const { return app_; }
+  AppState& state() { return app_; }
 
  private:
   void startUp();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "alarm/AlarmSound.h"
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
@@ -220,15 +222,20 @@ TEST(AlarmSound, APlayerThatCannotStartEndsTheProgramWithStatusOne) {
 TEST(DayCommand, NotInADrawingThatFollowsANavigation) {
   Harness h;
   h.run("2012-01-10 08:00:00", "");
-  AppState& app = const_cast<AppState&>(h.state());
+  AppState& app = h.app();
   app.alarm.dayCommandMarker.clear();
-  app.loop.skipWait = 1;
-  EXPECT_FALSE(app.alarms.launchDayCommand(" 12 # notepad"));
+  auto commands = [&] {
+    std::vector<std::string> events = h.platform().log().events();
+    return std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; });
+  };
+  auto before = commands();
+  app.monthView.drawEventList(app.days, 7, app.alarms, false);
+  EXPECT_EQ(commands(), before);
   EXPECT_EQ(app.alarm.dayCommandMarker, "");
-  app.loop.skipWait = 0;
-  EXPECT_TRUE(app.alarms.launchDayCommand("12 # notepad"));
+  app.monthView.drawEventList(app.days, 7, app.alarms, true);
+  EXPECT_EQ(commands(), before + 1);
+  EXPECT_EQ(h.platform().log().events().back(), "run \"c:\\windows\\notepad.exe\"");
   EXPECT_FALSE(app.alarms.launchDayCommand("13 # notepad"));
-  EXPECT_EQ(h.platform().log().events().back(), "run \"notepad\"");
 }
 
 TEST(AlarmScan, LinesPastTheMarkTableFireToo) {

@@ -12,8 +12,8 @@
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
 #include "calendar/DataFolderTest.h"
-#include "editors/Settings.h"
-#include "editors/SettingsFile.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
 #include "screen/ScreenBuffer.h"
 
 using namespace almanouk;
@@ -96,7 +96,7 @@ TEST_P(HostileFileTest, SettingsReaderAndWriter) {
   survive([&] { migratePopupValue(*platform); });
   Settings settings;
   survive([&] {
-    ScreenBuffer buffer(*platform);
+    ScreenBuffer buffer(*platform, settings);
     readSettings(*platform, settings, buffer);
     EXPECT_GE(settings.daysAhead, 1);
     EXPECT_LE(settings.daysAhead, 30);

@@ -35,6 +35,8 @@ class Harness {
 
   HeadlessPlatform& platform() { return *platform_; }
   const AppState& state() const { return program_->state(); }
+  // The program's state after the run, to look at or to set up a unit of it.
+  AppState& app() { return program_->state(); }
   // Screen row (1-based) as UTF-8, from the last run.
   const std::string& row(int r) const { return last_.screen.at(static_cast<std::size_t>(r - 1)); }
   // Characters [column, column + count) of a screen row, both 1-based, as UTF-8.

@@ -1,4 +1,4 @@
-#include "platform/headless/HeadlessDriver.h"
+#include "apps/HeadlessDriver.h"
 
 #include <gtest/gtest.h>
 

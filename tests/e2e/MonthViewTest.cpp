@@ -133,9 +133,9 @@ TEST(MonthGrid, SelectedDayAndDiaryDays) {
   h.run("2012-03-07 08:00:00", "");
   const ScreenBuffer& buffer = h.state().buffer;
   // Rows 7-17 on screen are buffer rows 6-16; Wednesday the 7th is in the second row.
-  EXPECT_EQ(const_cast<ScreenBuffer&>(buffer).at(8, 20).attribute, 9 * 16 + 13);  // selected with a page
-  EXPECT_EQ(const_cast<ScreenBuffer&>(buffer).at(8, 15).attribute, 0 * 16 + 13);  // diary day
-  EXPECT_EQ(const_cast<ScreenBuffer&>(buffer).at(8, 25).attribute, 7);            // plain day
+  EXPECT_EQ(buffer.at(8, 20).attribute, 9 * 16 + 13);  // selected with a page
+  EXPECT_EQ(buffer.at(8, 15).attribute, 0 * 16 + 13);  // diary day
+  EXPECT_EQ(buffer.at(8, 25).attribute, 7);            // plain day
   // Probing the days without a page left no files behind.
   EXPECT_FALSE(h.dataExists("20120308.D04"));
   EXPECT_EQ(h.platform().pixelAt(h.state().buffer.dayBoxLeft + 34, h.state().buffer.dayBoxTop + 10), 0x0000B1u);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "help/Help.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessPlatform.h"
 

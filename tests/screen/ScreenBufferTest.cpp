@@ -16,7 +16,17 @@ constexpr int kBlock = 219;  // full block: every pixel of the cell in the foreg
 struct ScreenBufferTest : ::testing::Test {
   test::TempFolder folder;
   HeadlessPlatform platform{test::headlessOptions(folder), KeyScript{}};
-  ScreenBuffer buffer{platform};
+  Theme theme;
+  ScreenBuffer buffer{platform, theme};
+
+  void useTheme(int fg, int bg) {
+    theme.themeFg = fg;
+    theme.themeBg = bg;
+  }
+  void clearBuffer(int fg, int bg) {
+    useTheme(fg, bg);
+    buffer.clearBuffer();
+  }
 
   // Top-left pixel of a screen cell (1-based row and column).
   std::uint32_t cellPixel(int row, int column, int dx = 0, int dy = 0) {
@@ -73,13 +83,13 @@ TEST_F(ScreenBufferTest, EchoAndCursorCellPrintInTheirOwnColours) {
 TEST_F(ScreenBufferTest, ClearBufferUsesTheThemeColours) {
   buffer.at(30, 5) = Cell{'w', 99};  // the work area below the screen is kept
   buffer.at(24, 79) = Cell{'s', 99};
-  buffer.clearBuffer(15, 0);
+  clearBuffer(15, 0);
   EXPECT_EQ(platform.pixelAt(320, 200), 0x000000u);
   EXPECT_EQ(buffer.at(24, 79).character, ' ');
   EXPECT_EQ(buffer.at(24, 79).attribute, 0);
   EXPECT_EQ(buffer.at(30, 5).attribute, 99);
 
-  buffer.clearBuffer(0, 15);
+  clearBuffer(0, 15);
   EXPECT_EQ(platform.pixelAt(0, 0), 0x07AE2Cu);
   EXPECT_EQ(platform.pixelAt(639, 399), 0x07AE2Cu);
   EXPECT_EQ(buffer.at(0, 0).attribute, 240);
@@ -87,7 +97,7 @@ TEST_F(ScreenBufferTest, ClearBufferUsesTheThemeColours) {
 }
 
 TEST_F(ScreenBufferTest, OneAttributePaintsRowsTwoToTwentyFourAsOneRun) {
-  buffer.clearBuffer(7, 0);
+  clearBuffer(7, 0);
   for (int i = 0; i < 25 * 80; ++i) buffer.cell(i) = Cell{'A' + i % 26, 7};
   buffer.renderBuffer();
   // 1840 characters from screen row 2, column 1: the cursor ends at the start of row 25.
@@ -108,7 +118,7 @@ TEST_F(ScreenBufferTest, OneAttributePaintsRowsTwoToTwentyFourAsOneRun) {
 }
 
 TEST_F(ScreenBufferTest, EveryRunIsPaintedAtItsOwnCells) {
-  buffer.clearBuffer(0, 15);
+  clearBuffer(0, 15);
   fillScreenRows(' ', 240);
   buffer.at(5, 0) = Cell{kBlock, 240};
   buffer.at(5, 1) = Cell{kBlock, 246};
@@ -133,7 +143,7 @@ TEST_F(ScreenBufferTest, EveryRunIsPaintedAtItsOwnCells) {
 }
 
 TEST_F(ScreenBufferTest, SelectedDayRunRecordsTheDayBox) {
-  buffer.clearBuffer(7, 0);
+  clearBuffer(7, 0);
   fillScreenRows(' ', 7);
   buffer.at(6, 9) = Cell{kBlock, 159};
   buffer.at(6, 10) = Cell{' ', 159};
@@ -153,24 +163,24 @@ TEST_F(ScreenBufferTest, SelectedDayRunRecordsTheDayBox) {
   EXPECT_EQ(buffer.dayBoxTop + 2, 91);
 }
 
-TEST_F(ScreenBufferTest, HeaderBarGetsTheGradientUnlessF4) {
-  auto paintHeader = [&](int keyCode) {
-    buffer.clearBuffer(7, 0);
+TEST_F(ScreenBufferTest, HeaderBarGetsTheGradientUnlessToldNot) {
+  auto paintHeader = [&](bool shade) {
+    clearBuffer(7, 0);
     fillScreenRows(' ', 7);
     buffer.curFg = 7;
     buffer.curBg = 1;
     buffer.putText(2, 3, std::string(41, ' '));
     buffer.at(2, 10) = Cell{kBlock, 23};
-    buffer.renderBuffer(keyCode);
+    buffer.renderBuffer(shade);
   };
-  paintHeader(0);
+  paintHeader(true);
   EXPECT_EQ(platform.pixelAt(24, 32), 0x4E4EFFu);
   EXPECT_EQ(platform.pixelAt(24, 33), 0x4444F5u);
   EXPECT_EQ(platform.pixelAt(351, 47), 0x0101B2u);
   EXPECT_EQ(cellPixel(3, 11, 3, 8), 0xC8C8C8u);  // the bar's text is kept
   EXPECT_EQ(platform.pixelAt(352, 40), 0x000000u);
 
-  paintHeader(62);
+  paintHeader(false);
   EXPECT_EQ(platform.pixelAt(24, 32), 0x1D1DE2u);
   EXPECT_EQ(platform.pixelAt(351, 47), 0x1D1DE2u);
 }
@@ -188,7 +198,7 @@ TEST_F(ScreenBufferTest, GradientBarShadesAroundWhiteText) {
 }
 
 TEST_F(ScreenBufferTest, KeywordColouringMarksSectionLinesOnly) {
-  buffer.clearBuffer(7, 0);
+  clearBuffer(7, 0);
   buffer.at(1, 20).attribute = 159;
   buffer.putText(3, 3, "Januari");
   buffer.putText(4, 3, "januari");
@@ -197,7 +207,8 @@ TEST_F(ScreenBufferTest, KeywordColouringMarksSectionLinesOnly) {
   buffer.putText(7, 4, "Januari");
   buffer.putText(8, 3, "Einde");
   buffer.at(30, 3).attribute = 99;
-  buffer.colourKeywords(7, 0);
+  useTheme(7, 0);
+  buffer.colourKeywords();
 
   for (int column = 3; column <= 13; ++column) {
     EXPECT_EQ(attributeAt(3, column), 6) << column;
@@ -213,7 +224,8 @@ TEST_F(ScreenBufferTest, KeywordColouringMarksSectionLinesOnly) {
   EXPECT_EQ(attributeAt(30, 3), 99);
   EXPECT_EQ(buffer.at(3, 3).character, 'J');
 
-  buffer.colourKeywords(0, 15);
+  useTheme(0, 15);
+  buffer.colourKeywords();
   EXPECT_EQ(attributeAt(3, 13), 246);
   EXPECT_EQ(attributeAt(4, 3), 240);
 }

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/stat.h>
@@ -24,6 +25,24 @@ FileStamp fileStamp(const std::string& path) {
   stamp.device = info.st_dev;
   stamp.inode = info.st_ino;
   return stamp;
+}
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return entries;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool regular = entry->d_type == DT_REG;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat info {};
+      regular = ::stat((folder + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+    entries.push_back({std::move(name), regular});
+  }
+  ::closedir(dir);
+  return entries;
 }
 
 std::int64_t wallClockNs() {

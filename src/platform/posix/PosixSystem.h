@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/LocalTime.h"
 
@@ -23,6 +24,14 @@ struct FileStamp {
 FileStamp fileStamp(const std::string& path);
 // The real time of day in nanoseconds since 1970, as file times count.
 std::int64_t wallClockNs();
+
+// One name of a folder listing.
+struct FolderEntry {
+  std::string name;
+  bool regular = false;  // an ordinary file, or a link to one
+};
+// Every name in the folder but "." and ".."; empty when it cannot be read.
+std::vector<FolderEntry> listFolder(const std::string& folder);
 
 // Flushes a file's or a folder's contents to the disk; false when it could not.
 bool syncPath(const std::string& path);

@@ -31,9 +31,9 @@ int extendedCodeOf(SDL_Keycode key, bool ctrl) {
     case SDLK_F5: return keys::kF5;
     case SDLK_F6: return keys::kF6;
     case SDLK_F7: return keys::kF7;
-    case SDLK_F8: return 66;
-    case SDLK_F9: return 67;
-    case SDLK_F10: return 68;
+    case SDLK_F8: return keys::kF8;
+    case SDLK_F9: return keys::kF9;
+    case SDLK_F10: return keys::kF10;
     case SDLK_HOME: return keys::kHome;
     case SDLK_UP: return keys::kUp;
     case SDLK_PAGEUP: return ctrl ? keys::kCtrlPageUp : keys::kPageUp;

@@ -13,7 +13,7 @@ namespace almanouk {
 // and closed by close, around every single sound.
 class SdlSoundPlayer : public SoundPlayer {
  public:
-  explicit SdlSoundPlayer(const FileLayer& files) : files_(files) {}
+  explicit SdlSoundPlayer(FileLayer& files) : files_(files) {}
   ~SdlSoundPlayer() override;
 
   bool init(int mixRate, int softwareChannels, int flags) override;
@@ -29,7 +29,7 @@ class SdlSoundPlayer : public SoundPlayer {
  private:
   Mix_Music* music(int handle) const;
 
-  const FileLayer& files_;
+  FileLayer& files_;
   std::map<int, Mix_Music*> streams_;
   int nextHandle_ = 1;
   bool open_ = false;

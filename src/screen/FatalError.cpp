@@ -1,15 +1,14 @@
-#include "shell/Fatal.h"
+#include "screen/FatalError.h"
 
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
 
 namespace almanouk {
 
 void writeInstanceMarker(Platform& platform) {
-  constexpr int kFile = 1;
-  platform.openFile(kInstanceMarkerFile, FileMode::Output, kFile);
-  platform.writeLine(kFile, "pyl");
-  platform.closeFile(kFile);
+  OutputFile marker(platform, kInstanceMarkerFile, 1);
+  marker.line("pyl");
 }
 
 void fatalFileError(Platform& platform, std::string_view message) {

@@ -1,20 +1,21 @@
-#include "editors/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
-#include "editors/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/ScreenBuffer.h"
-#include "shell/Fatal.h"
+#include "screen/FatalError.h"
 
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kMigrationTempFile = "almanouk.tm2";
+constexpr std::string_view kSettingsTempFile = "almanouk.tm2";
+constexpr std::string_view kBackupTempFile = "AlmanTmp.bak";
 constexpr std::string_view kSettingsError = "  Fout in INI-file.";
 constexpr std::string_view kEndLine = "Einde.";
 constexpr std::size_t kMaxChoices = 9;
@@ -33,22 +34,17 @@ struct CalendarChoice {
 
 // Name, description and days ahead of the first nine calendar files.
 std::vector<CalendarChoice> readCalendarChoices(Platform& platform) {
-  buildCalendarList(platform);
-  platform.openFile(kCalendarListFile, FileMode::Input, 3);
   std::vector<CalendarChoice> choices;
-  while (choices.size() < kMaxChoices && !platform.atEnd(3)) {
+  for (const std::string& name : calendarFileNames(platform)) {
+    if (choices.size() == kMaxChoices) break;
     CalendarChoice choice;
-    platform.readLine(3, choice.name);
-    CalendarReader reader(platform, choice.name, 1);
-    std::string diaryKey, daysAhead;
+    choice.name = name;
+    CalendarReader reader(platform, name, 1);
     reader.next(choice.description);
-    reader.next(diaryKey);
-    reader.next(daysAhead);
-    choice.daysAhead = intValue(daysAhead);
+    reader.nextLine();
+    choice.daysAhead = intValue(reader.nextLine());
     choices.push_back(std::move(choice));
   }
-  platform.closeFile(3);
-  platform.deleteFile(kCalendarListFile);
   return choices;
 }
 
@@ -59,29 +55,23 @@ std::string choiceLine(const CalendarChoice& choice, bool marked) {
   return left(text, kChoiceLineWidth - static_cast<int>(daysAhead.size())) + daysAhead;
 }
 
-void writeSwitchAndColourLines(Platform& platform, const Settings& settings) {
+void writeSwitchAndColourLines(OutputFile& file, const Settings& settings) {
   static constexpr std::string_view kPopupLines[] = {"PopUp=uit", "PopUp=ntp", "PopUp=msg"};
-  platform.writeLine(1, "[Aan/Uit]");
-  if (settings.popupMode >= 0 && settings.popupMode <= 2) platform.writeLine(1, kPopupLines[settings.popupMode]);
-  platform.writeLine(1, settings.speakerOn ? "PC-Speaker=aan" : "PC-Speaker=uit");
-  platform.writeLine(1, settings.soundOn ? "Sound=aan" : "Sound=uit");
-  platform.writeLine(1, "");
-  platform.writeLine(1, "[Kleurthema]");
-  platform.writeLine(1, "1");
-  platform.writeLine(1, "");
-  platform.writeLine(1, "[Tekstkleur]");
-  platform.writeLine(1, toText(settings.textColour));
-  platform.writeLine(1, "");
-  platform.writeLine(1, "[Dagboekdagkleur]");
-  platform.writeLine(1, toText(settings.diaryDayColour));
-  platform.writeLine(1, "");
-  platform.writeLine(1, "[Almanoukkeuze]");
-}
-
-std::string nextLine(Platform& platform) {
-  std::string line;
-  platform.readLine(1, line);
-  return line;
+  file.line("[Aan/Uit]");
+  if (settings.popupMode >= 0 && settings.popupMode <= 2) file.line(kPopupLines[settings.popupMode]);
+  file.line(settings.speakerOn ? "PC-Speaker=aan" : "PC-Speaker=uit");
+  file.line(settings.soundOn ? "Sound=aan" : "Sound=uit");
+  file.line("");
+  file.line("[Kleurthema]");
+  file.line("1");
+  file.line("");
+  file.line("[Tekstkleur]");
+  file.line(toText(settings.textColour));
+  file.line("");
+  file.line("[Dagboekdagkleur]");
+  file.line(toText(settings.diaryDayColour));
+  file.line("");
+  file.line("[Almanoukkeuze]");
 }
 
 [[noreturn]] void settingsError(Platform& platform) { fatalFileError(platform, kSettingsError); }
@@ -124,11 +114,11 @@ void takeChoice(Settings& settings, const std::string& line, int position) {
 
 // The marked choice line (the last one when several are); the first line when
 // none is marked, and the default calendar when the list is empty.
-void readChosenCalendar(Platform& platform, Settings& settings) {
+void readChosenCalendar(InputFile& file, Settings& settings) {
   std::string first;
   bool marked = false;
   for (int position = 1;; ++position) {
-    std::string line = nextLine(platform);
+    std::string line = file.nextLine();
     if (endsChoiceList(line)) break;
     if (position == 1) first = line;
     if (left(line, 3) == "-> ") {
@@ -148,37 +138,35 @@ void readChosenCalendar(Platform& platform, Settings& settings) {
 
 void copyLines(Platform& platform, std::string_view from, std::string_view to) {
   CalendarReader reader(platform, from, 1);
-  platform.openFile(to, FileMode::Output, 2);
+  FileReplacement copy(platform, to, kBackupTempFile, 2);
   std::string line;
-  while (reader.next(line)) platform.writeLine(2, line);
-  platform.closeFile(2);
+  while (reader.next(line)) copy.line(line);
+  reader.close();
+  copy.commit();
 }
 
 }  // namespace
 
 void migratePopupValue(Platform& platform) {
-  std::string first, second;
-  platform.openFile(kSettingsFile, FileMode::Input, 1);
-  platform.readLine(1, first);
-  platform.readLine(1, second);
-  platform.closeFile(1);
-  if (second != "PopUp=aan") return;
-  platform.openFile(kSettingsFile, FileMode::Input, 1);
-  platform.openFile(kMigrationTempFile, FileMode::Output, 2);
-  platform.writeLine(2, nextLine(platform));
-  nextLine(platform);
-  platform.writeLine(2, "PopUp=ntp");
-  while (!platform.atEnd(1)) platform.writeLine(2, nextLine(platform));
-  platform.closeFile(1);
-  platform.closeFile(2);
-  platform.replaceFile(kMigrationTempFile, kSettingsFile);
+  {
+    InputFile settings(platform, kSettingsFile, 1);
+    settings.nextLine();
+    if (settings.nextLine() != "PopUp=aan") return;
+  }
+  InputFile old(platform, kSettingsFile, 1);
+  FileReplacement migrated(platform, kSettingsFile, kSettingsTempFile, 2);
+  migrated.line(old.nextLine());
+  old.nextLine();
+  migrated.line("PopUp=ntp");
+  std::string line;
+  while (old.next(line)) migrated.line(line);
+  old.close();
+  migrated.commit();
 }
 
 bool settingsFileMissingOrEmpty(Platform& platform) {
-  platform.openFile(kSettingsFile, FileMode::Input, 1);
-  bool empty = platform.atEnd(1);
-  platform.closeFile(1);
-  return empty;
+  InputFile settings(platform, kSettingsFile, 1);
+  return settings.atEnd();
 }
 
 void writeDefaultSettings(Platform& platform, const Settings& settings) {
@@ -187,36 +175,35 @@ void writeDefaultSettings(Platform& platform, const Settings& settings) {
   int marked = settings.chosenPosition >= 1 && settings.chosenPosition <= static_cast<int>(choices.size())
                    ? settings.chosenPosition
                    : 1;
-  platform.openFile(kSettingsFile, FileMode::Output, 1);
-  writeSwitchAndColourLines(platform, settings);
-  for (std::size_t i = 0; i < choices.size(); ++i)
-    platform.writeLine(1, choiceLine(choices[i], static_cast<int>(i) + 1 == marked));
-  platform.writeLine(1, "");
-  platform.writeLine(1, kEndLine);
-  platform.closeFile(1);
+  FileReplacement file(platform, kSettingsFile, kSettingsTempFile, 1);
+  writeSwitchAndColourLines(file, settings);
+  for (std::size_t i = 0; i < choices.size(); ++i) file.line(choiceLine(choices[i], static_cast<int>(i) + 1 == marked));
+  file.line("");
+  file.line(kEndLine);
+  file.commit();
 }
 
 void readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer) {
-  platform.openFile(kSettingsFile, FileMode::Input, 1);
-  nextLine(platform);
-  settings.popupMode = popupModeOf(platform, nextLine(platform));
-  settings.speakerOn = switchOf(platform, nextLine(platform), "PC-Speaker=");
-  settings.soundOn = switchOf(platform, nextLine(platform), "Sound=");
-  nextLine(platform);
-  nextLine(platform);
-  settings.themeLine = nextLine(platform);
-  applyTheme(settings);
-  nextLine(platform);
-  nextLine(platform);
-  settings.textColour = intValue(nextLine(platform));
-  nextLine(platform);
-  nextLine(platform);
-  settings.diaryDayColour = intValue(nextLine(platform));
-  nextLine(platform);
-  nextLine(platform);
-  buffer.clearBuffer(settings.themeFg, settings.themeBg);
-  readChosenCalendar(platform, settings);
-  platform.closeFile(1);
+  {
+    InputFile file(platform, kSettingsFile, 1);
+    auto skip = [&file](int lines) {
+      for (int i = 0; i < lines; ++i) file.nextLine();
+    };
+    skip(1);
+    settings.popupMode = popupModeOf(platform, file.nextLine());
+    settings.speakerOn = switchOf(platform, file.nextLine(), "PC-Speaker=");
+    settings.soundOn = switchOf(platform, file.nextLine(), "Sound=");
+    skip(2);
+    settings.themeLine = file.nextLine();
+    applyTheme(settings);
+    skip(2);
+    settings.textColour = intValue(file.nextLine());
+    skip(2);
+    settings.diaryDayColour = intValue(file.nextLine());
+    skip(2);
+    buffer.clearBuffer();
+    readChosenCalendar(file, settings);
+  }
   backupAndValidateCalendar(platform, settings.calFile);
   settings.daysAhead = readDaysAhead(platform);
 }
@@ -236,15 +223,14 @@ void backupAndValidateCalendar(Platform& platform, std::string_view calFile) {
 }
 
 int readDaysAhead(Platform& platform) {
-  platform.openFile(kSettingsFile, FileMode::Input, 1);
+  InputFile file(platform, kSettingsFile, 1);
   std::string line, firstChoice;
   bool marked = false;
-  for (int number = 1; !marked && !platform.atEnd(1); ++number) {
-    line = nextLine(platform);
+  while (!marked && file.next(line)) {
     marked = left(line, 2) == "->";
-    if (number == kHeaderLines + 1) firstChoice = line;
+    if (file.lineNumber() == kHeaderLines + 1) firstChoice = line;
   }
-  platform.closeFile(1);
+  file.close();
   if (!marked) {
     if (endsChoiceList(firstChoice)) return kTemplateDaysAhead;
     line = firstChoice;

@@ -2,10 +2,14 @@
 
 #include <string>
 
+#include "screen/ScreenBuffer.h"
+
 namespace almanouk {
 
-// The user's settings as the program holds them while it runs.
-struct Settings {
+// The user's settings as the program holds them while it runs. The colour
+// theme codes (themeFg, themeBg, themeBarFg) come from the Theme the screen
+// buffer paints with.
+struct Settings : Theme {
   std::string calFile;        // the active calendar file
   std::string savedCalFile;   // the user's calendar while the all-calendars view is on
   std::string diaryId = "0";  // line 2 of the active calendar
@@ -13,9 +17,6 @@ struct Settings {
   int speakerOn = 1;
   int soundOn = 1;
   std::string themeLine;      // line 7 of the settings file as read
-  int themeFg = 0;
-  int themeBg = 0;
-  int themeBarFg = 0;
   int textColour = 12;
   int diaryDayColour = 13;
   int daysAhead = 7;          // 1 to 30

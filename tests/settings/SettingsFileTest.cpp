@@ -1,4 +1,4 @@
-#include "editors/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "calendar/CalendarFile.h"
 #include "calendar/DataFolderTest.h"
-#include "editors/Settings.h"
+#include "settings/Settings.h"
 #include "screen/ScreenBuffer.h"
 
 using namespace almanouk;
@@ -19,7 +19,7 @@ const std::vector<std::string> kHead = {"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aa
 
 struct SettingsFileTest : test::DataFolderTest {
   Settings settings;
-  ScreenBuffer buffer{*platform};
+  ScreenBuffer buffer{*platform, settings};
 
   // A settings file with the given lines 1 to 15 changed and the choice lines after them.
   void writeSettings(const std::vector<std::string>& choices, std::map<int, std::string> changed = {}) {
@@ -165,12 +165,12 @@ TEST_F(SettingsFileTest, BadSwitchLinesEndTheProgram) {
       {2, "PopUp=NTP"}, {2, "PopUp=ntp "}, {2, "PopUp=aan"}, {3, "PC-Speaker=ja"}, {4, "sound=aan"}};
   for (const auto& [number, text] : badLines) {
     platform = newPlatform();
-    ScreenBuffer fresh(*platform);
+    ScreenBuffer fresh(*platform, settings);
     writeSettings({"-> ALMANOUK.AMN = Omschrijving.               7"}, {{number, text}});
     EXPECT_EQ(expectFatal([&] { readSettings(*platform, settings, fresh); }), "  Fout in INI-file.") << text;
   }
   platform = newPlatform();
-  ScreenBuffer fresh(*platform);
+  ScreenBuffer fresh(*platform, settings);
   write("Almanouk.ini", {"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan"});  // ends before the sound line
   EXPECT_EQ(expectFatal([&] { readSettings(*platform, settings, fresh); }), "  Fout in INI-file.");
 }

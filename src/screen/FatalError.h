@@ -1,4 +1,6 @@
 #pragma once
+// How the program ends from deep inside on a file it cannot use, and the
+// instance marker that such an end, like every orderly end, removes.
 
 #include <string_view>
 
@@ -11,7 +13,7 @@ inline constexpr std::string_view kInstanceMarkerFile = "Almanouk.pyl";
 // Creates the instance marker holding "pyl": a copy that starts while it exists ends at once.
 void writeInstanceMarker(Platform& platform);
 
-// The program's two fatal file errors: clears the screen, shows the message
+// The program's fatal file errors: clears the screen, shows the message
 // after one empty line with the cursor on, waits for any key, deletes the
 // instance marker and ends the program with status 0.
 [[noreturn]] void fatalFileError(Platform& platform, std::string_view message);

@@ -1,10 +1,7 @@
-#include "help/Help.h"
+#include "help/HelpBox.h"
 
-#include <algorithm>
 #include <array>
 
-#include "help/ReadmeText.h"
-#include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/ScreenBuffer.h"
@@ -14,9 +11,6 @@ namespace {
 
 constexpr std::uint32_t kHelpGreen = 0x64C800;  // red 100, green 200, blue 0
 constexpr std::uint32_t kEditorHelpOrange = 0xFF9600;
-constexpr int kReadmeLastTopByLine = 119;
-constexpr int kReadmeLastTopByPage = 142;
-constexpr int kReadmePage = 24;
 
 constexpr std::array<const char*, 22> kHelpLines = {
     " Almanouk 1.45. Gebruik voor  ", " navigeren  de  pijl-toetsen  ", " en Page Up, Page Down.  Met  ",
@@ -43,68 +37,28 @@ void printAt(Platform& platform, int row, int column, std::string_view text) {
   platform.printText(text);
 }
 
-void showReadmePage(Platform& platform, int top) {
-  constexpr int kFile = 1;
-  platform.moveCursor(1, 1);
-  platform.openFile(kReadmeFile, FileMode::Input, kFile);
-  std::string line;
-  for (int skipped = 0; skipped < top; ++skipped) platform.readLine(kFile, line);
-  for (int row = 0; row < 25; ++row) {
-    line.clear();
-    platform.readLine(kFile, line);
-    platform.printText(padRight(line, 80));
-  }
-  platform.closeFile(kFile);
-}
-
 }  // namespace
 
-std::string showHelp(Platform& platform, ScreenBuffer& buffer, int themeBg) {
-  platform.setColours(kHelpGreen, 0);
-  printAt(platform, 1, 1, repeat(' ', 80));
-  for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform, 3 + static_cast<int>(i), 48, kHelpLines[i]);
-  printAt(platform, 25, 1, repeat(' ', 80));
-  for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer.at(24, column) = Cell{' ', themeBg * 16};
-  return platform.waitForKey(3);
+ScreenResult HelpBox::run() {
+  platform_.setColours(kHelpGreen, 0);
+  printAt(platform_, 1, 1, repeat(' ', 80));
+  for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform_, 3 + static_cast<int>(i), 48, kHelpLines[i]);
+  printAt(platform_, 25, 1, repeat(' ', 80));
+  for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer_.at(24, column) = buffer_.blankCell();
+  ScreenResult result;
+  result.nextKey = platform_.waitForKey(3);
+  return result;
 }
 
-std::string showEditorHelp(Platform& platform, int themeFg, int themeBg) {
+std::string showEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
   platform.setColours(0, kEditorHelpOrange);
   for (std::size_t i = 0; i < kEditorHelpLines.size(); ++i)
     printAt(platform, 2 + static_cast<int>(i), 47, kEditorHelpLines[i]);
   printAt(platform, 24, 47, repeat(' ', 32));
-  AttributeColours theme = coloursOf(themeBg * 16 + themeFg);
-  platform.setColours(theme.foreground, theme.background);
+  const Theme& theme = buffer.theme();
+  AttributeColours colours = coloursOf(theme.themeBg * 16 + theme.themeFg);
+  platform.setColours(colours.foreground, colours.background);
   return platform.waitForKey(3);
-}
-
-void writeReadme(Platform& platform) {
-  constexpr int kFile = 1;
-  platform.openFile(kReadmeFile, FileMode::Output, kFile);
-  if (platform.lastError() != 0) return;  // a start folder that is not writable just gets no readme
-  for (const std::string& line : readmeLines()) platform.writeLine(kFile, line);
-  platform.closeFile(kFile);
-}
-
-void showReadme(Platform& platform) {
-  platform.setColours(kHelpGreen, 0);
-  int top = 0;
-  for (;;) {
-    showReadmePage(platform, top);
-    std::string key = platform.waitForKey(3);
-    if (key == std::string(1, keys::kEscape)) return;
-    switch (keys::extendedCode(key)) {
-      case keys::kUp: top = std::max(top - 1, 0); break;
-      case keys::kDown:
-        if (top < kReadmeLastTopByLine) ++top;
-        break;
-      case keys::kPageUp: top = std::max(top - kReadmePage, 0); break;
-      case keys::kPageDown:
-        if (top + kReadmePage <= kReadmeLastTopByPage) top += kReadmePage;
-        break;
-      default: break;
-    }
-  }
 }
 
 }  // namespace almanouk

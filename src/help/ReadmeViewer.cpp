@@ -1,0 +1,56 @@
+#include "help/ReadmeViewer.h"
+
+#include <algorithm>
+
+#include "help/ReadmeText.h"
+#include "platform/Keys.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::uint32_t kReadmeGreen = 0x64C800;  // red 100, green 200, blue 0
+// The limits are tied to the readme's 144 lines: Down stops at 119, Page Down
+// may reach 142 (line 143 and the empty lines after it).
+constexpr int kLastTopByLine = 119;
+constexpr int kLastTopByPage = 142;
+constexpr int kPage = 24;
+constexpr int kRows = 25;
+
+}  // namespace
+
+ScreenResult ReadmeViewer::run() {
+  platform_.setColours(kReadmeGreen, 0);
+  readmeTop_ = 0;
+  for (;;) {
+    showPage();
+    std::string key = platform_.waitForKey(3);
+    if (keys::isCharacter(key, keys::kEscape)) break;
+    switch (keys::extendedCode(key)) {
+      case keys::kUp: readmeTop_ = std::max(readmeTop_ - 1, 0); break;
+      case keys::kDown:
+        if (readmeTop_ < kLastTopByLine) ++readmeTop_;
+        break;
+      case keys::kPageUp: readmeTop_ = std::max(readmeTop_ - kPage, 0); break;
+      case keys::kPageDown:
+        if (readmeTop_ + kPage <= kLastTopByPage) readmeTop_ += kPage;
+        break;
+      default: break;
+    }
+  }
+  ScreenResult result;
+  result.nextKey = "";
+  result.redrawMonthView = true;
+  return result;
+}
+
+void ReadmeViewer::showPage() {
+  platform_.moveCursor(1, 1);
+  InputFile readme(platform_, kReadmeFile, 1);
+  for (int skipped = 0; skipped < readmeTop_; ++skipped) readme.nextLine();
+  for (int row = 0; row < kRows; ++row) platform_.printText(padRight(readme.nextLine(), 80));
+}
+
+}  // namespace almanouk
