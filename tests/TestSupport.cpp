@@ -85,4 +85,14 @@ std::vector<std::string> calendarLines(const std::string& description, const std
   return lines;
 }
 
+std::vector<std::string> settingsLines(const SettingsSpec& spec) {
+  std::vector<std::string> lines = {"[Aan/Uit]",    spec.popup,      spec.speaker,       spec.sound, "",
+                                    "[Kleurthema]", spec.theme,      "",                 "[Tekstkleur]",
+                                    spec.textColour, "",             "[Dagboekdagkleur]", spec.diaryDayColour,
+                                    "",             "[Almanoukkeuze]"};
+  lines.insert(lines.end(), spec.choices.begin(), spec.choices.end());
+  lines.insert(lines.end(), {"", "Einde."});
+  return lines;
+}
+
 }  // namespace almanouk::test

@@ -44,4 +44,16 @@ std::vector<std::string> calendarLines(const std::string& description, const std
                                        const std::vector<std::vector<std::string>>& sections = {},
                                        const std::string& daysAhead = "7");
 
+// A settings file in the current layout, as lines; every field can be changed.
+struct SettingsSpec {
+  std::string popup = "PopUp=ntp";
+  std::string speaker = "PC-Speaker=aan";
+  std::string sound = "Sound=aan";
+  std::string theme = "1";
+  std::string textColour = "12";
+  std::string diaryDayColour = "13";
+  std::vector<std::string> choices = {"-> ALMANOUK.AMN = Werk                          7"};
+};
+std::vector<std::string> settingsLines(const SettingsSpec& spec = {});
+
 }  // namespace almanouk::test

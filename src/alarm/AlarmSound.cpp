@@ -1,6 +1,7 @@
 #include "alarm/AlarmSound.h"
 
 #include "alarm/DefaultSound.h"
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
 
@@ -46,10 +47,9 @@ void playAlarmSound(Platform& platform, const std::string& soundFolder) {
 }
 
 void writeDefaultSound(Platform& platform) {
-  constexpr int kFile = 1;
-  platform.openFile(kDefaultSoundFile, FileMode::Binary, kFile);
-  platform.writeBytes(kFile, 1, std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));
-  platform.closeFile(kFile);
+  FileReplacement sound(platform, kDefaultSoundFile, "roster.tmp", 1);
+  sound.text(std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));
+  sound.commit();
 }
 
 }  // namespace almanouk

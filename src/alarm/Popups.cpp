@@ -1,18 +1,17 @@
 #include "alarm/Popups.h"
 
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
 namespace almanouk {
 
 void writeAlarmPage(Platform& platform, const std::string& alarmLine) {
-  constexpr int kFile = 1;
   constexpr int kPageWidth = 94;
   int indent = roundToInt((kPageWidth - static_cast<int>(alarmLine.size())) / 2.0);
-  platform.openFile(kAlarmPageFile, FileMode::Output, kFile);
-  for (int i = 0; i < 11; ++i) platform.writeLine(kFile, "");
-  platform.writeLine(kFile, repeat(' ', indent) + alarmLine);
-  platform.closeFile(kFile);
+  OutputFile page(platform, kAlarmPageFile, 2);  // the alarm scan reads the calendar as number 1
+  page.blankLines(11);
+  page.line(repeat(' ', indent) + alarmLine);
 }
 
 // The calendar is code page 437; the box shows it as the user wrote it.

@@ -243,6 +243,10 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   }
   Resolved target = lookup(name);
   forget(target.path);
+  if (!target.exists && fails(FileFault::Create, target.path)) {
+    lastError_ = file_error::kAccess;
+    return;
+  }
   std::FILE* stream = nullptr;
   if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
   if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
@@ -460,6 +464,10 @@ void FileLayer::deleteFile(std::string_view name) {
   }
   std::error_code ec;
   if (fs::is_directory(target.path, ec)) return;
+  if (fails(FileFault::Remove, target.path)) {
+    lastError_ = file_error::kAccess;
+    return;
+  }
   bool removed = fs::remove(target.path, ec);
   if (removed) noteChange(target.path, false);
   lastError_ = ec ? file_error::kAccess : file_error::kNone;

@@ -20,8 +20,8 @@ inline constexpr int kBadNumber = 52;
 inline constexpr int kNumberInUse = 55;
 }  // namespace file_error
 
-// The steps of a write that tests can make fail on purpose.
-enum class FileFault { Write, Sync, Rename };
+// The steps that change files, which tests can watch or make fail on purpose.
+enum class FileFault { Create, Write, Sync, Rename, Remove };
 
 // Files opened by number (1 to 3), folders and wildcard search, all relative
 // to a working folder held here rather than by the process, so that several
@@ -38,7 +38,7 @@ enum class FileFault { Write, Sync, Rename };
 class FileLayer {
  public:
   static constexpr int kMaxNumber = 3;
-  // Asked before every write, sync and rename; true makes that step fail.
+  // Asked before every step that changes a file; true makes that step fail.
   using FaultHook = std::function<bool(FileFault, const std::string& path)>;
 
   explicit FileLayer(std::string workingFolder);
@@ -48,6 +48,9 @@ class FileLayer {
 
   void openFile(std::string_view name, FileMode mode, int number);
   bool isOpen(int number) const;
+  // A file object refused a number already open: a fault of the program, counted so tests can see it.
+  void noteNumberClash() { ++numberClashes_; }
+  int numberClashes() const { return numberClashes_; }
   int lastError() const { return lastError_; }
   // Next line without CR LF or LF; empty at the end; unchanged on a closed number.
   void readLine(int number, std::string& text);
@@ -115,6 +118,7 @@ class FileLayer {
 
   std::string workingFolder_;
   int lastError_ = 0;
+  int numberClashes_ = 0;
   std::vector<std::unique_ptr<OpenFile>> files_;
   std::vector<CachedInput> cache_;
   std::vector<std::unique_ptr<FolderIndex>> indexes_;

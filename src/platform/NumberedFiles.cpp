@@ -7,6 +7,7 @@ namespace almanouk {
 NumberedFile::NumberedFile(Platform& platform, std::string_view name, FileMode mode, int number)
     : files_(platform.files()), number_(number) {
   if (files_.isOpen(number)) {
+    files_.noteNumberClash();
     openError_ = file_error::kNumberInUse;
     return;
   }

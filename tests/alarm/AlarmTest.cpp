@@ -32,7 +32,7 @@ std::vector<std::string> eventsOnly(Harness& h) {
 void prepare(Harness& h, const std::string& calendar, const std::string& popup,
              const std::string& speaker = "PC-Speaker=aan", const std::string& sound = "Sound=aan") {
   h.writeData("ALMANOUK.AMN", calendar);
-  h.writeData("Almanouk.ini", test::settingsFile(popup, speaker, sound));
+  h.writeData("Almanouk.ini", test::crlf(test::settingsLines({.popup = popup, .speaker = speaker, .sound = sound})));
 }
 
 }  // namespace
@@ -107,7 +107,9 @@ TEST(AlarmScan, PopupsComeInTheirOrder) {
   prepare(ntp, calendar, "PopUp=ntp");
   ntp.run("2012-01-13 10:24:50", "wait:1m");
   EXPECT_EQ(eventsOnly(ntp), (std::vector<std::string>{"run start notepad alarm.txt", "sound roster.mp3", "tone 456 60"}));
-  EXPECT_EQ(test::splitLines(test::readFile(ntp.data("alarm.txt")))[11], std::string(40, ' ') + "13 10:25 Koffie");
+  std::vector<std::string> page = test::splitLines(test::readFile(ntp.data("alarm.txt")));
+  ASSERT_EQ(page.size(), 12u);
+  EXPECT_EQ(page[11], std::string(40, ' ') + "13 10:25 Koffie");
   Harness off;
   prepare(off, calendar, "PopUp=uit");
   off.run("2012-01-13 10:24:50", "wait:1m");
@@ -139,7 +141,7 @@ TEST(SpeakerTone, RisesThroughTheScaleAndSpaceSilencesOneTone) {
   EXPECT_EQ(nextToneFrequency(1356), 456);
 }
 
-TEST(DayCommand, StartsOnceAndNotWithPopupOff) {
+TEST(DayCommand, StartsOnceNeverWithPopupOffNorAfterANavigation) {
   Harness h;
   prepare(h, test::calendarFile("Werk", {}, {}, {}, {{1, {"12 # c:\\windows\\notepad.exe"}}}), "PopUp=ntp");
   h.run("2012-01-10 08:00:00", "Right Left PgDn PgUp");
@@ -152,6 +154,24 @@ TEST(DayCommand, StartsOnceAndNotWithPopupOff) {
   off.run("2012-01-10 08:00:00", "Right");
   EXPECT_TRUE(eventsOnly(off).empty());
   EXPECT_EQ(off.state().alarm.dayCommandMarker, "");
+
+  // A drawing that follows a navigation or another screen starts nothing.
+  Harness later;
+  later.run("2012-01-10 08:00:00", "");
+  AppState& app = later.app();
+  app.alarm.dayCommandMarker.clear();
+  auto commands = [&] {
+    std::vector<std::string> events = later.platform().log().events();
+    return std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; });
+  };
+  auto before = commands();
+  app.monthView.drawEventList(app.days, 7, app.alarms, false);
+  EXPECT_EQ(commands(), before);
+  EXPECT_EQ(app.alarm.dayCommandMarker, "");
+  app.monthView.drawEventList(app.days, 7, app.alarms, true);
+  EXPECT_EQ(commands(), before + 1);
+  EXPECT_EQ(later.platform().log().events().back(), "run \"c:\\windows\\notepad.exe\"");
+  EXPECT_FALSE(app.alarms.launchDayCommand("13 # notepad"));
 }
 
 TEST(AlarmPage, CentresTheLineOnNinetyFour) {
@@ -217,25 +237,6 @@ TEST(AlarmSound, APlayerThatCannotStartEndsTheProgramWithStatusOne) {
   std::string row;
   for (int column = 1; column <= 21; ++column) row += static_cast<char>(platform.surface().charAt(1, column));
   EXPECT_EQ(row, "Can't initialize FMOD");
-}
-
-TEST(DayCommand, NotInADrawingThatFollowsANavigation) {
-  Harness h;
-  h.run("2012-01-10 08:00:00", "");
-  AppState& app = h.app();
-  app.alarm.dayCommandMarker.clear();
-  auto commands = [&] {
-    std::vector<std::string> events = h.platform().log().events();
-    return std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; });
-  };
-  auto before = commands();
-  app.monthView.drawEventList(app.days, 7, app.alarms, false);
-  EXPECT_EQ(commands(), before);
-  EXPECT_EQ(app.alarm.dayCommandMarker, "");
-  app.monthView.drawEventList(app.days, 7, app.alarms, true);
-  EXPECT_EQ(commands(), before + 1);
-  EXPECT_EQ(h.platform().log().events().back(), "run \"c:\\windows\\notepad.exe\"");
-  EXPECT_FALSE(app.alarms.launchDayCommand("13 # notepad"));
 }
 
 TEST(AlarmScan, LinesPastTheMarkTableFireToo) {

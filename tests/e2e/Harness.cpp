@@ -1,5 +1,7 @@
 #include "e2e/Harness.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 #include "platform/SurfaceDump.h"
@@ -26,11 +28,16 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   platform_ = std::make_unique<HeadlessPlatform>(options, *keys);
   program_ = std::make_unique<Program>(*platform_, soundFolder);
   last_ = RunResult{};
+  platform_->files().setFaultHook([this](FileFault, const std::string&) {
+    if (platform_->keysRead() > 0) ++last_.fileChangesAfterFirstKey;
+    return false;
+  });
   try {
     last_.status = program_->run();
   } catch (const RunEnded& ended) {
     last_.scriptEnded = ended.scriptUsedUp;
   }
+  EXPECT_EQ(platform_->files().numberClashes(), 0) << "two files were given one number";
   last_.events = platform_->log().events();
   last_.screen = splitLines(screenText(platform_->surface()));
   return last_;
@@ -52,12 +59,6 @@ std::string calendarFile(const std::string& description, const std::vector<std::
   sections[2] = daily;
   for (const auto& [month, entries] : months) sections.at(static_cast<std::size_t>(month) + 2) = entries;
   return crlf(calendarLines(description, diaryKey, sections, daysAhead));
-}
-
-std::string settingsFile(const std::string& popup, const std::string& speaker, const std::string& sound) {
-  return crlf({"[Aan/Uit]", popup, speaker, sound, "", "[Kleurthema]", "1", "", "[Tekstkleur]", "12", "",
-               "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = Werk                          7", "",
-               "Einde."});
 }
 
 }  // namespace almanouk::test

@@ -18,6 +18,7 @@ struct RunResult {
   bool scriptEnded = false;             // the run ended because the script was used up
   std::vector<std::string> events;      // event log without time stamps
   std::vector<std::string> screen;      // the 25 screen rows as UTF-8
+  int fileChangesAfterFirstKey = 0;     // files created, written, renamed or removed once keys came
 };
 
 class Harness {
@@ -55,8 +56,5 @@ std::string calendarFile(const std::string& description, const std::vector<std::
                          const std::vector<std::pair<int, std::vector<std::string>>>& months,
                          const std::string& daysAhead = "7", const std::string& diaryKey = "0");
 
-// A settings file marking "ALMANOUK.AMN" with the given switch lines ("PopUp=msg", ...).
-std::string settingsFile(const std::string& popup, const std::string& speaker = "PC-Speaker=aan",
-                         const std::string& sound = "Sound=aan");
 
 }  // namespace almanouk::test

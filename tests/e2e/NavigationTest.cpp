@@ -128,3 +128,22 @@ TEST(AllCalendars, F7NeedsTwoCalendarsAndBlocksTheEditors) {
   EXPECT_TRUE(h.state().settings.savedCalFile.empty());
   EXPECT_EQ(h.state().settings.calFile, "ALMANOUK.AMN");
 }
+
+// F3 and midnight must redraw the grid of the new month, not only move the date.
+TEST(Navigation, TodayAndMidnightRedrawTheGrid) {
+  Harness h;
+  h.run("2012-03-15 08:00:00", "PgDn PgDn F3");
+  EXPECT_EQ(h.text(3, 20, 7), "  maart");
+  EXPECT_EQ(h.text(7, 4, 3), " 9 ");     // 1 March 2012 is in week 9
+  EXPECT_EQ(h.text(7, 10, 4), "    ");   // no Monday in the first row
+  EXPECT_EQ(h.text(7, 25, 4), "  1 ");   // a Thursday
+  EXPECT_EQ(h.text(11, 25, 4), " 15 ");
+  EXPECT_EQ(h.state().buffer.at(10, 24).attribute, 9 * 16 + 15);  // the selected day
+
+  h.run("2012-03-31 23:59:55", "wait:6");
+  EXPECT_EQ(h.text(3, 20, 7), "  april");
+  EXPECT_EQ(h.text(7, 40, 4), "  1 ");   // a Sunday
+  EXPECT_EQ(h.text(9, 10, 4), "  2 ");
+  EXPECT_EQ(h.state().buffer.at(6, 39).attribute, 9 * 16 + 15);
+  EXPECT_EQ(h.text(17, 10, 4), " 30 ");  // April 2012 takes six rows
+}

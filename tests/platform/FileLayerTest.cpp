@@ -192,3 +192,53 @@ TEST_F(FileLayerTest, LargeFilesAreReadInChunks) {
   EXPECT_EQ(count, 100000);
   EXPECT_EQ(line, "regel 99999");
 }
+
+// The folder's names are kept in memory; what another program adds, renames
+// or removes is seen at the next look all the same.
+TEST_F(FileLayerTest, TheNameIndexFollowsChangesMadeBehindItsBack) {
+  EXPECT_FALSE(files.fileExists("nieuw.txt"));
+  test::writeFile(folder / "Nieuw.TXT", "x");
+  EXPECT_TRUE(files.fileExists("NIEUW.txt"));
+  EXPECT_EQ(files.fileSize("nieuw.txt"), 1);
+  std::filesystem::rename(folder / "Nieuw.TXT", folder / "Anders.txt");
+  EXPECT_FALSE(files.fileExists("nieuw.txt"));
+  EXPECT_EQ(files.findFirst("*.txt"), "Anders.txt");
+  std::filesystem::remove(folder / "Anders.txt");
+  EXPECT_EQ(files.findFirst("*.txt"), "");
+  EXPECT_EQ(files.fileSize("anders.txt"), -1);
+}
+
+TEST_F(FileLayerTest, OwnChangesAreSeenAtOnceAndTwoNamesDifferingInCaseResolveExactly) {
+  for (int i = 0; i < 50; ++i) {
+    files.openFile("P" + std::to_string(i) + ".D03", FileMode::Binary, 1);
+    files.closeFile(1);
+    EXPECT_TRUE(files.fileExists("p" + std::to_string(i) + ".d03"));
+  }
+  files.deleteFile("p7.d03");
+  EXPECT_FALSE(files.fileExists("P7.D03"));
+  test::writeFile(folder / "twee.txt", "klein");
+  test::writeFile(folder / "TWEE.TXT", "GROOT!");
+  EXPECT_EQ(files.fileSize("twee.txt"), 5);
+  EXPECT_EQ(files.fileSize("TWEE.TXT"), 6);
+}
+
+// A failed write or sync never reaches the user's file: the rename that would
+// put the new version in place does not happen.
+TEST_F(FileLayerTest, FailedWritesAreReportedAtClose) {
+  int failWrites = 1;
+  files.setFaultHook([&](FileFault fault, const std::string&) { return fault == FileFault::Write && failWrites-- > 0; });
+  files.openFile("a.txt", FileMode::Output, 1);
+  files.writeLine(1, "kwijt");
+  EXPECT_NE(files.lastError(), 0);
+  files.writeLine(1, "wel");
+  EXPECT_FALSE(files.closeFile(1));
+  files.openFile("b.txt", FileMode::Output, 1);
+  files.writeLine(1, "goed");
+  EXPECT_TRUE(files.closeFile(1));
+
+  test::writeFile(folder / "doel.txt", "oud");
+  test::writeFile(folder / "doel.tmp", "nieuw");
+  files.setFaultHook([](FileFault fault, const std::string&) { return fault == FileFault::Sync; });
+  EXPECT_FALSE(files.replaceFile("doel.tmp", "doel.txt"));
+  EXPECT_EQ(test::readFile(folder / "doel.txt"), "oud");
+}

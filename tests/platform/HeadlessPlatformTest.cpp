@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "platform/Keys.h"
+#include "platform/WindowMessageBox.h"
 
 using namespace almanouk;
 
@@ -120,4 +121,27 @@ TEST(ShellCommandTest, StartRunsDetachedAndNotepadOpensTheTextViewer) {
   EXPECT_FALSE(plain.detached);
   EXPECT_EQ(plain.line, "\"c:\\windows\\notepad.exe\"");
   EXPECT_EQ(toShellCommand("start defrag c:").line, "defrag c:");
+}
+
+// The box drawn when the system cannot show one: only Enter, Esc or Space
+// close it, the key is taken, and what it covered comes back.
+TEST_F(HeadlessTest, AMessageBoxDrawnInTheWindowWaitsForItsKeyAndLeavesNoTrace) {
+  auto p = make("\"x\" Enter");
+  p.moveCursor(12, 1);
+  p.printText(std::string(80, '#'));
+  const Surface::Saved before = p.surface().save();
+  p.showMessageInWindow("        13 10:25 Tijdvoorbeeld.        ", "Almanouk");
+  EXPECT_EQ(p.surface().pixels()[0], before.pixels[0]);
+  EXPECT_TRUE(std::equal(before.pixels.begin(), before.pixels.end(), p.surface().pixels()));
+  EXPECT_EQ(p.surface().charAt(12, 40), '#');
+  EXPECT_EQ(p.readKey(), "");  // both keys were taken by the box
+
+  drawWindowMessageBox(p.surface(), std::string(100, 'w') + " einde", "Almanouk");
+  std::string rows;
+  for (int row = 1; row <= 25; ++row)
+    for (int column = 1; column <= 80; ++column) rows += static_cast<char>(p.surface().charAt(row, column));
+  EXPECT_NE(rows.find("Almanouk"), std::string::npos);
+  EXPECT_NE(rows.find("[ OK ]"), std::string::npos);
+  EXPECT_NE(rows.find(std::string(72, 'w')), std::string::npos);  // wrapped, not cut
+  EXPECT_NE(rows.find("einde"), std::string::npos);
 }

@@ -13,20 +13,14 @@ using namespace almanouk;
 
 namespace {
 
-const std::vector<std::string> kHead = {"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]",
-                                        "1", "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "",
-                                        "[Almanoukkeuze]"};
-
 struct SettingsFileTest : test::DataFolderTest {
   Settings settings;
   ScreenBuffer buffer{*platform, settings};
 
   // A settings file with the given lines 1 to 15 changed and the choice lines after them.
   void writeSettings(const std::vector<std::string>& choices, std::map<int, std::string> changed = {}) {
-    std::vector<std::string> all = kHead;
+    std::vector<std::string> all = test::settingsLines({.choices = choices});
     for (const auto& [number, text] : changed) all[static_cast<std::size_t>(number - 1)] = text;
-    all.insert(all.end(), choices.begin(), choices.end());
-    all.insert(all.end(), {"", "Einde."});
     write("Almanouk.ini", all);
   }
   void writeCalendar(const std::string& name, const std::string& description, const std::string& daysAhead) {
@@ -55,8 +49,7 @@ TEST_F(SettingsFileTest, DefaultsForOneCalendar) {
   writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
   settings.themeLine = "0";
   writeDefaultSettings(*platform, settings);
-  std::vector<std::string> expected = kHead;
-  expected.insert(expected.end(), {"-> ALMANOUK.AMN = Omschrijving.               7", "", "Einde."});
+  std::vector<std::string> expected = test::settingsLines({.choices = {"-> ALMANOUK.AMN = Omschrijving.               7"}});
   EXPECT_EQ(test::readFile(folder / "Almanouk.ini"), test::crlf(expected));
   EXPECT_FALSE(exists("ALMANOUK.TMP"));
 }

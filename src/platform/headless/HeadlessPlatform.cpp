@@ -129,6 +129,7 @@ void HeadlessPlatform::pumpEvents() {
 
 void HeadlessPlatform::afterReadKey(bool gotKey) {
   polledEmpty_ = !gotKey;
+  if (gotKey) ++keysRead_;
   if (gotKey && keyUnread_ && keyQueue().empty()) {
     keyUnread_ = false;
     nextFeedMs_ = nowMs() + kKeyGapMs;

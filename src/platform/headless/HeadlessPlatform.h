@@ -51,6 +51,8 @@ class HeadlessPlatform : public Platform {
   void logEvent(const std::string& event) { log_.add(now(), event); }
   LocalDateTime now() const;
   bool screenOpened() const { return screenOpened_; }
+  // How many keystrokes the program has read.
+  std::uint64_t keysRead() const { return keysRead_; }
 
  protected:
   void pumpEvents() override;
@@ -86,6 +88,7 @@ class HeadlessPlatform : public Platform {
   std::int64_t waitingSinceMs_ = -1;  // start of the current wait for a key
   std::int64_t altF4UntilMs_ = -1;
   bool screenOpened_ = false;
+  std::uint64_t keysRead_ = 0;
   std::unique_ptr<Sound> sound_;
   std::unique_ptr<Speaker> speaker_;
 };
