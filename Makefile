@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test bench clean
+.PHONY: setup configure build run test bench screenshots clean
 
 setup:
 	@scripts/setup.sh
@@ -22,6 +22,9 @@ test: build
 
 bench: build
 	@$(BUILD)/bench/almanouk_bench
+
+screenshots: build
+	@scripts/screenshots.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

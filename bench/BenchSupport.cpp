@@ -4,7 +4,7 @@
 #include <random>
 
 #include "calendar/Dates.h"
-#include "diary/DiaryPages.h"
+#include "diary/DiaryStore.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Program.h"
 
@@ -13,17 +13,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Notes the moment the program reads its first key.
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Notes the moment the program reads each key.
 class TimedPlatform : public HeadlessPlatform {
  public:
-  using HeadlessPlatform::HeadlessPlatform;
-  Clock::time_point firstKey{};
+  TimedPlatform(Options options, KeyScript script, Clock::time_point start)
+      : HeadlessPlatform(std::move(options), std::move(script)), start_(start) {}
+  std::vector<double> keyRead;
 
  protected:
   void afterReadKey(bool gotKey) override {
     HeadlessPlatform::afterReadKey(gotKey);
-    if (gotKey && firstKey == Clock::time_point{}) firstKey = Clock::now();
+    if (gotKey) keyRead.push_back(secondsSince(start_));
   }
+
+ private:
+  Clock::time_point start_;
 };
 
 std::string crlf(std::initializer_list<std::string> lines) {
@@ -85,12 +91,10 @@ RunTimes runProgram(const DataFolder& folder, const std::string& now, const std:
   options.startFolder = folder.appData().string();
   options.appData = folder.appData().string();
   options.start = *LocalDateTime::parse(now);
-  TimedPlatform platform(options, *KeyScript::parse(script));
   Clock::time_point start = Clock::now();
+  TimedPlatform platform(options, *KeyScript::parse(script), start);
   Program(platform, "").run();
-  Clock::time_point end = Clock::now();
-  auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
-  return {seconds(platform.firstKey - start), seconds(end - platform.firstKey)};
+  return {platform.keyRead, secondsSince(start)};
 }
 
 }  // namespace almanouk::bench

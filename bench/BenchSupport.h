@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace almanouk::bench {
 
@@ -28,8 +29,14 @@ class DataFolder {
 const DataFolder& folderWithTwentyThousandPages();
 
 struct RunTimes {
-  double startUpSeconds = 0;  // from the start to the first key read
-  double keysSeconds = 0;     // from the first key read to the end
+  std::vector<double> keyRead;  // real seconds from the start to each key the program read
+  double end = 0;               // real seconds from the start to the program's end
+
+  double startUp() const { return keyRead.empty() ? end : keyRead.front(); }
+  // From reading key `from` (0-based) to reading key `to`, or to the end.
+  double between(std::size_t from, std::size_t to) const {
+    return (to < keyRead.size() ? keyRead[to] : end) - keyRead.at(from);
+  }
 };
 // Runs the program at the given local time with the key script; the script should end it (Alt+X).
 RunTimes runProgram(const DataFolder& folder, const std::string& now, const std::string& script);

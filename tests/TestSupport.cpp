@@ -95,4 +95,22 @@ std::vector<std::string> settingsLines(const SettingsSpec& spec) {
   return lines;
 }
 
+std::vector<std::string> hostileCorpus() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(ALMANOUK_TEST_DATA "/hostile"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string hostileFile(const std::string& name) {
+  return readFile(std::filesystem::path(ALMANOUK_TEST_DATA "/hostile") / name);
+}
+
+std::string corpusTestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param.substr(0, info.param.find('.'));
+  name.erase(std::remove(name.begin(), name.end(), '_'), name.end());
+  return name;
+}
+
 }  // namespace almanouk::test

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,12 @@ HeadlessPlatform::Options headlessOptions(const TempFolder& folder, const std::s
 std::vector<std::string> calendarLines(const std::string& description, const std::string& key,
                                        const std::vector<std::vector<std::string>>& sections = {},
                                        const std::string& daysAhead = "7");
+
+// The hostile-file corpus (tests/data/hostile): its file names, sorted, and one file's bytes.
+std::vector<std::string> hostileCorpus();
+std::string hostileFile(const std::string& name);
+// A test name made of a corpus file name.
+std::string corpusTestName(const ::testing::TestParamInfo<std::string>& info);
 
 // A settings file in the current layout, as lines; every field can be changed.
 struct SettingsSpec {

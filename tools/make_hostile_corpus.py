@@ -5,7 +5,9 @@ Every reader of calendar and settings files must get through each of these
 files without crashing or hanging: binary junk, an empty file, text without
 sections, a calendar without its end line, one with missing and misspelt
 headers, one of 10,000 lines, one with 5,000-character lines, and settings
-files with a huge choice list, no marked line or an early end.
+files with a huge choice list, no marked line or an early end. The diary
+pages of the corpus hold NUL and 0xFF bytes, line ends, or are one byte, one
+byte short of a full screen and one byte past it.
 
 Usage:
     tools/make_hostile_corpus.py [--out FOLDER]
@@ -131,6 +133,10 @@ def settings_long_lines(rng):
     return lines(*rows)
 
 
+def diary_page(rng, length, alphabet):
+    return bytes(rng.choice(alphabet) for _ in range(length))
+
+
 FILES = {
     "binary_junk.dat": binary_junk,
     "empty.dat": lambda rng: b"",
@@ -143,6 +149,12 @@ FILES = {
     "settings_no_marker.dat": settings_no_marker,
     "settings_early_end.dat": settings_early_end,
     "settings_long_lines.dat": settings_long_lines,
+    "page_nul_bytes.dat": lambda rng: diary_page(rng, 3000, b"\0\0\0 ab"),
+    "page_ff_bytes.dat": lambda rng: diary_page(rng, 2000, b"\xff\xff x"),
+    "page_line_ends.dat": lambda rng: diary_page(rng, 2500, b"\r\n\r\nregel "),
+    "page_one_byte.dat": lambda rng: b"q",
+    "page_1839_bytes.dat": lambda rng: diary_page(rng, 1839, b"abc  "),
+    "page_1841_bytes.dat": lambda rng: diary_page(rng, 1841, b"abc  "),
 }
 
 

@@ -4,7 +4,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/DayCommandLauncher.h"
 #include "calendar/Dates.h"
-#include "diary/DiaryPages.h"
+#include "diary/DiaryStore.h"
 #include "settings/Settings.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"

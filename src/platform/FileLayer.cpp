@@ -64,6 +64,7 @@ struct FileLayer::OpenFile {
   std::FILE* stream = nullptr;
   FileMode mode = FileMode::Input;
   std::string path;
+  bool readOnly = false;  // a binary file the program may only read
   bool writeFailed = false;
   std::shared_ptr<const std::string> whole;
   std::unique_ptr<char[]> chunk;  // left uninitialised: it is filled before it is read
@@ -250,9 +251,12 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   std::FILE* stream = nullptr;
   if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
   if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
+  bool readOnly = false;
   if (mode == FileMode::Binary) {
     stream = std::fopen(target.path.c_str(), "r+b");
     if (!stream && errno == ENOENT) stream = std::fopen(target.path.c_str(), "w+b");
+    // A file the user made read-only can still be shown.
+    if (!stream && errno == EACCES && (stream = std::fopen(target.path.c_str(), "rb"))) readOnly = true;
   }
   if (!stream) {
     lastError_ = file_error::kAccess;
@@ -263,6 +267,7 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   open->stream = stream;
   open->mode = mode;
   open->path = target.path;
+  open->readOnly = readOnly;
   files_[static_cast<std::size_t>(number)] = std::move(open);
   lastError_ = file_error::kNone;
 }
@@ -428,18 +433,27 @@ void FileLayer::writeBytes(int number, std::int64_t position, std::string_view b
     lastError_ = file_error::kBadNumber;
     return;
   }
+  if (f->readOnly) {
+    lastError_ = file_error::kAccess;
+    return;
+  }
   std::fseek(f->stream, static_cast<long>(position - 1), SEEK_SET);
   bool ok = !fails(FileFault::Write, f->path) && std::fwrite(bytes.data(), 1, bytes.size(), f->stream) == bytes.size();
   if (!ok) f->writeFailed = true;
   lastError_ = ok ? file_error::kNone : file_error::kAccess;
 }
 
-bool FileLayer::syncFile(int number) {
+bool FileLayer::flushFile(int number) {
   OpenFile* f = file(number);
   if (!f || !f->stream) return false;
-  bool ok = std::fflush(f->stream) == 0 && !fails(FileFault::Sync, f->path) && posix::syncPath(f->path);
+  bool ok = std::fflush(f->stream) == 0;
   if (!ok) f->writeFailed = true;
   return ok;
+}
+
+bool FileLayer::isWritable(int number) {
+  OpenFile* f = file(number);
+  return f && f->mode != FileMode::Input && !f->readOnly;
 }
 
 bool FileLayer::closeFile(int number) {

@@ -64,8 +64,11 @@ class FileLayer {
   // Binary files: bytes at 1-based positions. A read past the end gives fewer bytes.
   std::string readBytes(int number, std::int64_t position, std::size_t count);
   void writeBytes(int number, std::int64_t position, std::string_view bytes);
-  // Pushes what was written to a number to the disk; false when that failed.
-  bool syncFile(int number);
+  // Hands what was written to a number to the system, so other programs and a
+  // crash of this one see it; false when that failed.
+  bool flushFile(int number);
+  // False for input files and for a binary file that could only be opened for reading.
+  bool isWritable(int number);
   // 0 closes every number; closing a closed number does nothing. False when
   // a write to the file or the close itself failed: what it holds is not
   // what was written.

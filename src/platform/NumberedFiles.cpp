@@ -105,6 +105,8 @@ bool BinaryFile::write(std::int64_t position, std::string_view bytes) {
   return files_.lastError() == file_error::kNone;
 }
 
-bool BinaryFile::sync() { return open_ && files_.syncFile(number_); }
+bool BinaryFile::flush() { return open_ && files_.flushFile(number_); }
+
+bool BinaryFile::writable() { return open_ && files_.isWritable(number_); }
 
 }  // namespace almanouk

@@ -93,8 +93,10 @@ class BinaryFile : public NumberedFile {
   std::string read(std::int64_t position, std::size_t count);
   // False when the write failed.
   bool write(std::int64_t position, std::string_view bytes);
-  // Pushes the writes to the disk.
-  bool sync();
+  // Hands the writes to the system: a crash of the program loses none of them.
+  bool flush();
+  // False for a file that could only be opened for reading.
+  bool writable();
   bool close() { return closeNow(); }
 };
 

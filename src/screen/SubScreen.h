@@ -19,6 +19,7 @@ struct ScreenResult {
   bool reinitRequested = false;  // run the initialisation again
   bool reloadRequested = false;  // read the settings again and reopen the settings screen
   int exitKeyCode = 0;           // code of the last extended key handled
+  bool exitWithShift = false;    // Shift was held with that key
   bool redrawMonthView = false;  // clear the screen buffer and draw the month frame
 };
 

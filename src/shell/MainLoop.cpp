@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/CalendarList.h"
+#include "diary/DiaryEditor.h"
 #include "help/HelpBox.h"
 #include "help/ReadmeViewer.h"
 #include "platform/Keys.h"
@@ -181,7 +182,20 @@ void MainLoop::showAllCalendarsMessage() {
 }
 
 void MainLoop::openDiary() {
-  if (app_.settings.allCalendarsView()) showAllCalendarsMessage();
+  LoopState& loop = app_.loop;
+  if (app_.settings.allCalendarsView()) {
+    showAllCalendarsMessage();
+    return;
+  }
+  loop.diaryAgain = false;
+  app_.monthView.monthViewHidden = false;
+  DiaryEditor diary(app_.platform, app_.buffer, app_.settings, app_.date);
+  ScreenResult result = diary.run();
+  // While the editor is to open again the month view stays hidden.
+  app_.monthView.monthViewHidden = result.diaryAgain;
+  apply(result);
+  if (result.exitWithShift && loop.diaryExitKey == keys::kPageUp) stepDayBack(app_.date, *this);
+  if (result.exitWithShift && loop.diaryExitKey == keys::kPageDown) stepDayForward(app_.date, *this);
 }
 
 void MainLoop::dayBackKey() { dayBack(app_.date, *this); }

@@ -6,6 +6,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
+#include "diary/DiaryStore.h"
 #include "help/ReadmeText.h"
 #include "platform/Keys.h"
 #include "platform/NumberedFiles.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
 constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
-constexpr std::string_view kDiaryIndexFile = "ALMANOUK.DAT";
 constexpr int kGuardWaitMs = 1200;
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
@@ -105,7 +105,6 @@ void Program::initialise() {
   migratePopupValue(platform);
   buildCalendarList(platform);
   platform.deleteFile(kCalendarListFile);
-  // The diary index and the sentinel pages of the active diary are prepared here.
   platform.moveCursor(1, 1);
   ensureACalendarExists();
 }
@@ -146,6 +145,9 @@ void Program::reloadEntry() {
     calendar.nextLine();
     if (calendar.isOpen()) settings.diaryId = calendar.nextLine();
   }
+  // The index and the sentinel pages of the diary the calendar names.
+  buildDiaryIndex(platform, settings.diaryId);
+  ensureSentinelPages(platform, settings.diaryId);
   app_.date.weekday = weekdayOf(app_.date.day, app_.date.month, app_.date.year);
   if (!loop.diaryAgain && !loop.settingsAgain) app_.monthView.drawMonthFrame();
   MonthInfo info = monthInfo(app_.date.month, app_.date.year);

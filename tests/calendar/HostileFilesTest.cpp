@@ -20,16 +20,8 @@ using namespace almanouk;
 
 namespace {
 
-std::vector<std::string> corpusFiles() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(ALMANOUK_TEST_DATA "/hostile"))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 struct HostileFileTest : test::DataFolderTest, ::testing::WithParamInterface<std::string> {
-  std::string contents = test::readFile(std::filesystem::path(ALMANOUK_TEST_DATA "/hostile") / GetParam());
+  std::string contents = test::hostileFile(GetParam());
 
   void place(const std::string& name) { test::writeFile(folder / name, contents); }
 
@@ -46,7 +38,7 @@ struct HostileFileTest : test::DataFolderTest, ::testing::WithParamInterface<std
 };
 
 TEST(HostileCorpusTest, IsThereAndSmall) {
-  std::vector<std::string> names = corpusFiles();
+  std::vector<std::string> names = test::hostileCorpus();
   EXPECT_GE(names.size(), 7u);
   for (const std::string& name : names)
     EXPECT_LT(std::filesystem::file_size(std::filesystem::path(ALMANOUK_TEST_DATA "/hostile") / name), 1'000'000u);
@@ -107,11 +99,6 @@ TEST_P(HostileFileTest, SettingsReaderAndWriter) {
   for (std::size_t i = 15; i < 17; ++i) EXPECT_EQ(written[i].size(), 47u) << written[i];
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, HostileFileTest, ::testing::ValuesIn(corpusFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param.substr(0, info.param.find('.'));
-                           name.erase(std::remove(name.begin(), name.end(), '_'), name.end());
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Corpus, HostileFileTest, ::testing::ValuesIn(test::hostileCorpus()), test::corpusTestName);
 
 }  // namespace

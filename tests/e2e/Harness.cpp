@@ -28,9 +28,9 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   platform_ = std::make_unique<HeadlessPlatform>(options, *keys);
   program_ = std::make_unique<Program>(*platform_, soundFolder);
   last_ = RunResult{};
-  platform_->files().setFaultHook([this](FileFault, const std::string&) {
+  platform_->files().setFaultHook([this](FileFault fault, const std::string& path) {
     if (platform_->keysRead() > 0) ++last_.fileChangesAfterFirstKey;
-    return false;
+    return faults && faults(fault, path);
   });
   try {
     last_.status = program_->run();

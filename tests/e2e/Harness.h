@@ -35,6 +35,8 @@ class Harness {
   RunResult run(const std::string& now, const std::string& script, const std::string& soundFolder = "");
 
   HeadlessPlatform& platform() { return *platform_; }
+  // Makes file steps of the coming runs fail: true for those that are to fail.
+  FileLayer::FaultHook faults;
   const AppState& state() const { return program_->state(); }
   // The program's state after the run, to look at or to set up a unit of it.
   AppState& app() { return program_->state(); }

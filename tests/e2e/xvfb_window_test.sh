@@ -60,13 +60,26 @@ xvfb-run -a -s "$server" bash -c '
   cd "$work/start" && "$program" 2>"$work/stderr" & pid=$!
   fail() { echo "$1"; cat "$work/stderr"; kill $pid 2>/dev/null; exit 1; }
 
+  # The calendar has alarms in two minutes: when the test runs across the
+  # turn of a minute the second one fires too, even in the poll that reads
+  # Alt+X. Ending the program therefore answers every alarm that comes.
+  answered=0
+  answerAlarms() {
+    if [ "$mode" = drawn ]; then
+      while [ "$(failures)" -gt "$answered" ]; do press "$main" Escape; answered=$((answered + 1)); done
+    else
+      box=$(boxes | head -n 1)
+      if [ -n "$box" ]; then press "$box" Return; fi
+    fi
+  }
+
   if [ "$mode" = drawn ]; then
     await mains 150 || fail "no main window"
     main=$(mains | head -n 1)
+    answered=1  # the start-up notice, which had no window to be drawn in
     awaitFailures 200 2 || fail "no alarm"
     [ -z "$(boxes)" ] || fail "a system message box appeared"
-    sleep 0.5
-    press "$main" Return
+    answerAlarms
   else
     await boxes 150 || fail "no start-up notice"
     [ -z "$(mains)" ] || fail "the window opened before the start-up notice was answered"
@@ -75,12 +88,16 @@ xvfb-run -a -s "$server" bash -c '
     await boxes 50 none || fail "the start-up notice stayed"
     main=$(mains | head -n 1)
     await boxes 200 || fail "no alarm box"
-    press "$(boxes | head -n 1)" Return
+    answerAlarms
     await boxes 50 none || fail "the alarm box stayed"
     [ "$(failures)" -eq 0 ] || fail "a message box was drawn in the window"
   fi
   press "$main" alt+x
-  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 100); do
+    kill -0 $pid 2>/dev/null || break
+    answerAlarms
+    sleep 0.1
+  done
   kill -0 $pid 2>/dev/null && fail "program did not end"
   wait $pid || fail "exit status $?"
 ' _ "$work" "$program" "$mode" || exit 1

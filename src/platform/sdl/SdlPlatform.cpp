@@ -199,6 +199,8 @@ void SdlPlatform::handle(const SDL_Event& event) {
       std::string_view text = event.text.text;
       for (std::size_t pos = 0; pos < text.size();) {
         int c = codePointToCp437(decodeUtf8(text, pos));
+        // Code page 437's 255 is the no-break space; alone it is the key that ends the program.
+        if (c == 255) c = ' ';
         if (c > 0) keyQueue().push(std::string(1, static_cast<char>(c)));
       }
       break;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots with the headless driver, so they never go
+# stale: each screen in a fresh data folder at a fixed moment.
+#   scripts/screenshots.sh [BUILD-FOLDER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+driver=${1:-build}/almanouk-headless
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# shot NAME NOW KEYS [SETUP]: runs the driver and writes docs/NAME.png.
+shot() {
+  local name=$1 now=$2 keys=$3 setup=${4:-}
+  local data="$work/$name"
+  mkdir -p "$data/Almanouk"
+  [ -z "$setup" ] || (cd "$data/Almanouk" && eval "$setup")
+  "$driver" --data "$data" --start-dir "$data" --now "$now" --keys "$keys" --png "docs/$name.png"
+}
+
+crlf() { printf '%s\r\n' "$@"; }
+
+shot month-view "2012-01-13 10:24:00" ""
+shot diary "2012-03-07 21:30:00" \
+  'Enter "Vandaag de eerste lentezon. Koffie op het terras en daarna een" Enter "lange wandeling langs de rivier." Enter "Morgen: boodschappen, bibliotheek."'
+echo "docs/*.png written"

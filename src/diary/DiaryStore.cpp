@@ -1,0 +1,121 @@
+#include "diary/DiaryStore.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/FileLayer.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::string_view kTrimTempFile = "AlmTMP.TMP";
+constexpr std::string_view kStartSentinelDate = "19010101";
+constexpr std::string_view kEndSentinelDate = "21000101";
+
+// The identifier comes from a user file: it must not lead out of the data folder.
+std::string safeIdentifier(std::string_view diaryId) {
+  std::string id(diaryId);
+  for (char& c : id)
+    if (c == '/' || c == '\0') c = '_';
+  return id;
+}
+
+bool isDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isSentinel(std::string_view name) {
+  std::string_view date = name.substr(0, 8);
+  return date == kStartSentinelDate || date == kEndSentinelDate;
+}
+
+}  // namespace
+
+std::string pageFileName(int day, int month, int year, int weekday, std::string_view diaryId) {
+  char date[16];
+  std::snprintf(date, sizeof date, "%04d%02d%02d", year % 10000, month % 100, day % 100);
+  return std::string(date) + ".D" + safeIdentifier(diaryId) + std::to_string(weekday);
+}
+
+std::string pageFileName(const SelectedDate& date, std::string_view diaryId) {
+  return pageFileName(date.day, date.month, date.year, date.weekday, diaryId);
+}
+
+std::string startSentinelName(std::string_view diaryId) { return pageFileName(1, 1, 1901, 2, diaryId); }
+
+std::string endSentinelName(std::string_view diaryId) { return pageFileName(1, 1, 2100, 5, diaryId); }
+
+std::optional<CalendarDay> pageDay(std::string_view name) {
+  if (name.size() < 11 || lowerAscii(name.substr(8, 2)) != ".d" || !isDigits(name.substr(0, 8))) return std::nullopt;
+  CalendarDay day{intValue(name.substr(6, 2)), intValue(name.substr(4, 2)), intValue(name.substr(0, 4))};
+  bool inRange = day.year >= kFirstYear && (day.year <= kLastYear || name.substr(0, 8) == kEndSentinelDate);
+  if (!inRange || day.month < 1 || day.month > 12 || day.day < 1 || day.day > monthInfo(day.month, day.year).days)
+    return std::nullopt;
+  if (name.back() != static_cast<char>('0' + weekdayOf(day.day, day.month, day.year))) return std::nullopt;
+  return day;
+}
+
+bool diaryPageExists(FileLayer& files, std::string_view name) { return files.fileSize(name) > 0; }
+
+std::vector<std::string> pageNames(Platform& platform, std::string_view diaryId) {
+  // The pattern's wildcards would also take an identifier's own "*" or "?" as
+  // wildcards: only names that carry the identifier itself are kept.
+  // Names compare without regard to case, as everywhere in the data folder.
+  const std::string marker = ".D" + safeIdentifier(diaryId);
+  const std::string lowerMarker = lowerAscii(marker);
+  std::vector<std::string> names;
+  for (std::string name = platform.findFirst("*" + marker + "?"); !name.empty(); name = platform.findNext())
+    if (name.size() == 8 + marker.size() + 1 && lowerAscii(name.substr(8, marker.size())) == lowerMarker)
+      names.push_back(name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view diaryId) {
+  std::vector<std::string> names = pageNames(platform, diaryId);
+  OutputFile index(platform, kDiaryIndexFile, 3);
+  index.line("");
+  for (const std::string& name : names) index.line(name);
+  return names;
+}
+
+void ensureSentinelPages(Platform& platform, std::string_view diaryId) {
+  for (const std::string& name : {startSentinelName(diaryId), endSentinelName(diaryId)})
+    if (!platform.fileExists(name)) OutputFile(platform, name, 3).text(" ");
+}
+
+void savePage(Platform& platform, BinaryFile& page, const std::string& name) {
+  const std::string bytes = page.read(1, static_cast<std::size_t>(page.length()));
+  const bool writable = page.writable();
+  page.close();
+  if (!writable) return;  // a page the user made read-only is left exactly as it is
+  const std::size_t last = bytes.find_last_not_of(std::string_view("\0 ", 2));
+  const std::size_t keep = last == std::string::npos ? 0 : last + 1;
+  if (keep == 0 && !isSentinel(name)) {
+    platform.deleteFile(name);
+    return;
+  }
+  if (keep == bytes.size()) return;  // nothing to cut
+  FileReplacement trimmed(platform, name, kTrimTempFile, 3);
+  trimmed.text(std::string_view(bytes).substr(0, keep));
+  trimmed.commit();
+}
+
+std::optional<std::string> findWrittenPage(Platform& platform, std::string_view diaryId, const std::string& name,
+                                           Direction direction) {
+  std::vector<std::string> names = buildDiaryIndex(platform, diaryId);
+  std::erase_if(names, [](const std::string& page) { return !pageDay(page); });
+  if (direction == Direction::Next) {
+    auto later = std::upper_bound(names.begin(), names.end(), name);
+    if (later == names.end()) return std::nullopt;
+    return *later;
+  }
+  auto notEarlier = std::lower_bound(names.begin(), names.end(), name);
+  if (notEarlier == names.begin()) return std::nullopt;
+  return *(notEarlier - 1);
+}
+
+}  // namespace almanouk
