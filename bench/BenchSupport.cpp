@@ -79,6 +79,24 @@ void DataFolder::write(const std::string& name, const std::string& bytes) const 
   std::ofstream(data() / name, std::ios::binary) << bytes;
 }
 
+const DataFolder& folderWithALongCalendar() {
+  static const DataFolder folder;
+  static const bool filled = [] {
+    std::string text = crlf({"Lang", "0", "7", "", "", "Maandelijks", "", "01 Huur", "", "", "Wekelijks", "",
+                             "Ma 09:00 Overleg", "", "", "Dagelijks", "", "07:30 Opstaan", "", ""});
+    for (int month = 1; month <= 12; ++month) {
+      text += crlf({std::string(monthSectionName(month)), ""});
+      for (int entry = 0; entry < 330; ++entry)
+        text += crlf({std::to_string(entry % 28 + 1) + " Verjaardag van iemand met een lange naam " + std::to_string(entry)});
+      text += crlf({"", ""});
+    }
+    folder.write("ALMANOUK.AMN", text + crlf({"Einde"}));
+    return true;
+  }();
+  (void)filled;
+  return folder;
+}
+
 const DataFolder& folderWithTwentyThousandPages() {
   static const DataFolder folder;
   static const bool filled = (fillWithCalendarsAndPages(folder), true);

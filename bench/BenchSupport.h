@@ -28,6 +28,9 @@ class DataFolder {
 // The data folder with five calendars and their diaries: about 20,000 page files over eleven years.
 const DataFolder& folderWithTwentyThousandPages();
 
+// A data folder with one calendar of about 4000 lines.
+const DataFolder& folderWithALongCalendar();
+
 struct RunTimes {
   std::vector<double> keyRead;  // real seconds from the start to each key the program read
   double end = 0;               // real seconds from the start to the program's end

@@ -22,4 +22,6 @@ crlf() { printf '%s\r\n' "$@"; }
 shot month-view "2012-01-13 10:24:00" ""
 shot diary "2012-03-07 21:30:00" \
   'Enter "Vandaag de eerste lentezon. Koffie op het terras en daarna een" Enter "lange wandeling langs de rivier." Enter "Morgen: boodschappen, bibliotheek."'
+shot list-editor "2012-03-07 21:30:00" \
+  'F2 Home "07 Verjaardag Anna (1984)" Enter "12 09:30 Tandarts" Enter "21 2012 19:00 Concert in de Doelen"'
 echo "docs/*.png written"

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kUpgradeTempFile = "AlmanTmp.dat";
 constexpr std::string_view kTemplateTempFile = "AlmanTmp.new";
+constexpr std::string_view kCopyTempFile = "AlmanTmp.cpy";
 
 // Template lines 4 to 39, from the blank lines after the header up to the two after
 // January; written in code page 437.
@@ -113,6 +114,16 @@ bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
   }
   writeCalendarEnd(calendar);
   return calendar.commit();
+}
+
+bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
+  CalendarReader reader(platform, from, 1);
+  if (!reader.isOpen()) return false;
+  FileReplacement copy(platform, to, kCopyTempFile, 2);
+  std::string line;
+  while (reader.next(line)) copy.line(line);
+  reader.close();
+  return copy.commit();
 }
 
 void validateCalendarFile(Platform& platform, std::string_view fileName) {

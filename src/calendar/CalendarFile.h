@@ -28,6 +28,10 @@ void writeCalendarEnd(OutputFile& file);
 // kept) when it could not be written.
 bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 
+// Copies a calendar file line by line (with CR LF line ends) over another in
+// one step; false, and the target as it was, when the copy could not be made.
+bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to);
+
 // Checks the three recurring headers before "Januari": a file of the older
 // layout (only "Maandelijks") is upgraded in place and accepted; a complete
 // one is accepted; anything else shows "  Fout in almanoukfile " + the name,

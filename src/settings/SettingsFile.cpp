@@ -15,7 +15,6 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kSettingsTempFile = "almanouk.tm2";
-constexpr std::string_view kBackupTempFile = "AlmanTmp.bak";
 constexpr std::string_view kSettingsError = "  Fout in INI-file.";
 constexpr std::string_view kEndLine = "Einde.";
 constexpr std::size_t kMaxChoices = 9;
@@ -136,15 +135,6 @@ void readChosenCalendar(InputFile& file, Settings& settings) {
   settings.chosenPosition = 0;
 }
 
-void copyLines(Platform& platform, std::string_view from, std::string_view to) {
-  CalendarReader reader(platform, from, 1);
-  FileReplacement copy(platform, to, kBackupTempFile, 2);
-  std::string line;
-  while (reader.next(line)) copy.line(line);
-  reader.close();
-  copy.commit();
-}
-
 }  // namespace
 
 void migratePopupValue(Platform& platform) {
@@ -217,7 +207,7 @@ std::string backupName(std::string_view calFile) {
 void backupAndValidateCalendar(Platform& platform, std::string_view calFile) {
   std::string backup = backupName(calFile);
   // A missing calendar gets no empty backup: that would fail the check at every later start.
-  if (platform.fileExists(calFile) && !platform.fileExists(backup)) copyLines(platform, calFile, backup);
+  if (platform.fileExists(calFile) && !platform.fileExists(backup)) copyCalendarFile(platform, calFile, backup);
   if (platform.fileExists(backup)) validateCalendarFile(platform, backup);
   validateCalendarFile(platform, calFile);
 }

@@ -31,6 +31,7 @@ struct AppState {
   AlarmState alarm;
   std::string titleText;
   std::string blankLine;
+  std::string listClipboard;  // the list editor's copied line, kept until the program ends
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;

@@ -4,6 +4,7 @@
 
 #include "calendar/CalendarList.h"
 #include "diary/DiaryEditor.h"
+#include "editors/ListEditor.h"
 #include "help/HelpBox.h"
 #include "help/ReadmeViewer.h"
 #include "platform/Keys.h"
@@ -236,7 +237,13 @@ void MainLoop::yearBackKey() {
 void MainLoop::openSettings() {}
 
 void MainLoop::openListEditor() {
-  if (app_.settings.allCalendarsView()) showAllCalendarsMessage();
+  if (app_.settings.allCalendarsView()) {
+    showAllCalendarsMessage();
+    return;
+  }
+  ListEditor editor(app_.platform, app_.buffer, app_.settings, app_.date, app_.listClipboard);
+  runScreen(editor);
+  app_.loop.keyCode = -1;  // the key is done with
 }
 
 void MainLoop::todayKey() {

@@ -1,0 +1,344 @@
+#include "editors/ListEditor.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "calendar/CalendarFile.h"
+#include "calendar/Dates.h"
+#include "help/HelpBox.h"
+#include "platform/Keys.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::string_view kSaveTempFile = "AlmanTmp.lst";
+constexpr int kPageRows = 22;
+constexpr int kClipboardLength = 79;       // columns 0 to 78 of a row, margin included
+constexpr int kLastInsertColumn = 74;      // Ins and End look at columns up to here
+constexpr int kProtectedLines = 2;         // the two empty lines before "Maandelijks"
+constexpr char kMoreMarker = '\xAF';       // in column 79: the line goes on past what is shown
+
+// The first four characters of the calendar's section lines as a row shows them.
+constexpr std::string_view kSectionKeys[] = {"Maan", "Weke", "Dage", "Janu", "Febr", "Maar", "Apri", "Mei ",
+                                             "Juni", "Juli", "Augu", "Sept", "Okto", "Nove", "Dece", "Eind"};
+
+std::string withoutTrailingBlanks(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+}  // namespace
+
+ScreenResult ListEditor::run() {
+  calFile_ = settings_.calFile;
+  buffer_.clearBuffer();
+  copyCalendarFile(platform_, calFile_, backupName(calFile_));
+  load();
+  placeWindow();
+  drawWindow();
+  bool helpDue = true;
+  for (;;) {
+    buffer_.colourKeywords();
+    buffer_.renderBuffer();
+    buffer_.repaintCell(row_, column_);
+    // The key that closes the help box at opening is the first key handled.
+    std::string key = helpDue ? showEditorHelp(platform_, buffer_) : platform_.waitForKey(3);
+    helpDue = false;
+    if (handle(key)) continue;
+    if (!restoreRequested_) break;
+    restore();
+  }
+  storeWindow();
+  save();
+  settings_.daysAhead = readDaysAhead(platform_);
+
+  ScreenResult result;
+  result.redrawMonthView = true;
+  if (toSettings_) {
+    result.nextKey = keys::kSettingsNext;
+    result.skipWait = 1;
+  }
+  return result;
+}
+
+// Header lines aside; every further line of the file in the list, which
+// holds at least 4000 lines so that the window can go past the file's end.
+void ListEditor::load() {
+  CalendarReader calendar(platform_, calFile_, 1);
+  for (std::string& line : header_) line = calendar.nextLine();
+  lines_.clear();
+  std::string line;
+  while (calendar.next(line)) lines_.push_back(line);
+  if (lines_.size() < kMinLines) lines_.resize(kMinLines);
+}
+
+// The current month's section line in the first row, the cursor two rows below it.
+void ListEditor::placeWindow() {
+  row_ = 3;
+  column_ = kTextColumn;
+  top_ = 0;
+  const std::string month = mid(date_.monthName, 2);
+  for (std::size_t index = 1; index < lines_.size(); ++index) {
+    if (mid(lines_[index], 2) == month) {
+      top_ = static_cast<int>(index);
+      break;
+    }
+  }
+  top_ = std::min(top_, topLimit());
+}
+
+void ListEditor::drawWindow() {
+  for (int row = 1; row <= kRows; ++row) drawRow(row, lines_[static_cast<std::size_t>(top_ + row - 1)]);
+}
+
+// Three blanks, the line's first 76 characters, and a mark in column 79 when there is more.
+void ListEditor::drawRow(int row, const std::string& text) {
+  shownFrom_[static_cast<std::size_t>(row)] = text;
+  buffer_.useTheme();
+  bool more = static_cast<int>(text.size()) > kShownLength;
+  buffer_.putText(row, 0, "   " + padRight(text, kShownLength) + (more ? kMoreMarker : ' '));
+}
+
+std::string ListEditor::readBack(int row) const {
+  std::string text;
+  for (int column = kTextColumn; column <= kLastReadColumn; ++column)
+    text += static_cast<char>(buffer_.at(row, column).character);
+  return withoutTrailingBlanks(text);
+}
+
+// A long line whose shown part was not changed keeps the part that was not shown.
+void ListEditor::storeRow(int row) {
+  std::string text = readBack(row);
+  const std::string& shown = shownFrom_[static_cast<std::size_t>(row)];
+  if (static_cast<int>(shown.size()) > kShownLength && text == withoutTrailingBlanks(left(shown, kShownLength)))
+    text = shown;
+  lines_[static_cast<std::size_t>(top_ + row - 1)] = text;
+  shownFrom_[static_cast<std::size_t>(row)] = text;
+}
+
+void ListEditor::storeWindow() {
+  for (int row = 1; row <= kRows; ++row) storeRow(row);
+}
+
+bool ListEditor::onSectionRow() const {
+  std::string start;
+  for (int column = kTextColumn; column < kTextColumn + 4; ++column)
+    start += static_cast<char>(buffer_.at(row_, column).character);
+  return std::find(std::begin(kSectionKeys), std::end(kSectionKeys), start) != std::end(kSectionKeys);
+}
+
+bool ListEditor::handle(const std::string& key) {
+  const bool afterLastColumn = std::exchange(typedAtLast_, false);
+  if (key.size() == 2) {
+    int code = keys::extendedCode(key);
+    if (code == keys::kF3) restoreRequested_ = true;
+    if (code == keys::kF4) toSettings_ = true;
+    if (code == keys::kF3 || code == keys::kF4) return false;
+    if (code == keys::kF1) {
+      // The key that closes the box: a character is handled, an extended key dropped.
+      std::string next = showEditorHelp(platform_, buffer_);
+      if (keys::isCharacter(next, keys::kEscape)) return false;
+      if (next.size() == 1) handleCharacter(next[0], false);
+      return true;
+    }
+    handleExtended(code);
+    return true;
+  }
+  if (keys::isCharacter(key, keys::kEscape)) return false;
+  if (key.size() == 1) handleCharacter(key[0], afterLastColumn);
+  return true;
+}
+
+void ListEditor::handleExtended(int code) {
+  switch (code) {
+    case keys::kLeft:
+      if (--column_ < kTextColumn) {
+        column_ = kLastTypedColumn;
+        if (--row_ < 1) row_ = kRows;
+      }
+      break;
+    case keys::kRight:
+      if (++column_ > kLastTypedColumn) {
+        column_ = kTextColumn;
+        if (++row_ > kRows) row_ = 1;
+      }
+      break;
+    case keys::kUp: moveUp(); break;
+    case keys::kDown: moveDown(); break;
+    case keys::kPageUp:
+      if (!platform_.shiftHeld())
+        for (int i = 0; i < kPageRows; ++i) moveUp();
+      break;
+    case keys::kPageDown:
+      if (!platform_.shiftHeld())
+        for (int i = 0; i < kPageRows; ++i) moveDown();
+      break;
+    case keys::kHome: column_ = kTextColumn; break;
+    case keys::kEnd: {
+      column_ = kTextColumn;
+      for (int column = kLastInsertColumn; column >= kTextColumn; --column)
+        if (buffer_.at(row_, column).character != ' ') {
+          column_ = std::min(column + 1, kLastTypedColumn);
+          break;
+        }
+      break;
+    }
+    case keys::kInsert: shiftCells(true); break;
+    case keys::kDelete: shiftCells(false); break;
+    default: break;  // other extended keys never type anything
+  }
+}
+
+void ListEditor::handleCharacter(char c, bool afterLastColumn) {
+  if (onSectionRow()) return;  // section lines cannot be typed over, split or deleted
+  const int index = cursorIndex();
+  const bool editable = index >= kProtectedLines;
+  switch (c) {
+    case keys::kCtrlK: {
+      clipboard_.clear();
+      for (int column = 0; column < kClipboardLength; ++column)
+        clipboard_ += static_cast<char>(buffer_.at(row_, column).character);
+      break;
+    }
+    case keys::kCtrlP:
+      if (!editable || static_cast<int>(clipboard_.size()) != kClipboardLength) break;
+      insertLine(index);
+      buffer_.useTheme();
+      buffer_.putText(row_, 0, clipboard_);
+      shownFrom_[static_cast<std::size_t>(row_)].clear();
+      break;
+    case keys::kTab:
+      if (editable) insertLine(index);
+      break;
+    case keys::kCtrlD:
+      if (editable) deleteLine(index);
+      break;
+    case keys::kBackspace:
+      // Right after a character went into column 75 the cursor is still on it.
+      if (!afterLastColumn) column_ = std::max(column_ - 1, kTextColumn);
+      buffer_.at(row_, column_).character = ' ';
+      break;
+    case keys::kEnter:
+      if (editable) newLine();
+      break;
+    default:
+      if (editable && static_cast<unsigned char>(c) >= 32) typeCharacter(c);
+      break;
+  }
+}
+
+void ListEditor::typeCharacter(char c) {
+  buffer_.useTheme();
+  buffer_.at(row_, column_) = Cell{static_cast<unsigned char>(c), buffer_.currentAttribute()};
+  if (column_ < kLastTypedColumn)
+    ++column_;
+  else
+    typedAtLast_ = true;
+}
+
+// Above row 1 the window scrolls down a line, down to the first line.
+void ListEditor::moveUp() {
+  if (--row_ >= 1) return;
+  row_ = 1;
+  if (top_ == 0) return;
+  storeRow(kRows);
+  --top_;
+  for (int row = kRows; row > 1; --row) {
+    for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer_.at(row, column) = buffer_.at(row - 1, column);
+    shownFrom_[static_cast<std::size_t>(row)] = shownFrom_[static_cast<std::size_t>(row - 1)];
+  }
+  drawRow(1, lines_[static_cast<std::size_t>(top_)]);
+}
+
+// Below row 23 the window scrolls up a line, until the last line is in its last row.
+void ListEditor::moveDown() {
+  if (++row_ <= kRows) return;
+  row_ = kRows;
+  if (top_ >= topLimit()) return;
+  storeRow(1);
+  ++top_;
+  for (int row = 1; row < kRows; ++row) {
+    for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer_.at(row, column) = buffer_.at(row + 1, column);
+    shownFrom_[static_cast<std::size_t>(row)] = shownFrom_[static_cast<std::size_t>(row + 1)];
+  }
+  drawRow(kRows, lines_[static_cast<std::size_t>(top_ + kRows - 1)]);
+}
+
+// An empty line at the index; the list only grows when its last line is not
+// empty, so no line is ever pushed out of it.
+void ListEditor::insertLine(int index) {
+  storeWindow();
+  lines_.insert(lines_.begin() + index, std::string());
+  if (lines_.size() > kMinLines && lines_.back().empty()) lines_.pop_back();
+  drawWindow();
+}
+
+void ListEditor::deleteLine(int index) {
+  storeWindow();
+  lines_.erase(lines_.begin() + index);
+  if (lines_.size() < kMinLines) lines_.emplace_back();
+  top_ = std::min(top_, topLimit());
+  drawWindow();
+}
+
+// At column 3 the line moves down with the cursor and an empty line opens
+// above it; elsewhere the empty line opens below and the cursor goes onto it.
+void ListEditor::newLine() {
+  insertLine(column_ == kTextColumn ? cursorIndex() : cursorIndex() + 1);
+  column_ = kTextColumn;
+  moveDown();
+}
+
+// Ins opens a blank at the cursor (column 75's character is lost); Del closes
+// it up. Nothing moves past column 75, and the colours stay where they are.
+void ListEditor::shiftCells(bool right) {
+  if (right) {
+    for (int column = kLastTypedColumn; column > column_; --column)
+      buffer_.at(row_, column).character = buffer_.at(row_, column - 1).character;
+    buffer_.at(row_, column_).character = ' ';
+  } else {
+    for (int column = column_; column < kLastTypedColumn; ++column)
+      buffer_.at(row_, column).character = buffer_.at(row_, column + 1).character;
+    buffer_.at(row_, kLastTypedColumn).character = ' ';
+  }
+}
+
+// F3: the file as it was when the editor opened, from its backup copy.
+void ListEditor::restore() {
+  restoreRequested_ = false;
+  const std::string backup = backupName(calFile_);
+  if (platform_.fileExists(backup)) copyCalendarFile(platform_, backup, calFile_);
+  load();
+  placeWindow();
+  drawWindow();
+}
+
+// The header lines, the lines up to the first "Einde", then 25 empty lines.
+// A list that lost its "Einde" still ends with one, after the last line kept:
+// without it the next start would refuse the file.
+bool ListEditor::save() {
+  auto end = std::find(lines_.begin(), lines_.end(), "Einde");
+  bool hasEnd = end != lines_.end();
+  if (!hasEnd) {
+    end = std::find_if(lines_.rbegin(), lines_.rend(), [](const std::string& line) { return !line.empty(); }).base();
+  } else {
+    ++end;
+  }
+  FileReplacement file(platform_, calFile_, kSaveTempFile, 2);
+  for (const std::string& line : header_) file.line(line);
+  for (auto line = lines_.begin(); line != end; ++line) file.line(*line);
+  if (hasEnd) {
+    file.blankLines(25);
+  } else {
+    writeCalendarEnd(file);
+  }
+  return file.commit();
+}
+
+}  // namespace almanouk

@@ -1,0 +1,83 @@
+#pragma once
+// The active calendar file in a full-screen, fixed-grid list editor (F2): the
+// lines after the three header lines, 23 at a time, overtyped from column 3.
+// The file is written when the editor is left (Esc, or F4 on to the settings
+// screen); F3 brings back the file as it was when the editor opened.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "screen/SubScreen.h"
+
+namespace almanouk {
+
+class Platform;
+class ScreenBuffer;
+struct SelectedDate;
+struct Settings;
+
+class ListEditor : public SubScreen {
+ public:
+  static constexpr int kRows = 23;          // window rows 1 to 23
+  static constexpr int kTextColumn = 3;     // the first column of a line's text
+  static constexpr int kLastTypedColumn = 75;
+  static constexpr int kLastReadColumn = 78;
+  static constexpr int kShownLength = kLastReadColumn - kTextColumn + 1;  // 76
+  static constexpr std::size_t kMinLines = 4000;
+
+  // clipboard: the copied line, kept from one opening to the next while the program runs.
+  ListEditor(Platform& platform, ScreenBuffer& buffer, Settings& settings, const SelectedDate& date,
+             std::string& clipboard)
+      : platform_(platform), buffer_(buffer), settings_(settings), date_(date), clipboard_(clipboard) {}
+
+  ScreenResult run() override;
+
+  // The model, for the tests: the lines after the header, and the window.
+  const std::vector<std::string>& lines() const { return lines_; }
+  int top() const { return top_; }
+
+ private:
+  void load();
+  void placeWindow();
+  void drawWindow();
+  void drawRow(int row, const std::string& text);
+  std::string readBack(int row) const;
+  void storeRow(int row);
+  void storeWindow();
+  int topLimit() const { return static_cast<int>(lines_.size()) - kRows; }
+  int cursorIndex() const { return top_ + row_ - 1; }
+  bool onSectionRow() const;
+
+  // Returns false when the key ends the editor.
+  bool handle(const std::string& key);
+  void handleExtended(int code);
+  void handleCharacter(char c, bool afterLastColumn);
+  void moveUp();
+  void moveDown();
+  void insertLine(int index);
+  void deleteLine(int index);
+  void newLine();
+  void shiftCells(bool right);
+  void typeCharacter(char c);
+  void restore();
+  bool save();
+
+  Platform& platform_;
+  ScreenBuffer& buffer_;
+  Settings& settings_;
+  const SelectedDate& date_;
+  std::string& clipboard_;
+  std::string calFile_;
+  std::array<std::string, 3> header_;
+  std::vector<std::string> lines_;
+  std::array<std::string, kRows + 1> shownFrom_;  // the line each window row was drawn from
+  int top_ = 0;
+  int row_ = 3;
+  int column_ = kTextColumn;
+  bool typedAtLast_ = false;  // a character was just typed into column 75
+  bool restoreRequested_ = false;
+  bool toSettings_ = false;
+};
+
+}  // namespace almanouk

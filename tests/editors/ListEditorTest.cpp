@@ -1,0 +1,244 @@
+#include "editors/ListEditor.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "calendar/CalendarFile.h"
+#include "calendar/Dates.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "screen/ScreenBuffer.h"
+#include "settings/Settings.h"
+
+using namespace almanouk;
+
+namespace {
+
+// The editor on its own over a calendar in a fresh folder, in March 2012.
+struct ListEditorTest : ::testing::Test {
+  test::TempFolder folder;
+  std::unique_ptr<HeadlessPlatform> platform;
+  Settings settings;
+  std::unique_ptr<ScreenBuffer> buffer;
+  SelectedDate date;
+  std::string clipboard;
+  std::unique_ptr<ListEditor> editor;
+  ScreenResult result;
+
+  ListEditorTest() {
+    settings.calFile = "ALMANOUK.AMN";
+    settings.themeFg = 7;
+    setDate(date, 7, 3, 2012);
+    test::writeFile(folder / "Almanouk.ini", test::crlf(test::settingsLines()));
+  }
+
+  void writeCalendar(const std::vector<std::string>& lines) { test::writeFile(folder / "ALMANOUK.AMN", test::crlf(lines)); }
+  void useTemplate() {
+    platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), KeyScript{});
+    writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  }
+  std::vector<std::string> calendar() { return test::splitLines(test::readFile(folder / "ALMANOUK.AMN")); }
+
+  // Opens the editor, closes the help box with Home, runs the keys.
+  void edit(const std::string& keys) {
+    platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), *KeyScript::parse("Home " + keys));
+    buffer = std::make_unique<ScreenBuffer>(*platform, settings);
+    editor = std::make_unique<ListEditor>(*platform, *buffer, settings, date, clipboard);
+    result = editor->run();
+  }
+  std::string row(int r) {
+    std::string text;
+    for (int column = 0; column < 80; ++column) text += static_cast<char>(buffer->at(r, column).character);
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+  }
+  // The index of a line in the list (the file from its line 4).
+  static std::size_t lineIndex(const std::vector<std::string>& file, const std::string& text) {
+    return static_cast<std::size_t>(std::find(file.begin(), file.end(), text) - file.begin()) - 3;
+  }
+};
+
+std::string keys(const std::string& key, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += key + " ";
+  return out;
+}
+
+}  // namespace
+
+TEST_F(ListEditorTest, OpensOnTheMonthAndLeavesAnUntouchedFileAsItWas) {
+  useTemplate();
+  const std::string before = test::readFile(folder / "ALMANOUK.AMN");
+  edit("Esc");
+  EXPECT_EQ(row(1), "   Maart");
+  EXPECT_EQ(editor->lines()[static_cast<std::size_t>(editor->top())], "Maart");
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AM2"), before);  // the backup holds the file as it was at F2
+  EXPECT_TRUE(result.redrawMonthView);
+  EXPECT_FALSE(result.nextKey);
+
+  // The days ahead are read again from the settings file on leaving.
+  settings.daysAhead = 30;
+  test::writeFile(folder / "Almanouk.ini",
+                  test::crlf(test::settingsLines({.choices = {"-> ALMANOUK.AMN = Omschrijving.               3"}})));
+  edit("Esc");
+  EXPECT_EQ(settings.daysAhead, 3);
+
+  setDate(date, 1, 5, 2012);
+  edit("Esc");
+  EXPECT_EQ(row(1), "   Mei");
+}
+
+TEST_F(ListEditorTest, TypedTextIsSavedWithoutTrailingBlanks) {
+  useTemplate();
+  edit("\"07 Verjaardag   \" Esc");
+  std::vector<std::string> file = calendar();
+  EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 2], "07 Verjaardag");
+  EXPECT_EQ(file[file.size() - 26], "Einde");
+  EXPECT_EQ(file.size(), 109u);
+}
+
+TEST_F(ListEditorTest, TheWindowScrollsToBothEndsAndStops) {
+  useTemplate();
+  edit(keys("PgUp", 5) + "Esc");
+  EXPECT_EQ(editor->top(), 0);
+  EXPECT_EQ(row(3), "   Maandelijks");
+  edit(keys("PgDn", 200) + "Esc");
+  EXPECT_EQ(editor->top(), static_cast<int>(editor->lines().size()) - 23);
+  EXPECT_EQ(editor->lines().size(), ListEditor::kMinLines);
+  // Left and Right wrap within the window without scrolling.
+  edit("Up Up Left Esc");
+  EXPECT_EQ(editor->top(), static_cast<int>(lineIndex(calendar(), "Maart")));
+}
+
+TEST_F(ListEditorTest, ProtectedRowsTakeNoTextAndNoLineChanges) {
+  useTemplate();
+  const std::string before = test::readFile(folder / "ALMANOUK.AMN");
+  // The two empty lines above "Maandelijks", and the section line itself.
+  edit(keys("PgUp", 5) + "\"x\" Tab Ctrl+D Enter Ctrl+P Down \"x\" Tab Ctrl+D Enter Down \"x\" Tab Ctrl+D Enter Esc");
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
+  // Ins and Del still act on a section line.
+  edit(keys("Up", 2) + "Ins Ins Esc");
+  std::vector<std::string> file = calendar();
+  EXPECT_EQ(std::count(file.begin(), file.end(), "  Maart"), 1);
+  EXPECT_EQ(std::count(file.begin(), file.end(), "Maart"), 0);
+}
+
+TEST_F(ListEditorTest, LinesAreInsertedDeletedCopiedAndPasted) {
+  useTemplate();
+  // Ctrl+P before any Ctrl+K does nothing; then a copy of the "1 Een" line is pasted above "April".
+  edit("\"10 Tien\" Ctrl+P Ctrl+K Down Ctrl+P Esc");
+  std::vector<std::string> file = calendar();
+  auto maart = std::find(file.begin(), file.end(), "Maart");
+  EXPECT_EQ(std::vector<std::string>(maart, maart + 6), (std::vector<std::string>{"Maart", "", "10 Tien", "10 Tien", "", "April"}));
+  EXPECT_EQ(clipboard.size(), 79u);
+
+  edit("Ctrl+D Ctrl+D Ctrl+I \"nieuw\" Esc");
+  file = calendar();
+  maart = std::find(file.begin(), file.end(), "Maart");
+  EXPECT_EQ(std::vector<std::string>(maart, maart + 5), (std::vector<std::string>{"Maart", "", "nieuw", "", "April"}));
+}
+
+TEST_F(ListEditorTest, EnterOpensALineAboveAtColumnThreeAndBelowElsewhere) {
+  useTemplate();
+  edit("\"12 a\" Home Enter \"11 b\" End Enter \"13 c\" Esc");
+  std::vector<std::string> file = calendar();
+  std::size_t maart = lineIndex(file, "Maart") + 3;
+  EXPECT_EQ(file[maart + 2], "");
+  EXPECT_EQ(file[maart + 3], "11 b");  // the cursor went down with "12 a" and typed over it
+  EXPECT_EQ(file[maart + 4], "13 c");
+}
+
+TEST_F(ListEditorTest, ColumnSeventyFiveTakesTheLastCharacter) {
+  useTemplate();
+  // Column 75 is typed over again and again; Backspace right after blanks it.
+  edit("\"" + std::string(72, 'a') + "xyz\" Bksp Esc");
+  EXPECT_EQ(row(3), "   " + std::string(72, 'a'));
+  edit("\"" + std::string(72, 'a') + "xyz\" Left Right Bksp Esc");
+  EXPECT_EQ(row(3), "   " + std::string(71, 'a') + " z");
+}
+
+TEST_F(ListEditorTest, F3BringsBackTheFileAsItWasAtF2) {
+  useTemplate();
+  const std::string before = test::readFile(folder / "ALMANOUK.AMN");
+  edit("\"weg\" Ctrl+D Ctrl+D F3 Esc");
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
+  EXPECT_EQ(row(1), "   Maart");
+}
+
+TEST_F(ListEditorTest, F4SavesAndHandsTheSettingsKeyBack) {
+  useTemplate();
+  edit("\"07 x\" F4");
+  std::vector<std::string> file = calendar();
+  EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 2], "07 x");
+  EXPECT_EQ(result.nextKey, std::string(" >"));
+  EXPECT_EQ(result.skipWait, 1);
+}
+
+// The file's end line lost (Del on its first letter): the save ends the file
+// with "Einde" after the last line kept, so the next start accepts it.
+TEST_F(ListEditorTest, AFileThatLostItsEndLineIsSavedWithOne) {
+  writeCalendar(test::calendarLines("Kort", "0"));
+  setDate(date, 1, 12, 2012);
+  edit("Down Down Del Esc");  // "Einde" is the fifth row under "December"
+  std::vector<std::string> file = calendar();
+  ASSERT_GE(file.size(), 27u);
+  EXPECT_EQ(file[file.size() - 27], "inde");
+  EXPECT_EQ(file[file.size() - 26], "Einde");
+  EXPECT_EQ(std::count(file.end() - 25, file.end(), ""), 25);
+}
+
+// No line the user did not delete is lost: a file far longer than 4000
+// lines, and a line longer than the window shows.
+TEST_F(ListEditorTest, LongFilesAndLongLinesKeepWhatWasNotChanged) {
+  std::vector<std::string> lines = test::calendarLines("Lang", "0", {{}, {}, {}, {}, {}, {std::string(300, 'L'), "07 kort"}});
+  lines.insert(lines.end() - 1, 10000, "in december");
+  writeCalendar(lines);
+  edit("Down \"x\" Esc");
+  std::vector<std::string> file = calendar();
+  EXPECT_EQ(std::count(file.begin(), file.end(), "in december"), 10000);
+  EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 2], std::string(300, 'L'));
+  EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 3], "x7 kort");
+
+  edit("\"y\" Esc");  // the shown part of the long line changed: what is shown is what is kept
+  file = calendar();
+  EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 2], "y" + std::string(75, 'L'));
+
+  // Inserting a line where the list is full grows it rather than pushing a line out.
+  writeCalendar(lines);
+  edit(keys("PgDn", 600) + "Up Ctrl+I Esc");
+  file = calendar();
+  EXPECT_EQ(std::count(file.begin(), file.end(), "in december"), 10000);
+  EXPECT_EQ(file[file.size() - 26], "Einde");
+}
+
+namespace {
+
+struct ListEditorHostileTest : ListEditorTest, ::testing::WithParamInterface<std::string> {};
+
+// What opening a file and leaving at once must write: the lines up to the
+// first "Einde" (or up to the last line, then "Einde"), 25 empty lines; only
+// the shown lines lose their trailing blanks, and long ones keep everything.
+std::vector<std::string> expectedAfterOpenAndLeave(std::vector<std::string> lines, int top) {
+  lines.resize(std::max<std::size_t>(lines.size(), 3 + ListEditor::kMinLines));
+  for (std::size_t i = 3 + static_cast<std::size_t>(top); i < 3 + static_cast<std::size_t>(top) + 23; ++i)
+    if (lines[i].size() <= 76) lines[i].erase(lines[i].find_last_not_of(' ') + 1);
+  auto end = std::find(lines.begin() + 3, lines.end(), "Einde");
+  if (end == lines.end()) {
+    while (lines.size() > 3 && lines.back().empty()) lines.pop_back();
+    lines.push_back("Einde");
+  } else {
+    lines.erase(end + 1, lines.end());
+  }
+  lines.insert(lines.end(), 25, "");
+  return lines;
+}
+
+}  // namespace
+
+TEST_P(ListEditorHostileTest, OpensAndSavesWithoutLosingBytes) {
+  std::string contents = test::hostileFile(GetParam());
+  test::writeFile(folder / "ALMANOUK.AMN", contents);
+  edit("Esc");
+  EXPECT_TRUE(calendar() == expectedAfterOpenAndLeave(test::splitLines(contents), editor->top()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, ListEditorHostileTest, ::testing::ValuesIn(test::hostileCorpus()), test::corpusTestName);
