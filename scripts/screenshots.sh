@@ -24,4 +24,9 @@ shot diary "2012-03-07 21:30:00" \
   'Enter "Vandaag de eerste lentezon. Koffie op het terras en daarna een" Enter "lange wandeling langs de rivier." Enter "Morgen: boodschappen, bibliotheek."'
 shot list-editor "2012-03-07 21:30:00" \
   'F2 Home "07 Verjaardag Anna (1984)" Enter "12 09:30 Tandarts" Enter "21 2012 19:00 Concert in de Doelen"'
+shot settings "2012-03-07 21:30:00" \
+  'F4 Down Down Down Enter "Werk" Enter "n" "thuis" Enter Down Down Down Down' \
+  'crlf "Werk" "0" "7" "" "" Maandelijks "" "" "" Wekelijks "" "" "" Dagelijks "" "" "" > WERK0000.AMN
+   for m in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do crlf "$m" "" "" "" >> WERK0000.AMN; done
+   crlf Einde >> WERK0000.AMN'
 echo "docs/*.png written"

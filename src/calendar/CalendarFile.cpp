@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kUpgradeTempFile = "AlmanTmp.dat";
 constexpr std::string_view kTemplateTempFile = "AlmanTmp.new";
 constexpr std::string_view kCopyTempFile = "AlmanTmp.cpy";
+constexpr std::string_view kHeaderTempFile = "afd3.txt";
 
 // Template lines 4 to 39, from the blank lines after the header up to the two after
 // January; written in code page 437.
@@ -124,6 +125,21 @@ bool copyCalendarFile(Platform& platform, std::string_view from, std::string_vie
   while (reader.next(line)) copy.line(line);
   reader.close();
   return copy.commit();
+}
+
+bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
+                           std::string_view daysAhead) {
+  CalendarReader reader(platform, fileName, 1);
+  if (!reader.isOpen()) return false;
+  FileReplacement file(platform, fileName, kHeaderTempFile, 2);
+  std::string line = reader.nextLine();
+  file.line(description ? *description : line);
+  file.line(reader.nextLine());
+  reader.nextLine();
+  file.line(daysAhead);
+  while (reader.next(line)) file.line(line);
+  reader.close();
+  return file.commit();
 }
 
 void validateCalendarFile(Platform& platform, std::string_view fileName) {

@@ -32,6 +32,11 @@ bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
 // one step; false, and the target as it was, when the copy could not be made.
 bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to);
 
+// Writes a calendar's description (line 1, when given) and days ahead (line 3)
+// through "afd3.txt", which then takes the file's place; false when it could not.
+bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
+                           std::string_view daysAhead);
+
 // Checks the three recurring headers before "Januari": a file of the older
 // layout (only "Maandelijks") is upgraded in place and accepted; a complete
 // one is accepted; anything else shows "  Fout in almanoukfile " + the name,

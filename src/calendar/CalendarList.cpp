@@ -172,8 +172,10 @@ void writeMergedCalendar(Platform& platform, int calendars) {
 
 bool isCalendarFileName(std::string_view name) {
   if (name.size() != 12 || lowerAscii(name.substr(8)) != ".amn") return false;
-  // A control character (a line end above all) would break the files that list the names.
-  return std::none_of(name.begin(), name.begin() + 8, [](char c) { return static_cast<unsigned char>(c) < 32; });
+  // A control character (a line end above all) would break the files that list the names, and a
+  // name from the settings file with a separator would lead out of the data folder.
+  return std::none_of(name.begin(), name.begin() + 8,
+                      [](char c) { return static_cast<unsigned char>(c) < 32 || c == '/' || c == '\\'; });
 }
 
 std::vector<std::string> calendarFileNames(Platform& platform) {

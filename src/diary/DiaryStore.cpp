@@ -104,6 +104,27 @@ void savePage(Platform& platform, BinaryFile& page, const std::string& name) {
   trimmed.commit();
 }
 
+bool copyPages(Platform& platform, std::string_view fromId, std::string_view toId) {
+  const std::size_t idAt = 10;  // after "yyyymmdd.D"
+  bool copied = true;
+  for (const std::string& name : pageNames(platform, fromId)) {
+    std::string bytes;
+    {
+      BinaryFile page(platform, name, 1);
+      bytes = page.read(1, static_cast<std::size_t>(page.length()));
+    }
+    std::string copy = name.substr(0, idAt) + safeIdentifier(toId) + name.back();
+    FileReplacement target(platform, copy, kTrimTempFile, 2);
+    target.text(bytes);
+    copied = target.commit() && copied;
+  }
+  return copied;
+}
+
+void deletePages(Platform& platform, std::string_view diaryId) {
+  for (const std::string& name : pageNames(platform, diaryId)) platform.deleteFile(name);
+}
+
 std::optional<std::string> findWrittenPage(Platform& platform, std::string_view diaryId, const std::string& name,
                                            Direction direction) {
   std::vector<std::string> names = buildDiaryIndex(platform, diaryId);

@@ -47,6 +47,12 @@ void ensureSentinelPages(Platform& platform, std::string_view diaryId);
 // except a sentinel page. The page is closed afterwards.
 void savePage(Platform& platform, BinaryFile& page, const std::string& name);
 
+// Copies every page of one identifier to the same day under another, byte for
+// byte; false when a page could not be copied.
+bool copyPages(Platform& platform, std::string_view fromId, std::string_view toId);
+// Deletes every page of an identifier.
+void deletePages(Platform& platform, std::string_view diaryId);
+
 enum class Direction { Previous, Next };
 // The written page before or after the page name (which need not exist any
 // more): the page to open next, or nothing when there is none to go to.

@@ -34,7 +34,7 @@ std::vector<std::string> composeReadme() {
   std::vector<std::string> lines;
   const std::string rule = " " + repeat('-', 77);
   addEmpty(lines, 1);
-  lines.push_back(" Almanouk v1.45 voor Windows 2K/XP/Vista/W7. (c) Almanouk-ontwikkelaars");
+  lines.push_back(" Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " + std::string(kMakerLine));
   lines.push_back(rule);
   addEmpty(lines, 2);
   addSection(lines, "Vier-in-een",

@@ -9,6 +9,8 @@ namespace almanouk {
 class Platform;
 
 inline constexpr std::string_view kReadmeFile = "Almanouk145.txt";
+// Who made the program: completes the title lines and the readme's first line.
+inline constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
 
 // The 144 lines of the readme file, in code page 437.
 const std::vector<std::string>& readmeLines();

@@ -25,20 +25,21 @@ std::string Platform::waitForKey(int pollMs) {
   return key;
 }
 
-std::string Platform::readTypedLine() {
+std::optional<std::string> Platform::readTypedLine(std::size_t maxLength) {
   std::string typed;
   for (;;) {
     std::string key = waitForKey(3);
-    if (key.size() != 1) continue;
+    if (key.size() != 1) continue;  // extended keys type nothing
     char c = key[0];
     if (c == keys::kEnter) return typed;
+    if (c == keys::kEscape) return std::nullopt;
     if (c == keys::kBackspace) {
       if (typed.empty()) continue;
       typed.pop_back();
       moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
       printText(" ");
       moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
-    } else if (static_cast<unsigned char>(c) >= 32 && c != keys::kExtendedLead) {
+    } else if (static_cast<unsigned char>(c) >= 32 && typed.size() < maxLength) {
       typed += c;
       printText(key);
     }

@@ -8,6 +8,7 @@
 // effects of commands, boxes, sound and speaker.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,8 +47,9 @@ class Platform {
   // Keyboard and time.
   // The oldest keystroke, or the empty string at once.
   std::string readKey();
-  // Echoes typed characters at the cursor until Enter; Backspace takes one back.
-  std::string readTypedLine();
+  // Echoes typed characters at the cursor until Enter and returns them; at
+  // most maxLength are taken, Backspace takes one back, Esc gives nothing.
+  std::optional<std::string> readTypedLine(std::size_t maxLength);
   // Reads keys every pollMs milliseconds until one comes, and returns it. A
   // backend may instead sleep until input arrives: nothing else runs meanwhile.
   virtual std::string waitForKey(int pollMs);

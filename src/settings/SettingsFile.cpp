@@ -54,24 +54,6 @@ std::string choiceLine(const CalendarChoice& choice, bool marked) {
   return left(text, kChoiceLineWidth - static_cast<int>(daysAhead.size())) + daysAhead;
 }
 
-void writeSwitchAndColourLines(OutputFile& file, const Settings& settings) {
-  static constexpr std::string_view kPopupLines[] = {"PopUp=uit", "PopUp=ntp", "PopUp=msg"};
-  file.line("[Aan/Uit]");
-  if (settings.popupMode >= 0 && settings.popupMode <= 2) file.line(kPopupLines[settings.popupMode]);
-  file.line(settings.speakerOn ? "PC-Speaker=aan" : "PC-Speaker=uit");
-  file.line(settings.soundOn ? "Sound=aan" : "Sound=uit");
-  file.line("");
-  file.line("[Kleurthema]");
-  file.line("1");
-  file.line("");
-  file.line("[Tekstkleur]");
-  file.line(toText(settings.textColour));
-  file.line("");
-  file.line("[Dagboekdagkleur]");
-  file.line(toText(settings.diaryDayColour));
-  file.line("");
-  file.line("[Almanoukkeuze]");
-}
 
 [[noreturn]] void settingsError(Platform& platform) { fatalFileError(platform, kSettingsError); }
 
@@ -160,17 +142,68 @@ bool settingsFileMissingOrEmpty(Platform& platform) {
 }
 
 void writeDefaultSettings(Platform& platform, const Settings& settings) {
+  static constexpr std::string_view kPopupLines[] = {"PopUp=uit", "PopUp=ntp", "PopUp=msg"};
   std::vector<CalendarChoice> choices = readCalendarChoices(platform);
   // A chosen position past the list (a calendar was deleted) marks the first line, as no position does.
   int marked = settings.chosenPosition >= 1 && settings.chosenPosition <= static_cast<int>(choices.size())
                    ? settings.chosenPosition
                    : 1;
+  SettingsFileLines lines;
+  // No popup line is written for a value out of range; the next start then refuses the file.
+  if (settings.popupMode >= 0 && settings.popupMode <= 2) lines.popup = kPopupLines[settings.popupMode];
+  lines.speaker = settings.speakerOn ? "PC-Speaker=aan" : "PC-Speaker=uit";
+  lines.sound = settings.soundOn ? "Sound=aan" : "Sound=uit";
+  lines.themeLine = "1";
+  lines.textColour = settings.textColour;
+  lines.diaryDayColour = settings.diaryDayColour;
+  for (std::size_t i = 0; i < choices.size(); ++i)
+    lines.choices.push_back(choiceLine(choices[i], static_cast<int>(i) + 1 == marked));
+  writeSettingsFile(platform, lines);
+}
+
+bool writeSettingsFile(Platform& platform, const SettingsFileLines& lines) {
   FileReplacement file(platform, kSettingsFile, kSettingsTempFile, 1);
-  writeSwitchAndColourLines(file, settings);
-  for (std::size_t i = 0; i < choices.size(); ++i) file.line(choiceLine(choices[i], static_cast<int>(i) + 1 == marked));
+  file.line("[Aan/Uit]");
+  if (lines.popup) file.line(*lines.popup);
+  file.line(lines.speaker);
+  file.line(lines.sound);
+  for (const std::string& line : {std::string(), std::string("[Kleurthema]"), lines.themeLine, std::string(),
+                                  std::string("[Tekstkleur]"), toText(lines.textColour), std::string(),
+                                  std::string("[Dagboekdagkleur]"), toText(lines.diaryDayColour), std::string(),
+                                  std::string("[Almanoukkeuze]")})
+    file.line(line);
+  for (const std::string& choice : lines.choices) file.line(choice);
   file.line("");
   file.line(kEndLine);
-  file.commit();
+  return file.commit();
+}
+
+SettingsFileLines readSettingsFileLines(Platform& platform, const Settings& settings) {
+  SettingsFileLines lines;
+  InputFile file(platform, kSettingsFile, 1);
+  file.nextLine();
+  lines.popup = file.nextLine();
+  lines.speaker = file.nextLine();
+  lines.sound = file.nextLine();
+  file.nextLine();
+  file.nextLine();
+  lines.themeLine = file.nextLine();
+  for (int skipped = 8; skipped <= kHeaderLines; ++skipped) file.nextLine();
+  lines.textColour = settings.textColour;
+  lines.diaryDayColour = settings.diaryDayColour;
+  for (std::string line; file.next(line) && !line.empty();) lines.choices.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_view activeCalFile) {
+  std::vector<CalendarChoice> choices = readCalendarChoices(platform);
+  auto active = std::find_if(choices.begin(), choices.end(), [&](const CalendarChoice& choice) {
+    return lowerAscii(choice.name) == lowerAscii(activeCalFile);
+  });
+  std::vector<std::string> lines;
+  for (auto choice = choices.begin(); choice != choices.end(); ++choice)
+    lines.push_back(choiceLine(*choice, active == choices.end() ? choice == choices.begin() : choice == active));
+  return lines;
 }
 
 void readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer) {

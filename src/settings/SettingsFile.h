@@ -4,8 +4,10 @@
 // per calendar (marker "-> ", 12-character name, " = ", description, days
 // ahead ending in column 47), an empty line and "Einde.".
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace almanouk {
 
@@ -21,6 +23,25 @@ void migratePopupValue(Platform& platform);
 bool settingsFileMissingOrEmpty(Platform& platform);
 // Rebuilds the file from the settings and the calendar files present (at most nine).
 void writeDefaultSettings(Platform& platform, const Settings& settings);
+
+// The lines of the file that carry values, as the settings screen keeps them.
+struct SettingsFileLines {
+  std::optional<std::string> popup;  // line 2
+  std::string speaker;               // line 3
+  std::string sound;                 // line 4
+  std::string themeLine;             // line 7
+  int textColour = 12;               // line 10
+  int diaryDayColour = 13;           // line 13
+  std::vector<std::string> choices;  // the calendar choice lines
+};
+// Writes the whole file in one step; false (and the old file kept) when it could not.
+bool writeSettingsFile(Platform& platform, const SettingsFileLines& lines);
+// Lines 2, 3, 4 and 7 and the choice lines up to the first empty line; the
+// colour codes are the settings' own.
+SettingsFileLines readSettingsFileLines(Platform& platform, const Settings& settings);
+// The choice lines of the calendar files present (at most nine, in directory
+// order), marking the one named, or the first when it is not among them.
+std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_view activeCalFile);
 // Reads the file into the settings: switches (a bad line is fatal:
 // "  Fout in INI-file."), theme and colours (clearing the screen buffer in the
 // new theme), the marked calendar with its description, then the backup copy

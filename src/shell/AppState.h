@@ -2,6 +2,7 @@
 // Everything the program keeps while it runs, owned in one place and handed
 // to the parts that need it. A fresh AppState is a fresh program.
 
+#include <optional>
 #include <string>
 
 #include "alarm/AlarmScan.h"
@@ -32,6 +33,7 @@ struct AppState {
   std::string titleText;
   std::string blankLine;
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
+  std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;

@@ -5,6 +5,7 @@
 #include "calendar/CalendarList.h"
 #include "diary/DiaryEditor.h"
 #include "editors/ListEditor.h"
+#include "editors/SettingsScreen.h"
 #include "help/HelpBox.h"
 #include "help/ReadmeViewer.h"
 #include "platform/Keys.h"
@@ -14,6 +15,7 @@
 #include "screen/FatalError.h"
 #include "screen/MonthDecorations.h"
 #include "screen/SubScreen.h"
+#include "settings/SettingsFile.h"
 #include "shell/AppState.h"
 
 namespace almanouk {
@@ -234,7 +236,22 @@ void MainLoop::yearBackKey() {
   if (yearBack(app_.date)) app_.loop.recomputePending = true;
 }
 
-void MainLoop::openSettings() {}
+// Whatever the settings screen changed, the program is initialised again
+// after it, with the key the screen handed back.
+void MainLoop::openSettings() {
+  LoopState& loop = app_.loop;
+  Settings& settings = app_.settings;
+  loop.settingsAgain = false;
+  if (settings.allCalendarsView()) {
+    settings.calFile = settings.savedCalFile;
+    settings.savedCalFile.clear();
+  }
+  SettingsScreen screen(app_.platform, app_.buffer, settings, app_.settingsField);
+  runScreen(screen);
+  loop.reinitRequested = true;
+  backupAndValidateCalendar(app_.platform, settings.calFile);
+  loop.keyCode = -1;
+}
 
 void MainLoop::openListEditor() {
   if (app_.settings.allCalendarsView()) {

@@ -20,7 +20,6 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
-constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
 constexpr int kGuardWaitMs = 1200;
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.

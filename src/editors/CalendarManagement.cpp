@@ -1,0 +1,98 @@
+#include "editors/CalendarManagement.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "calendar/CalendarFile.h"
+#include "calendar/CalendarList.h"
+#include "diary/DiaryStore.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "settings/SettingsFile.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::string_view kCopyTempFile = "AlmanTmp.cpy";
+constexpr std::string_view kForbidden = "/\\:*?\"<>|. ";
+
+std::string diaryKeyOf(Platform& platform, std::string_view fileName) {
+  InputFile calendar(platform, fileName, 1);
+  calendar.nextLine();
+  return calendar.nextLine();
+}
+
+std::vector<std::string> diaryKeys(Platform& platform) {
+  std::vector<std::string> keys;
+  for (const std::string& name : calendarFileNames(platform)) keys.push_back(diaryKeyOf(platform, name));
+  return keys;
+}
+
+}  // namespace
+
+std::string nextFreeDiaryKey(Platform& platform) {
+  std::vector<std::string> used = diaryKeys(platform);
+  for (int code = '0'; code < 256; ++code) {
+    std::string key(1, static_cast<char>(code));
+    // Past "9" (more than ten calendars) characters a file name cannot hold are passed over.
+    if (kForbidden.find(key[0]) != std::string_view::npos) continue;
+    if (std::find(used.begin(), used.end(), key) == used.end()) return key;
+  }
+  return "0";
+}
+
+std::string calendarFileNameFor(std::string_view typed) {
+  std::string name = upperAscii(left(typed, 8));
+  name.resize(8, '0');
+  return name + ".AMN";
+}
+
+std::string refusalOf(Platform& platform, std::string_view fileName) {
+  std::string_view name = fileName.substr(0, 8);
+  bool forbidden = std::any_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 || kForbidden.find(c) != std::string_view::npos;
+  });
+  if (forbidden) return "Geen / \\ : * ? \" < > | . of spatie";
+  if (platform.fileExists(fileName)) return "Die naam bestaat al";
+  return {};
+}
+
+std::string copyNameFromClock(Platform& platform) {
+  std::string date = platform.currentDate();  // mm-dd-yyyy
+  std::string time = platform.currentTime();  // hh:mm:ss
+  return mid(date, 4, 2) + left(time, 2) + mid(time, 4, 2) + mid(time, 7, 2) + ".AMN";
+}
+
+bool copyCalendar(Platform& platform, std::string_view source, std::string_view target) {
+  const std::string sourceKey = diaryKeyOf(platform, source);
+  const std::string newKey = nextFreeDiaryKey(platform);
+  {
+    CalendarReader reader(platform, source, 1);
+    if (!reader.isOpen()) return false;
+    FileReplacement copy(platform, target, kCopyTempFile, 2);
+    copy.line(reader.nextLine());
+    reader.nextLine();
+    copy.line(newKey);
+    std::string line;
+    while (reader.next(line)) {
+      copy.line(line);
+      if (line == "Einde") break;
+    }
+    copy.blankLines(25);
+    reader.close();
+    if (!copy.commit()) return false;
+  }
+  return copyPages(platform, sourceKey, newKey);
+}
+
+void deleteCalendar(Platform& platform, std::string_view fileName) {
+  const std::string key = diaryKeyOf(platform, fileName);
+  platform.deleteFile(fileName);
+  platform.deleteFile(backupName(fileName));
+  std::vector<std::string> others = diaryKeys(platform);
+  if (std::find(others.begin(), others.end(), key) == others.end()) deletePages(platform, key);
+}
+
+}  // namespace almanouk

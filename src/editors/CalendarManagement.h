@@ -1,0 +1,34 @@
+#pragma once
+// New, copied and deleted calendars: each calendar file carries a diary key
+// of its own on line 2, and its diary pages go with it.
+
+#include <string>
+#include <string_view>
+
+namespace almanouk {
+
+class Platform;
+
+// The first character from "0" upward that no calendar file carries as its diary key.
+std::string nextFreeDiaryKey(Platform& platform);
+
+// A typed name as a calendar file name: cut to 8 characters or filled up
+// with "0", in upper case, with ".AMN".
+std::string calendarFileNameFor(std::string_view typed);
+// Why a calendar of that file name cannot be made, in a line of at most 34
+// characters for the input row; empty when it can. A name must stay in the
+// data folder, make a usable file name on every system and not exist yet.
+std::string refusalOf(Platform& platform, std::string_view fileName);
+
+// The copy's name from the clock: day of the month, hour, minute, second (07143005.AMN).
+std::string copyNameFromClock(Platform& platform);
+
+// Copies a calendar under a new name with a new diary key: its lines up to
+// the first "Einde", and its diary pages. False when the copy could not be made.
+bool copyCalendar(Platform& platform, std::string_view source, std::string_view target);
+
+// Deletes a calendar file, its backup copy and its diary pages (unless
+// another calendar carries the same key).
+void deleteCalendar(Platform& platform, std::string_view fileName);
+
+}  // namespace almanouk

@@ -1,0 +1,84 @@
+#include "editors/CalendarManagement.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "settings/SettingsFile.h"
+
+using namespace almanouk;
+
+namespace {
+
+struct CalendarManagementTest : ::testing::Test {
+  test::TempFolder folder;
+  HeadlessPlatform platform{test::headlessOptions(folder, "2012-03-07 14:30:05"), KeyScript{}};
+
+  void calendar(const std::string& name, const std::string& key, const std::string& description = "Agenda") {
+    test::writeFile(folder / name, test::crlf(test::calendarLines(description, key)));
+  }
+};
+
+}  // namespace
+
+TEST_F(CalendarManagementTest, TheFreeKeyIsTheLowestUnused) {
+  EXPECT_EQ(nextFreeDiaryKey(platform), "0");
+  calendar("EEN00000.AMN", "0");
+  calendar("TWEE0000.AMN", "2");
+  EXPECT_EQ(nextFreeDiaryKey(platform), "1");
+  calendar("DRIE0000.AMN", "1");
+  EXPECT_EQ(nextFreeDiaryKey(platform), "3");
+  for (char key = '3'; key <= '9'; ++key) calendar(std::string("K") + key + "000000.AMN", std::string(1, key));
+  EXPECT_EQ(nextFreeDiaryKey(platform), ";");  // ":" cannot stand in a file name
+}
+
+TEST_F(CalendarManagementTest, TypedNamesBecomeEightCharactersInUpperCase) {
+  EXPECT_EQ(calendarFileNameFor("werk"), "WERK0000.AMN");
+  EXPECT_EQ(calendarFileNameFor("verjaardagen"), "VERJAARD.AMN");
+  EXPECT_EQ(refusalOf(platform, "WERK0000.AMN"), "");
+  calendar("WERK0000.AMN", "0");
+  EXPECT_EQ(refusalOf(platform, calendarFileNameFor("Werk")), "Die naam bestaat al");
+  for (const char* bad : {"a/b", "..", "x.y", "a b", "c:", "wat?", "a*", "a\"b", "<>", "|", "\\", "\x01"})
+    EXPECT_FALSE(refusalOf(platform, calendarFileNameFor(bad)).empty()) << bad;
+  EXPECT_LE(refusalOf(platform, calendarFileNameFor("/")).size(), 34u);
+}
+
+TEST_F(CalendarManagementTest, ACopyTakesTheClocksNameANewKeyAndTheDiary) {
+  EXPECT_EQ(copyNameFromClock(platform), "07143005.AMN");
+  std::vector<std::string> lines = test::calendarLines("Werk", "0", {{"01 huur"}});
+  lines.insert(lines.end(), {"na het einde", ""});
+  test::writeFile(folder / "WERK0000.AMN", test::crlf(lines));
+  test::writeFile(folder / "20120307.D03", "pagina");
+  test::writeFile(folder / "20120308.D14", "andere agenda");
+  ASSERT_TRUE(copyCalendar(platform, "WERK0000.AMN", "07143005.AMN"));
+  std::vector<std::string> copy = test::splitLines(test::readFile(folder / "07143005.AMN"));
+  EXPECT_EQ(copy[1], "1");
+  EXPECT_EQ(copy[copy.size() - 26], "Einde");  // what followed the end line is not copied
+  EXPECT_EQ(test::readFile(folder / "20120307.D13"), "pagina");
+  EXPECT_EQ(test::readFile(folder / "20120307.D03"), "pagina");
+  EXPECT_FALSE(std::filesystem::exists(folder / "20120308.D04"));
+}
+
+TEST_F(CalendarManagementTest, DeletingTakesTheBackupAndTheDiaryAlong) {
+  calendar("WERK0000.AMN", "1");
+  calendar("THUIS000.AMN", "0");
+  test::writeFile(folder / "WERK0000.AM2", "backup");
+  test::writeFile(folder / "20120307.D13", "werk");
+  test::writeFile(folder / "20120307.D03", "thuis");
+  deleteCalendar(platform, "WERK0000.AMN");
+  EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"20120307.D03", "THUIS000.AMN"}));
+
+  // Pages whose key another calendar carries as well are left alone.
+  calendar("KOPIE000.AMN", "0");
+  deleteCalendar(platform, "KOPIE000.AMN");
+  EXPECT_TRUE(std::filesystem::exists(folder / "20120307.D03"));
+}
+
+TEST_F(CalendarManagementTest, ChoiceLinesMarkTheActiveCalendar) {
+  calendar("AAAAAAAA.AMN", "0", "Eerste");
+  calendar("BBBBBBBB.AMN", "1", "Een heel lange omschrijving van de agenda");
+  std::vector<std::string> lines = calendarChoiceLines(platform, "bbbbbbbb.amn");
+  EXPECT_EQ(lines, (std::vector<std::string>{"   AAAAAAAA.AMN = Eerste                      7",
+                                             "-> BBBBBBBB.AMN = Een heel lange omschrijving 7"}));
+  EXPECT_EQ(calendarChoiceLines(platform, "WEG00000.AMN")[0].substr(0, 3), "-> ");
+}
