@@ -149,6 +149,11 @@ void validateCalendarFile(Platform& platform, std::string_view fileName) {
   fatalFileError(platform, "  Fout in almanoukfile " + std::string(fileName));
 }
 
+bool passesCalendarCheck(Platform& platform, std::string_view fileName) {
+  int sum = headerSum(platform, fileName);
+  return sum == 1 || sum == 7;
+}
+
 bool CalendarReader::findSection(std::string_view lowerName, std::string& line) {
   bool found = false;
   while (!found && next(line)) found = lowerAscii(line) == lowerName;

@@ -42,6 +42,8 @@ bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const 
 // one is accepted; anything else shows "  Fout in almanoukfile " + the name,
 // waits for a key, deletes the instance marker and ends the program.
 void validateCalendarFile(Platform& platform, std::string_view fileName);
+// The same check without its consequences: true when the file would be accepted.
+bool passesCalendarCheck(Platform& platform, std::string_view fileName);
 
 // A calendar file read line by line; a line read past the end is blank.
 class CalendarReader : public InputFile {

@@ -1,11 +1,14 @@
 #include "calendar/Conversion.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "settings/SettingsFile.h"
+#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
@@ -13,6 +16,8 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kConversionTempFile = "CONVER.TMP";
+constexpr std::string_view kSettingsTempFile = "ALMANOUK.TMP";
+constexpr int kBlankLinesAfterEnd = 25;
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
 
@@ -74,145 +79,92 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
   return calendar;
 }
 
-void writeCalendar(Platform& platform, const std::string& name, const ConvertedCalendar& calendar) {
-  FileReplacement converted(platform, name, kConversionTempFile, 2);
-  converted.line(calendar.description);
-  converted.line(calendar.diaryKey);
-  converted.line(calendar.thirdLine);
-  converted.blankLines(kBlankLinesAfterHeader);
+std::vector<std::string> convertedLines(const ConvertedCalendar& calendar) {
+  std::vector<std::string> lines = {calendar.description, calendar.diaryKey, calendar.thirdLine};
+  lines.insert(lines.end(), kBlankLinesAfterHeader, "");
   bool addRecurringSections = weeklyDailyCount(calendar.body) == 0;
   for (const std::string& line : calendar.body) {
     if (line == "Einde" || line == "einde") break;
     if (addRecurringSections && line == "Januari") {
-      for (std::string_view header : {"Wekelijks", "Dagelijks"}) {
-        converted.line(header);
-        converted.blankLines(3);
+      for (const char* header : {"Wekelijks", "Dagelijks"}) {
+        lines.push_back(header);
+        lines.insert(lines.end(), 3, "");
       }
       addRecurringSections = false;
     }
-    converted.line(line);
+    lines.push_back(line);
   }
-  writeCalendarEnd(converted);
-  converted.commit();
+  lines.push_back("Einde");
+  lines.insert(lines.end(), kBlankLinesAfterEnd, "");
+  return lines;
 }
 
 void convertCalendars(Platform& platform) {
   int oldKeyCounter = -1;
   for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
-    writeCalendar(platform, name, readCalendar(platform, name, oldKeyCounter));
+    replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(readCalendar(platform, name, oldKeyCounter)));
   }
 }
 
-// The settings file's new version, written line by line from the old one,
-// with one line that can be given back to be read again.
-class SettingsCopy {
- public:
-  explicit SettingsCopy(Platform& platform)
-      : old_(platform, kSettingsFile, 1), new_(platform, kSettingsFile, kCalendarListFile, 2) {}
-
-  // The next line; empty past the end.
-  std::string read() {
-    if (givenBack_) {
-      givenBack_ = false;
-      return std::move(pending_);
-    }
-    return old_.nextLine();
-  }
-  void giveBack(std::string line) {
-    pending_ = std::move(line);
-    givenBack_ = true;
-  }
-  void write(std::string_view line) { new_.line(line); }
-  void copy() { write(read()); }
-  void copyRest() {
-    while (givenBack_ || !old_.atEnd()) copy();
-  }
-  void commit() {
-    old_.close();
-    new_.commit();
-  }
-
- private:
-  InputFile old_;
-  FileReplacement new_;
-  std::string pending_;
-  bool givenBack_ = false;
-};
-
-void writeSwitches(SettingsCopy& settings) {
-  std::string first = settings.read();
-  if (first != "[PopUp]") {
-    settings.write(first);
-    for (int line = 2; line <= 4; ++line) settings.copy();
-    return;
-  }
-  settings.write("[Aan/Uit]");
-  std::string popup = right(settings.read(), 3);
-  if (popup == "uit" || popup == "ntp" || popup == "msg") settings.write("PopUp=" + popup);
-  settings.write("PC-Speaker=aan");
-  settings.write("Sound=aan");
+// The value under a section header: its first non-blank line, one leading
+// blank taken off; nothing when the header or its value is missing.
+std::optional<std::string> sectionValue(const std::vector<std::string>& lines, std::size_t from, std::string_view header) {
+  auto at = std::find(lines.begin() + static_cast<long>(from), lines.end(), header);
+  if (at == lines.end()) return std::nullopt;
+  auto value = std::find_if(at + 1, lines.end(), [](const std::string& line) { return !line.empty(); });
+  if (value == lines.end() || (*value)[0] == '[') return std::nullopt;
+  return withoutLeadingBlank(*value);
 }
 
-// From the theme line after "[Kleurthema]" to the blank line after the diary-day colour.
-void writeColourSections(SettingsCopy& settings) {
-  std::string theme = settings.read();
-  if (settings.read().empty()) {
-    settings.write(theme);
+// The theme line; an older section of two value lines means the dark theme.
+std::string themeLine(const std::vector<std::string>& lines, std::size_t from) {
+  std::optional<std::string> theme = sectionValue(lines, from, "[Kleurthema]");
+  if (!theme) return "1";
+  auto at = std::find(lines.begin() + static_cast<long>(from), lines.end(), "[Kleurthema]");
+  auto value = std::find_if(at + 1, lines.end(), [](const std::string& line) { return !line.empty(); });
+  bool secondValue = value + 1 != lines.end() && !(value + 1)->empty() && (*(value + 1))[0] != '[';
+  return secondValue ? "1" : *theme;
+}
+
+// The settings file in the current layout, from any earlier one: the switch
+// lines, then the sections found by their headers wherever they stand (blank
+// lines the user added do not matter), missing ones with their defaults, and
+// the calendar list as it was.
+std::vector<std::string> settingsInCurrentLayout(const std::vector<std::string>& old) {
+  auto line = [&](std::size_t i) { return i < old.size() ? old[i] : std::string(); };
+  std::vector<std::string> lines = {"[Aan/Uit]"};
+  std::size_t from = 4;
+  if (line(0) == "[PopUp]") {
+    std::string popup = right(line(1), 3);
+    if (popup == "uit" || popup == "ntp" || popup == "msg") lines.push_back("PopUp=" + popup);
+    lines.insert(lines.end(), {"PC-Speaker=aan", "Sound=aan"});
+    from = 2;
   } else {
-    settings.write("1");
-    settings.read();
+    lines = {line(0), line(1), line(2), line(3)};
   }
-  settings.write("");
-  settings.copy();
-  settings.write(withoutLeadingBlank(settings.read()));
-  settings.copy();
-  std::string next = settings.read();
-  if (next == "[Dagboekdagkleur]") {
-    settings.write(next);
-    settings.write(withoutLeadingBlank(settings.read()));
-    settings.read();
-  } else {
-    settings.write("[Dagboekdagkleur]");
-    settings.write("13");
-    settings.giveBack(next);
+  from = std::min(from, old.size());
+  lines.insert(lines.end(), {"", "[Kleurthema]", themeLine(old, from), "", "[Tekstkleur]",
+                             sectionValue(old, from, "[Tekstkleur]").value_or("12"), "", "[Dagboekdagkleur]",
+                             sectionValue(old, from, "[Dagboekdagkleur]").value_or("13"), "", "[Almanoukkeuze]"});
+  auto list = std::find(old.begin() + static_cast<long>(from), old.end(), "[Almanoukkeuze]");
+  if (list == old.end()) {
+    lines.insert(lines.end(), {"", "Einde."});
+    return lines;
   }
-  settings.write("");
-}
-
-void writeDefaultColourSections(SettingsCopy& settings) {
-  for (std::string_view line : {"[Kleurthema]", "1", "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", ""})
-    settings.write(line);
+  auto first = std::find_if(list + 1, old.end(), [](const std::string& l) { return !l.empty() && l != "   "; });
+  lines.insert(lines.end(), first, old.end());
+  return lines;
 }
 
 void convertSettings(Platform& platform) {
   if (settingsFileMissingOrEmpty(platform)) return;
-  SettingsCopy settings(platform);
-  writeSwitches(settings);
-  settings.read();
-  settings.write("");
-  std::string line = settings.read();
-  bool coloursDone = false;
-  if (line.empty()) {
-    settings.write("[Kleurthema]");
-    settings.write("1");
-    for (int i = 0; i < 7; ++i) settings.copy();
-    line = settings.read();
-    coloursDone = true;
+  std::vector<std::string> old;
+  {
+    InputFile settings(platform, kSettingsFile, 1);
+    for (std::string line; settings.next(line);) old.push_back(line);
   }
-  if (line == "[Kleurthema]") {
-    settings.write(line);
-    writeColourSections(settings);
-    line = settings.read();
-    coloursDone = true;
-  }
-  if (line == "[Almanoukkeuze]" && !coloursDone) writeDefaultColourSections(settings);
-  settings.write(line);
-  std::string first = settings.read();
-  if (first.empty() || first == "   ") first = settings.read();
-  settings.write(first);
-  settings.copyRest();
-  settings.commit();
+  replaceLinesIfChanged(platform, kSettingsFile, kSettingsTempFile, settingsInCurrentLayout(old));
 }
 
 }  // namespace

@@ -174,28 +174,32 @@ void MonthView::listEntry(std::string line, int year, ListCursor& cursor) {
       buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
     return;
   }
-  printEntry(std::move(line), cursor);
+  printEntry(line, cursor);
 }
 
-void MonthView::printEntry(std::string entry, ListCursor& cursor) {
+// Wraps the entry over the list's lines: continuation lines start with three
+// blanks and drop one blank at the break. Lines past the right-hand column go
+// to the overflow store; once that is full the rest cannot be shown.
+void MonthView::printEntry(const std::string& entry, ListCursor& cursor) {
   buffer_.curFg = settings_.textColour;
   buffer_.curBg = settings_.themeBg;
-  std::string prefix;
+  std::size_t position = 0;
   int indent = 0;
   do {
-    int width = cursor.width - indent;
-    std::string line = prefix + left(entry, width);
-    if (cursor.width == 30 && cursor.row >= 25) {
-      if (overflow_.size() < kOverflowLines) overflow_.push_back(line);
+    bool overflowing = cursor.width == 30 && cursor.row >= 25;
+    if (overflowing && overflow_.size() >= kOverflowLines) return;
+    auto width = static_cast<std::size_t>(cursor.width - indent);
+    std::string line = (indent ? kContinuation : std::string()) + entry.substr(position, width);
+    if (overflowing) {
+      overflow_.push_back(std::move(line));
     } else {
       buffer_.putText(cursor.row - 1, cursor.column - 1, line);
     }
-    entry = mid(entry, width + 1);
-    if (!entry.empty() && entry[0] == ' ') entry.erase(0, 1);
-    prefix = kContinuation;
+    position += width;
+    if (position < entry.size() && entry[position] == ' ') ++position;
     indent = 3;
-    if (++cursor.row == 25 && cursor.width == 40) cursor = ListCursor{3, 48, 30};
-  } while (!entry.empty());
+    if (++cursor.row == 25 && cursor.width == 40) cursor = ListCursor{3, 48, 30, cursor.launcher};
+  } while (position < entry.size());
 }
 
 std::string MonthView::scrollEventList() {

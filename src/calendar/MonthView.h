@@ -49,7 +49,7 @@ class MonthView {
   void listDatedSection(std::string_view section, int day, int year, ListCursor& cursor);
   void listWeeklySection(int weekday, int year, ListCursor& cursor);
   void listEntry(std::string line, int year, ListCursor& cursor);
-  void printEntry(std::string entry, ListCursor& cursor);
+  void printEntry(const std::string& entry, ListCursor& cursor);
   void writeDayNumber(int row, int weekday, int day);
   void scrollOneLine();
 

@@ -548,6 +548,15 @@ std::int64_t FileLayer::fileSize(std::string_view name) {
   return stamp.exists && stamp.regular ? stamp.size : -1;
 }
 
+std::optional<std::string> FileLayer::contents(std::string_view name) {
+  Resolved target = lookup(name);
+  if (!target.exists || !target.regular) return std::nullopt;
+  posix::FileStamp stamp = posix::fileStamp(target.path);
+  std::shared_ptr<const std::string> bytes = readWhole(target.path, stamp.size, stamp.modifiedNs);
+  if (!bytes) return std::nullopt;
+  return *bytes;
+}
+
 void FileLayer::makeFolder(std::string_view path) {
   std::error_code ec;
   fs::create_directories(absolute(path), ec);

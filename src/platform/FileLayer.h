@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,8 @@ class FileLayer {
   bool fileExists(std::string_view name);
   // Length of an ordinary file, -1 when there is none.
   std::int64_t fileSize(std::string_view name);
+  // The bytes of an ordinary file, nothing when it cannot be read.
+  std::optional<std::string> contents(std::string_view name);
   void makeFolder(std::string_view path);
   bool changeFolder(std::string_view path);
   const std::string& workingFolder() const { return workingFolder_; }

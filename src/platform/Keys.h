@@ -65,8 +65,9 @@ inline constexpr std::string_view kListEditorNext{" <", 2};  // F2 handed back b
 inline constexpr std::string_view kNothing{"  ", 2};     // matches no action
 // A one-character key that matches no action and only causes one more pass.
 inline constexpr std::string_view kOneMorePass{"b", 1};
-// The interlude pass after a month crossing; handled as the space key.
-inline constexpr std::string_view kInterlude{" ", 1};
+// The interlude pass after a month crossing: a key that matches no action.
+// (Were it a blank it would act as the Space that silences the next alarm.)
+inline constexpr std::string_view kInterlude{"\0", 1};
 
 inline std::string extended(int code) { return std::string{kExtendedLead, static_cast<char>(code)}; }
 

@@ -90,6 +90,16 @@ bool FileReplacement::commit() {
   return true;
 }
 
+bool replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
+                           const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  if (platform.files().contents(target) == text) return true;
+  FileReplacement file(platform, target, tempName, 2);
+  file.text(text);
+  return file.commit();
+}
+
 BinaryFile::BinaryFile(Platform& platform, std::string_view name, int number)
     : NumberedFile(platform, name, FileMode::Binary, number) {}
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileLayer.h"
 
@@ -82,6 +83,12 @@ class FileReplacement : public OutputFile {
   std::string temp_;
   bool done_ = false;
 };
+
+// Writes the lines (CR LF) as the file's new version through the temporary
+// file, unless the file holds exactly those bytes already: a file that needs
+// no change is not touched. False when a needed rewrite failed.
+bool replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
+                           const std::vector<std::string>& lines);
 
 // A file of bytes at 1-based positions, created empty when missing.
 class BinaryFile : public NumberedFile {

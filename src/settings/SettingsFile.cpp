@@ -95,13 +95,19 @@ void takeChoice(Settings& settings, const std::string& line, int position) {
 
 // The marked choice line (the last one when several are); the first line when
 // none is marked, and the default calendar when the list is empty.
+// A choice line names a calendar file: eight characters and ".AMN", no path.
+// Other lines cannot be chosen, so that no hand-edited line leads outside the data folder.
+bool namesACalendar(const std::string& line) { return isCalendarFileName(mid(line, 4, 12)); }
+
 void readChosenCalendar(InputFile& file, Settings& settings) {
   std::string first;
+  int firstPosition = 0;
   bool marked = false;
   for (int position = 1;; ++position) {
     std::string line = file.nextLine();
     if (endsChoiceList(line)) break;
-    if (position == 1) first = line;
+    if (!namesACalendar(line)) continue;
+    if (first.empty()) first = line, firstPosition = position;
     if (left(line, 3) == "-> ") {
       takeChoice(settings, line, position);
       marked = true;
@@ -109,7 +115,7 @@ void readChosenCalendar(InputFile& file, Settings& settings) {
   }
   if (marked) return;
   if (!first.empty()) {
-    takeChoice(settings, first, 1);
+    takeChoice(settings, first, firstPosition);
     return;
   }
   settings.calFile = std::string(kDefaultCalendarFile);
@@ -237,12 +243,17 @@ std::string backupName(std::string_view calFile) {
   return name;
 }
 
+// The calendar is checked first: only a calendar that fails stops the
+// program. A backup that is missing or fails the check (cut short by a crash,
+// say) is made anew from the calendar; a missing calendar gets none.
 void backupAndValidateCalendar(Platform& platform, std::string_view calFile) {
-  std::string backup = backupName(calFile);
-  // A missing calendar gets no empty backup: that would fail the check at every later start.
-  if (platform.fileExists(calFile) && !platform.fileExists(backup)) copyCalendarFile(platform, calFile, backup);
-  if (platform.fileExists(backup)) validateCalendarFile(platform, backup);
   validateCalendarFile(platform, calFile);
+  std::string backup = backupName(calFile);
+  if (platform.fileExists(backup) && passesCalendarCheck(platform, backup)) {
+    validateCalendarFile(platform, backup);  // upgrades a backup of the older layout
+  } else if (platform.fileExists(calFile)) {
+    copyCalendarFile(platform, calFile, backup);
+  }
 }
 
 int readDaysAhead(Platform& platform) {
@@ -250,12 +261,13 @@ int readDaysAhead(Platform& platform) {
   std::string line, firstChoice;
   bool marked = false;
   while (!marked && file.next(line)) {
-    marked = left(line, 2) == "->";
-    if (file.lineNumber() == kHeaderLines + 1) firstChoice = line;
+    bool choice = file.lineNumber() > kHeaderLines && namesACalendar(line);
+    marked = choice && left(line, 2) == "->";
+    if (choice && firstChoice.empty()) firstChoice = line;
   }
   file.close();
   if (!marked) {
-    if (endsChoiceList(firstChoice)) return kTemplateDaysAhead;
+    if (firstChoice.empty()) return kTemplateDaysAhead;
     line = firstChoice;
   }
   return std::clamp(intValue(right(line, 2)), kMinDaysAhead, kMaxDaysAhead);

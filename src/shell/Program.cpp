@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "alarm/AlarmSound.h"
+#include "alarm/Mp3Frames.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
@@ -72,7 +73,9 @@ void Program::startUp() {
   platform.setTextGrid(80, 25);
   writeReadme(platform);
   settings.savedCalFile.clear();
-  if (!InputFile(platform, kDefaultSoundFile, 1).isOpen()) writeDefaultSound(platform);
+  // A sound written only in part (the program was killed while it wrote it) counts as missing.
+  std::optional<std::string> sound = platform.files().contents(kDefaultSoundFile);
+  if (!sound || !holdsWholeMp3Frames(*sound)) writeDefaultSound(platform);
 }
 
 // Another copy that runs re-creates the marker within the wait; then this copy ends silently.
@@ -102,26 +105,17 @@ void Program::initialise() {
   app_.alarm.firedMarks.fill(0);
   convertOlderData(platform);
   migratePopupValue(platform);
-  buildCalendarList(platform);
-  platform.deleteFile(kCalendarListFile);
   platform.moveCursor(1, 1);
   ensureACalendarExists();
 }
 
-// Probes the calendar list with an end mark: when the mark comes first, no
-// calendar exists and the default one is made, with fresh settings marking it.
+// With no calendar file at all the default one is made, with fresh settings
+// marking it. The files are counted, not probed through a list file, and
+// never is a file written over: a calendar whose name merely looks odd is
+// still a calendar.
 void Program::ensureACalendarExists() {
   Platform& platform = app_.platform;
-  buildCalendarList(platform);
-  OutputFile(platform, kCalendarListFile, 1, FileMode::Append).line("tjek");
-  std::string first;
-  {
-    InputFile list(platform, kCalendarListFile, 1);
-    list.nextField(first);
-    if (first.empty()) list.nextField(first);
-  }
-  platform.deleteFile(kCalendarListFile);
-  if (first != "tjek") return;
+  if (!calendarFileNames(platform).empty() || platform.fileExists(kDefaultCalendarFile)) return;
   app_.settings.calFile = std::string(kDefaultCalendarFile);
   writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId);
   platform.deleteFile(kSettingsFile);

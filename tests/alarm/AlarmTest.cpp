@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "alarm/AlarmSound.h"
+#include "alarm/Mp3Frames.h"
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
 #include "e2e/Harness.h"
@@ -186,15 +187,17 @@ TEST(AlarmPage, CentresTheLineOnNinetyFour) {
   EXPECT_EQ(test::splitLines(test::readFile(folder / "alarm.txt"))[11], std::string(94, 'x'));
 }
 
-TEST(AlarmSound, DefaultSoundIsWrittenOnlyWhenMissing) {
+TEST(AlarmSound, TheDefaultSoundIsWholeMp3Frames) {
   Harness h;
   h.run("2012-01-13 10:00:00", "");
   auto written = test::readFile(h.data("roster.mp3"));
   EXPECT_GT(written.size(), 4000u);
-  EXPECT_EQ(static_cast<unsigned char>(written[0]), 0xFF);  // an MPEG frame header
-  h.writeData("roster.mp3", "mijn eigen geluid");
-  h.run("2012-01-13 10:00:00", "");
-  EXPECT_EQ(test::readFile(h.data("roster.mp3")), "mijn eigen geluid");
+  EXPECT_TRUE(holdsWholeMp3Frames(written));
+  EXPECT_FALSE(holdsWholeMp3Frames(written.substr(0, written.size() - 1)));
+  EXPECT_FALSE(holdsWholeMp3Frames(""));
+  EXPECT_FALSE(holdsWholeMp3Frames("mijn eigen geluid"));
+  std::string tagged = std::string("ID3\x04\x00\x00\x00\x00\x00\x05", 10) + "12345" + written + "TAG";
+  EXPECT_TRUE(holdsWholeMp3Frames(tagged));
 }
 
 TEST(AlarmSound, QuotesAndSeparatorsOfTheFolderDoNotMatter) {

@@ -30,6 +30,7 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   last_ = RunResult{};
   platform_->files().setFaultHook([this](FileFault fault, const std::string& path) {
     if (platform_->keysRead() > 0) ++last_.fileChangesAfterFirstKey;
+    last_.changedFiles.insert(std::filesystem::path(path).filename().string());
     return faults && faults(fault, path);
   });
   try {

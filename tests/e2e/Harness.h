@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct RunResult {
   std::vector<std::string> events;      // event log without time stamps
   std::vector<std::string> screen;      // the 25 screen rows as UTF-8
   int fileChangesAfterFirstKey = 0;     // files created, written, renamed or removed once keys came
+  std::set<std::string> changedFiles;   // names of the files the run created, wrote, renamed or removed
 };
 
 class Harness {

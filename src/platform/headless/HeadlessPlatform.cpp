@@ -92,7 +92,7 @@ LocalDateTime HeadlessPlatform::now() const { return LocalDateTime::fromMillisec
 void HeadlessPlatform::openScreen(int, int, int) { screenOpened_ = true; }
 
 bool HeadlessPlatform::isKeyDown(int scanCode) {
-  return (scanCode == keys::kAltScan || scanCode == keys::kF4Scan) && nowMs() < altF4UntilMs_;
+  return (scanCode == keys::kAltScan || scanCode == keys::kF4Scan) && altF4UntilMs_ && nowMs() < *altF4UntilMs_;
 }
 
 bool HeadlessPlatform::shiftHeld() { return shift_; }
@@ -140,8 +140,8 @@ void HeadlessPlatform::pause(int milliseconds) {
   bool waitingForKey = polledEmpty_ || milliseconds < 0;
   polledEmpty_ = false;
   if (!waitingForKey) {
-    waitingSinceMs_ = -1;
-  } else if (waitingSinceMs_ < 0) {
+    waitingSinceMs_.reset();
+  } else if (!waitingSinceMs_) {
     waitingSinceMs_ = nowMs();
   }
   if (milliseconds >= 0) {
@@ -198,7 +198,7 @@ void HeadlessPlatform::feedNextItem() {
       break;
     case ScriptItem::Kind::HoldAltF4:
       altF4UntilMs_ = nextFeedMs_ + kAltF4HoldMs;
-      nextFeedMs_ = altF4UntilMs_ + kKeyGapMs;
+      nextFeedMs_ = *altF4UntilMs_ + kKeyGapMs;
       break;
   }
 }
@@ -206,12 +206,12 @@ void HeadlessPlatform::feedNextItem() {
 bool HeadlessPlatform::scriptUsedUp() const { return nextItem_ >= script_.items.size() && !keyUnread_; }
 
 std::int64_t HeadlessPlatform::idleEndMs() const {
-  return std::max(waitingSinceMs_ < 0 ? nowMs() : waitingSinceMs_, nextFeedMs_) + kIdleEndMs;
+  return std::max(waitingSinceMs_.value_or(nowMs()), nextFeedMs_) + kIdleEndMs;
 }
 
 void HeadlessPlatform::checkRunLimits() {
   if (nowMs() - startMs_ >= options_.maxVirtualMs) throw RunEnded{false};
-  if (scriptUsedUp() && waitingSinceMs_ >= 0 && nowMs() >= idleEndMs()) {
+  if (scriptUsedUp() && waitingSinceMs_ && nowMs() >= idleEndMs()) {
     logEvent("end script");
     throw RunEnded{true};
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/LocalTime.h"
@@ -85,8 +86,9 @@ class HeadlessPlatform : public Platform {
   bool keyUnread_ = false;     // a scripted key waits in the queue
   bool shift_ = false;
   bool polledEmpty_ = false;          // the last readKey found no key
-  std::int64_t waitingSinceMs_ = -1;  // start of the current wait for a key
-  std::int64_t altF4UntilMs_ = -1;
+  // Virtual times run from 1901: no value of them can stand for "none".
+  std::optional<std::int64_t> waitingSinceMs_;  // start of the current wait for a key
+  std::optional<std::int64_t> altF4UntilMs_;
   bool screenOpened_ = false;
   std::uint64_t keysRead_ = 0;
   std::unique_ptr<Sound> sound_;
