@@ -39,9 +39,33 @@ AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmSt
                            const std::string& soundFolder)
     : platform_(platform), settings_(settings), state_(state), buffer_(buffer), soundFolder_(soundFolder) {}
 
+AlarmScanner::Inputs AlarmScanner::inputs(const std::string& date, const std::string& minute) {
+  return {settings_.calFile,       platform_.files().version(settings_.calFile),
+          minute,                  date,
+          state_.alarmMinuteDone,  state_.commandArmed,
+          state_.speakerEnabled,   state_.toneFrequency,
+          state_.lastCommandLine};
+}
+
+// A scan is a function of the file, the minute and the state: when one
+// changed nothing, the next with the same inputs would change nothing either.
 void AlarmScanner::alarmScan() {
   const std::string date = platform_.currentDate();
   const std::string minute = left(platform_.currentTime(), 5);
+  Inputs before = inputs(date, minute);
+  if (unchanged_ && *unchanged_ == before) return;
+  marksChanged_ = false;
+  scanPasses(date, minute);
+  Inputs after = inputs(date, minute);
+  bool settled = before.version && before.version->settled;
+  if (settled && after == before && !marksChanged_) {
+    unchanged_ = before;
+  } else {
+    unchanged_.reset();
+  }
+}
+
+void AlarmScanner::scanPasses(const std::string& date, const std::string& minute) {
   for (Pass pass : {Pass::Monthly, Pass::Weekly, Pass::Daily, Pass::Month}) {
     Scan scan(platform_, settings_.calFile);
     scan.minute = minute;
@@ -125,6 +149,7 @@ void AlarmScanner::cleanUp(Scan& scan) {
   state_.commandArmed = 1;
   buffer_.at(2, 63) = buffer_.blankCell();
   *fired = 0;
+  marksChanged_ = true;
 }
 
 void AlarmScanner::fire(Scan& scan) {
@@ -162,6 +187,7 @@ void AlarmScanner::announce(Scan& scan) {
   }
   if (fresh && popup == kPopupNotepad && settings_.soundOn == 1) playAlarmSound(platform_, soundFolder_);
   if (fired) *fired = 1;
+  marksChanged_ = true;
   state_.toneFrequency = nextToneFrequency(state_.toneFrequency);
   if (state_.speakerEnabled == 1 && settings_.speakerOn == 1) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }

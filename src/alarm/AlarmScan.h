@@ -5,9 +5,11 @@
 // Firing starts a time command ("... # command") or announces an alarm with
 // the chosen popup, the MP3 sound and a speaker tone.
 
+#include <optional>
 #include <string>
 
 #include "calendar/DayCommandLauncher.h"
+#include "platform/FileLayer.h"
 
 namespace almanouk {
 
@@ -24,6 +26,8 @@ class AlarmScanner : public DayCommandLauncher {
   AlarmScanner(const AlarmScanner&) = delete;
   AlarmScanner& operator=(const AlarmScanner&) = delete;
 
+  // Runs the four passes, unless nothing they look at changed since a scan
+  // that changed nothing: the same file version, minute and alarm state.
   void alarmScan();
   // Starts the first day command the event list meets (once, until PopUp
   // changes or the program restarts); never with PopUp "uit".
@@ -32,6 +36,17 @@ class AlarmScanner : public DayCommandLauncher {
  private:
   struct Scan;
   enum class Pass { Monthly, Weekly, Daily, Month };
+  // Everything a scan depends on.
+  struct Inputs {
+    std::string calFile;
+    std::optional<FileVersion> version;
+    std::string minute, date;
+    int alarmMinuteDone, commandArmed, speakerEnabled, toneFrequency;
+    std::string lastCommandLine;
+    bool operator==(const Inputs&) const = default;
+  };
+  Inputs inputs(const std::string& date, const std::string& minute);
+  void scanPasses(const std::string& date, const std::string& minute);
   void runPass(Scan& scan, Pass pass);
   void entryStep(Scan& scan);
   void dayRun(Scan& scan);
@@ -46,6 +61,8 @@ class AlarmScanner : public DayCommandLauncher {
   AlarmState& state_;
   ScreenBuffer& buffer_;
   const std::string& soundFolder_;
+  std::optional<Inputs> unchanged_;  // a scan with these inputs changes nothing
+  bool marksChanged_ = false;
 };
 
 }  // namespace almanouk

@@ -18,6 +18,8 @@ namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr std::size_t kIndexedFolders = 4;
+// A file version younger than this may still change without a new stamp.
+constexpr std::int64_t kSettledNs = 2'000'000'000;
 // File times move in ticks of the kernel's coarse clock (at most 10 ms): a
 // change within the tick of the folder time the index was checked against
 // leaves that time as it was, so such an index is read once more after it.
@@ -180,7 +182,6 @@ void FileLayer::noteChange(const std::string& path, bool exists) {
 // its stamp.
 std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path, std::int64_t size,
                                                         std::int64_t modifiedNs) {
-  constexpr std::int64_t kSettledNs = 2'000'000'000;
   constexpr std::size_t kCachedFiles = 4;
   for (const CachedInput& cached : cache_)
     if (cached.path == path && cached.size == size && cached.modifiedNs == modifiedNs) return cached.bytes;
@@ -546,6 +547,15 @@ std::int64_t FileLayer::fileSize(std::string_view name) {
   if (!target.exists || !target.regular) return -1;
   posix::FileStamp stamp = posix::fileStamp(target.path);
   return stamp.exists && stamp.regular ? stamp.size : -1;
+}
+
+std::optional<FileVersion> FileLayer::version(std::string_view name) {
+  std::string path = absolute(name);
+  posix::FileStamp stamp = posix::fileStamp(path);
+  if (!stamp.exists) stamp = posix::fileStamp(lookup(name).path);
+  if (!stamp.exists || !stamp.regular) return std::nullopt;
+  bool settled = posix::wallClockNs() - stamp.modifiedNs > kSettledNs;
+  return FileVersion{stamp.size, stamp.modifiedNs, stamp.inode, settled};
 }
 
 std::optional<std::string> FileLayer::contents(std::string_view name) {

@@ -12,6 +12,18 @@ namespace almanouk {
 
 enum class FileMode { Input, Output, Append, Binary };
 
+// What tells one version of a file's contents from another. A version written
+// in the last moments is not settled: a rewrite within the file system's time
+// resolution could keep its stamp.
+struct FileVersion {
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  std::uint64_t inode = 0;
+  bool settled = false;
+
+  bool operator==(const FileVersion&) const = default;
+};
+
 // Error numbers of the file operations.
 namespace file_error {
 inline constexpr int kNone = 0;
@@ -84,6 +96,8 @@ class FileLayer {
   bool fileExists(std::string_view name);
   // Length of an ordinary file, -1 when there is none.
   std::int64_t fileSize(std::string_view name);
+  // The version of an ordinary file, nothing when there is none.
+  std::optional<FileVersion> version(std::string_view name);
   // The bytes of an ordinary file, nothing when it cannot be read.
   std::optional<std::string> contents(std::string_view name);
   void makeFolder(std::string_view path);

@@ -59,6 +59,12 @@ class Platform {
   // Waits ms milliseconds, or with -1 until a keystroke arrives after the
   // wait began. Never takes a keystroke from the queue.
   virtual void pause(int milliseconds) = 0;
+  // Waits at most that many milliseconds, less when a keystroke (or a held
+  // key the program samples) arrives first. Never takes a keystroke. The
+  // month view's key wait sleeps here between the moments something is due.
+  virtual void awaitInput(int milliseconds) = 0;
+  // Milliseconds until the local clock's next second.
+  int msToNextSecond() { return 1000 - localNow().millisecond; }
   std::string currentTime();  // hh:mm:ss
   std::string currentDate();  // mm-dd-yyyy
   virtual double elapsedSeconds() = 0;

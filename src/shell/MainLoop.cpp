@@ -22,7 +22,6 @@ namespace almanouk {
 namespace {
 
 constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
-constexpr int kPollMs = 30;
 
 }  // namespace
 
@@ -114,7 +113,8 @@ void MainLoop::poll() {
   app_.alarms.alarmScan();
   loop.shiftState = platform.shiftHeld() ? 3 : 0;
   if (platform.isKeyDown(keys::kAltScan) && platform.isKeyDown(keys::kF4Scan)) loop.currentKey = keys::kQuit;
-  platform.pause(kPollMs);
+  // Nothing is due before the next second (clock, marker, date, alarms) unless a key comes.
+  if (loop.currentKey.empty()) platform.awaitInput(platform.msToNextSecond());
 }
 
 void MainLoop::drawClock(const std::string& hhmm) {

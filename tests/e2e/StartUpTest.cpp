@@ -53,7 +53,7 @@ TEST(StartUp, EveryEndingKeyEndsInOrder) {
 namespace {
 
 // A headless platform on which another copy of the program seems to run: it
-// acts on the data folder's instance marker at given moments of a pause.
+// acts on the data folder's instance marker at given moments of a wait.
 class BesideAnotherCopy : public HeadlessPlatform {
  public:
   BesideAnotherCopy(Options options, KeyScript script, std::filesystem::path marker, std::function<void(BesideAnotherCopy&, int)> act)
@@ -61,6 +61,10 @@ class BesideAnotherCopy : public HeadlessPlatform {
   void pause(int milliseconds) override {
     act_(*this, milliseconds);
     HeadlessPlatform::pause(milliseconds);
+  }
+  void awaitInput(int milliseconds) override {
+    act_(*this, milliseconds);
+    HeadlessPlatform::awaitInput(milliseconds);
   }
   const std::filesystem::path& marker() const { return marker_; }
 

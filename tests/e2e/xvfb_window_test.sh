@@ -58,7 +58,8 @@ xvfb-run -a -s "$server" bash -c '
   # Focus can fail to arrive without a window manager; the key is sent to the window all the same.
   press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" "$2"; }
   cd "$work/start" && "$program" 2>"$work/stderr" & pid=$!
-  fail() { echo "$1"; cat "$work/stderr"; kill $pid 2>/dev/null; exit 1; }
+  # A program that failed the test may hang: it is killed outright.
+  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
 
   # The calendar has alarms in two minutes: when the test runs across the
   # turn of a minute the second one fires too, even in the poll that reads

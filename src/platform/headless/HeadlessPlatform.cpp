@@ -136,14 +136,22 @@ void HeadlessPlatform::afterReadKey(bool gotKey) {
   }
 }
 
-void HeadlessPlatform::pause(int milliseconds) {
-  bool waitingForKey = polledEmpty_ || milliseconds < 0;
+void HeadlessPlatform::noteWaiting(bool waitingForKey) {
   polledEmpty_ = false;
   if (!waitingForKey) {
     waitingSinceMs_.reset();
   } else if (!waitingSinceMs_) {
     waitingSinceMs_ = nowMs();
   }
+}
+
+void HeadlessPlatform::awaitInput(int milliseconds) {
+  noteWaiting(true);
+  advanceTo(nowMs() + std::max(milliseconds, 0), true);
+}
+
+void HeadlessPlatform::pause(int milliseconds) {
+  noteWaiting(polledEmpty_ || milliseconds < 0);
   if (milliseconds >= 0) {
     advanceTo(nowMs() + milliseconds);
     return;
@@ -163,7 +171,7 @@ void HeadlessPlatform::pause(int milliseconds) {
   }
 }
 
-void HeadlessPlatform::advanceTo(std::int64_t targetMs) {
+void HeadlessPlatform::advanceTo(std::int64_t targetMs, bool stopOnInput) {
   while (nextItem_ < script_.items.size() && !keyUnread_ && nextFeedMs_ <= targetMs) {
     if (options_.realtime) {
       posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, nextFeedMs_ - nowMs())));
@@ -171,7 +179,9 @@ void HeadlessPlatform::advanceTo(std::int64_t targetMs) {
       clockMs_ = std::max(clockMs_, nextFeedMs_);
     }
     checkRunLimits();
+    ScriptItem::Kind fed = script_.items[nextItem_].kind;
     feedNextItem();
+    if (stopOnInput && (fed == ScriptItem::Kind::Key || fed == ScriptItem::Kind::HoldAltF4)) return;
   }
   if (options_.realtime) {
     posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, targetMs - nowMs())));

@@ -41,6 +41,7 @@ class HeadlessPlatform : public Platform {
   bool isKeyDown(int scanCode) override;
   bool shiftHeld() override;
   void pause(int milliseconds) override;
+  void awaitInput(int milliseconds) override;
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
@@ -66,8 +67,10 @@ class HeadlessPlatform : public Platform {
   class Speaker;
 
   std::int64_t nowMs() const;
-  // Lets time pass up to the given virtual moment, feeding the script on the way.
-  void advanceTo(std::int64_t targetMs);
+  // Lets time pass up to the given virtual moment, feeding the script on the
+  // way; with stopOnInput, only until a key or a held key is fed.
+  void advanceTo(std::int64_t targetMs, bool stopOnInput = false);
+  void noteWaiting(bool waitingForKey);
   void feedNextItem();
   bool scriptUsedUp() const;
   // When a run whose script is used up ends if the program keeps waiting.

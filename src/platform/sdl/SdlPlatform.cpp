@@ -63,7 +63,8 @@ int controlCharOf(SDL_Keycode key) {
 
 SdlPlatform::SdlPlatform(std::string startFolder)
     : Platform(std::move(startFolder)) {
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // The window's surface without a renderer behind it: no graphics driver is loaded.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw std::runtime_error(SDL_GetError());
   // After SDL, whose own handlers turn an interrupt into the close key.
   sound_ = std::make_unique<SdlSoundPlayer>(files());
@@ -72,8 +73,6 @@ SdlPlatform::SdlPlatform(std::string startFolder)
 
 SdlPlatform::~SdlPlatform() {
   speaker_.reset();
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
@@ -87,38 +86,43 @@ void SdlPlatform::openScreen(int width, int height, int) {
                              height * scale, SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(SDL_GetError());
   SDL_SetWindowMinimumSize(window_, width, height);
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) throw std::runtime_error(SDL_GetError());
-  SDL_RenderSetLogicalSize(renderer_, width, height);
-  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Surface::kWidth,
-                               Surface::kHeight);
-  if (!texture_) throw std::runtime_error(SDL_GetError());
-  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
   SDL_StartTextInput();
   surface().takeChanged();
   changePending_ = true;
   present(true);
 }
 
+// A 640 x 400 picture needs no graphics pipeline: it is copied onto the
+// window's own surface, enlarged by the largest whole factor that fits and
+// centred, which keeps the program's memory and threads few.
 void SdlPlatform::present(bool force) {
-  if (!renderer_) return;
+  if (!window_) return;
   if (surface().takeChanged()) changePending_ = true;
   if (!changePending_ && !exposed_) return;
   std::uint32_t now = SDL_GetTicks();
   if (!force && !exposed_ && now - lastPresentTicks_ < kPresentIntervalMs) return;
-  if (changePending_) SDL_UpdateTexture(texture_, nullptr, surface().pixels(), Surface::kWidth * 4);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_Surface* target = SDL_GetWindowSurface(window_);
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(surface().pixels()),
+                                                            Surface::kWidth, Surface::kHeight, 32, Surface::kWidth * 4,
+                                                            SDL_PIXELFORMAT_RGB888);
+  if (!target || !picture) {
+    SDL_FreeSurface(picture);
+    return;
+  }
+  int scale = std::max(1, std::min(target->w / Surface::kWidth, target->h / Surface::kHeight));
+  SDL_Rect place{(target->w - Surface::kWidth * scale) / 2, (target->h - Surface::kHeight * scale) / 2,
+                 Surface::kWidth * scale, Surface::kHeight * scale};
+  SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+  SDL_BlitScaled(picture, nullptr, target, &place);
+  SDL_FreeSurface(picture);
   if (surface().cursorVisible() && surface().cursorRow() <= Surface::kRows) {
     // An underline cursor, drawn over the picture only: the surface stays as the program drew it.
-    SDL_Rect bar{(surface().cursorColumn() - 1) * Surface::kCellWidth,
-                 surface().cursorRow() * Surface::kCellHeight - 2, Surface::kCellWidth, 2};
-    SDL_SetRenderDrawColor(renderer_, 0xC8, 0xC8, 0xC8, 255);
-    SDL_RenderFillRect(renderer_, &bar);
+    SDL_Rect bar{place.x + (surface().cursorColumn() - 1) * Surface::kCellWidth * scale,
+                 place.y + (surface().cursorRow() * Surface::kCellHeight - 2) * scale, Surface::kCellWidth * scale,
+                 2 * scale};
+    SDL_FillRect(target, &bar, SDL_MapRGB(target->format, 0xC8, 0xC8, 0xC8));
   }
-  SDL_RenderPresent(renderer_);
+  SDL_UpdateWindowSurface(window_);
   lastPresentTicks_ = now;
   changePending_ = false;
   exposed_ = false;
@@ -163,6 +167,26 @@ void SdlPlatform::pause(int milliseconds) {
     }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, std::max(wait, 1))) {
+      handle(event);
+      handleQueuedEvents();
+    }
+  }
+}
+
+// Sleeps on the window's events until a key comes or the time is up; the
+// window is refreshed meanwhile as changes ask.
+void SdlPlatform::awaitInput(int milliseconds) {
+  std::uint64_t arrivals = keyQueue().arrivals();
+  std::uint32_t deadline = SDL_GetTicks() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
+  for (;;) {
+    present(false);
+    std::int32_t left = static_cast<std::int32_t>(deadline - SDL_GetTicks());
+    if (keyQueue().arrivals() != arrivals || left <= 0) return;
+    int wait = left;
+    int untilPresent = msUntilPresent();
+    if (untilPresent >= 0) wait = std::min(wait, std::max(untilPresent, 1));
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, wait)) {
       handle(event);
       handleQueuedEvents();
     }

@@ -7,8 +7,6 @@
 #include "platform/Platform.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 namespace almanouk {
@@ -30,6 +28,7 @@ class SdlPlatform : public Platform {
   bool isKeyDown(int scanCode) override;
   bool shiftHeld() override;
   void pause(int milliseconds) override;
+  void awaitInput(int milliseconds) override;
   std::string waitForKey(int pollMs) override;
   double elapsedSeconds() override;
   void yieldProcessor() override;
@@ -53,8 +52,6 @@ class SdlPlatform : public Platform {
   int msUntilPresent() const;
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   bool changePending_ = false;
   bool exposed_ = false;
   bool skipText_ = false;  // the key that produced this text was already taken as a special key

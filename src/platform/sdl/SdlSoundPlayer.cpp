@@ -3,10 +3,14 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 namespace almanouk {
 namespace {
-// Position and length as the player reports them: not started or playing, and done.
-constexpr std::uint32_t kLength = 1000;
+// A sound that claims to play on for longer than it lasts (an audio device
+// that stalls) ends all the same, so that an alarm never hangs the program.
+constexpr std::uint32_t kSlackMs = 2000;
+constexpr std::uint32_t kUnknownLengthMs = 60'000;
 }  // namespace
 
 SdlSoundPlayer::~SdlSoundPlayer() { close(); }
@@ -38,15 +42,22 @@ int SdlSoundPlayer::openStream(const std::string& path) {
 }
 
 void SdlSoundPlayer::play(int handle) {
-  if (Mix_Music* m = music(handle)) Mix_PlayMusic(m, 1);
+  Mix_Music* m = music(handle);
+  if (!m) return;
+  double seconds = Mix_MusicDuration(m);
+  lengthMs_ = seconds > 0 ? static_cast<std::uint32_t>(seconds * 1000) + kSlackMs : kUnknownLengthMs;
+  startTicks_ = SDL_GetTicks();
+  if (Mix_PlayMusic(m, 1) != 0) lengthMs_ = 0;
 }
 
+// Milliseconds played; the whole length once the music has stopped.
 std::uint32_t SdlSoundPlayer::position(int handle) {
   if (!music(handle)) return 0;
-  return Mix_PlayingMusic() ? 0 : kLength;
+  if (!Mix_PlayingMusic()) return lengthMs_;
+  return std::min(SDL_GetTicks() - startTicks_, lengthMs_);
 }
 
-std::uint32_t SdlSoundPlayer::length(int handle) { return music(handle) ? kLength : 0; }
+std::uint32_t SdlSoundPlayer::length(int handle) { return music(handle) ? lengthMs_ : 0; }
 
 void SdlSoundPlayer::stop(int handle) {
   if (music(handle)) Mix_HaltMusic();

@@ -32,6 +32,8 @@ class SdlSoundPlayer : public SoundPlayer {
   FileLayer& files_;
   std::map<int, Mix_Music*> streams_;
   int nextHandle_ = 1;
+  std::uint32_t startTicks_ = 0;
+  std::uint32_t lengthMs_ = 0;
   bool open_ = false;
 };
 

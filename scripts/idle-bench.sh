@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# What the real program costs while it sits in the month view: CPU share of
+# one core, resident memory and threads, under Xvfb, measured from /proc.
+#   scripts/idle-bench.sh [PROGRAM] [SECONDS] [RUNS]
+# Prints a Markdown table: one row per calendar, the median of the runs.
+set -euo pipefail
+program=$(realpath "${1:-build/almanouk}")
+seconds=${2:-60}
+runs=${3:-3}
+for tool in Xvfb xdotool xwininfo; do command -v $tool >/dev/null || { echo "needs $tool (scripts/setup.sh)"; exit 1; }; done
+
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+crlf() { printf '%s\r\n' "$@"; }
+
+# A calendar of about 4000 lines, entries in every month.
+long_calendar() {
+  crlf "Lang" "0" "7" "" "" Maandelijks "" "01 Huur" "" "" Wekelijks "" "Ma 09:00 Overleg" "" "" Dagelijks "" "07:30 Opstaan" "" ""
+  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
+    crlf "$month" ""
+    for i in $(seq 330); do crlf "$((i % 28 + 1)) Verjaardag van iemand met een lange naam $i"; done
+    crlf "" ""
+  done
+  crlf "Einde"
+}
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1600x1200x24 >/dev/null 2>&1 &
+sleep 1
+export DISPLAY=$display SDL_AUDIODRIVER=dummy
+
+# measure CALENDAR-KIND: prints "cpu-percent rss-kb threads" for one run.
+measure() {
+  local data="$work/run/Almanouk"
+  rm -rf "$work/run" && mkdir -p "$data"
+  [ "$1" = long ] && long_calendar > "$data/ALMANOUK.AMN"
+  (cd "$work/run" && APPDATA="$work/run" exec "$program" >/dev/null 2>&1) &
+  local pid=$!
+  for _ in $(seq 100); do
+    box=$(xwininfo -root -tree | awk '/"Almanouk"/ { split($(NF-1), s, "x"); if (s[1] < 640) print $1 }' | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] && xdotool key --window "$box" Return 2>/dev/null
+  sleep 3  # the window opens and settles
+  local hz; hz=$(getconf CLK_TCK)
+  ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+  local before; before=$(ticks)
+  sleep "$seconds"
+  local after; after=$(ticks)
+  local rss threads
+  rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
+  threads=$(awk '/Threads/ { print $2 }' "/proc/$pid/status")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v r="$rss" -v n="$threads" \
+    'BEGIN { printf "%.3f %d %d\n", 100 * t / hz / s, r, n }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+echo "| calendar | CPU, % of a core | RSS | threads |"
+echo "|---|---|---|---|"
+for kind in template long; do
+  results=()
+  for _ in $(seq "$runs"); do results+=("$(measure $kind)"); done
+  cpu=$(printf '%s\n' "${results[@]}" | awk '{ print $1 }' | median)
+  rss=$(printf '%s\n' "${results[@]}" | awk '{ print $2 }' | median)
+  threads=$(printf '%s\n' "${results[@]}" | awk '{ print $3 }' | median)
+  label=$([ $kind = template ] && echo "template" || echo "4000 lines")
+  printf '| %s | %s | %d MB | %s |\n' "$label" "$cpu" $((rss / 1024)) "$threads"
+done
