@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
+  # the sanitizer build and the fuzzers
+  clang libclang-rt-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils

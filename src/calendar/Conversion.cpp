@@ -21,8 +21,10 @@ constexpr int kBlankLinesAfterEnd = 25;
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
 
-std::string withoutLeadingBlank(std::string line) {
-  if (!line.empty() && line[0] == ' ') line.erase(0, 1);
+// Numbers written with blanks before them lose them all, so that converting
+// a converted file changes nothing.
+std::string withoutLeadingBlanks(std::string line) {
+  line.erase(0, std::min(line.find_first_not_of(' '), line.size()));
   return line;
 }
 
@@ -71,7 +73,7 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
   if (left(third, static_cast<int>(kBirthdayMark.size())) == kBirthdayMark)
     calendar.thirdLine = toText(birthdayDaysAhead(reader));
   else
-    calendar.thirdLine = withoutLeadingBlank(third);
+    calendar.thirdLine = withoutLeadingBlanks(third);
   std::string line;
   while (reader.next(line) && line.empty()) continue;
   if (!line.empty()) calendar.body.push_back(line);
@@ -99,22 +101,26 @@ std::vector<std::string> convertedLines(const ConvertedCalendar& calendar) {
   return lines;
 }
 
-void convertCalendars(Platform& platform) {
+std::optional<std::string> convertCalendars(Platform& platform) {
   int oldKeyCounter = -1;
   for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
-    replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(readCalendar(platform, name, oldKeyCounter)));
+    if (!replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(readCalendar(platform, name, oldKeyCounter))))
+      return name;
   }
+  return std::nullopt;
 }
 
-// The value under a section header: its first non-blank line, one leading
-// blank taken off; nothing when the header or its value is missing.
+// The value under a section header: its first non-empty line, its leading
+// blanks taken off; nothing when the header or a value is missing.
 std::optional<std::string> sectionValue(const std::vector<std::string>& lines, std::size_t from, std::string_view header) {
   auto at = std::find(lines.begin() + static_cast<long>(from), lines.end(), header);
   if (at == lines.end()) return std::nullopt;
   auto value = std::find_if(at + 1, lines.end(), [](const std::string& line) { return !line.empty(); });
-  if (value == lines.end() || (*value)[0] == '[') return std::nullopt;
-  return withoutLeadingBlank(*value);
+  if (value == lines.end()) return std::nullopt;
+  std::string text = withoutLeadingBlanks(*value);
+  if (text.empty() || text[0] == '[') return std::nullopt;
+  return text;
 }
 
 // The theme line; an older section of two value lines means the dark theme.
@@ -136,8 +142,10 @@ std::vector<std::string> settingsInCurrentLayout(const std::vector<std::string>&
   std::vector<std::string> lines = {"[Aan/Uit]"};
   std::size_t from = 4;
   if (line(0) == "[PopUp]") {
+    // A value of none of the three stays as it was, for the reader to refuse.
     std::string popup = right(line(1), 3);
-    if (popup == "uit" || popup == "ntp" || popup == "msg") lines.push_back("PopUp=" + popup);
+    bool known = popup == "uit" || popup == "ntp" || popup == "msg";
+    lines.push_back(known ? "PopUp=" + popup : line(1));
     lines.insert(lines.end(), {"PC-Speaker=aan", "Sound=aan"});
     from = 2;
   } else {
@@ -149,7 +157,7 @@ std::vector<std::string> settingsInCurrentLayout(const std::vector<std::string>&
                              sectionValue(old, from, "[Dagboekdagkleur]").value_or("13"), "", "[Almanoukkeuze]"});
   auto list = std::find(old.begin() + static_cast<long>(from), old.end(), "[Almanoukkeuze]");
   if (list == old.end()) {
-    lines.insert(lines.end(), {"", "Einde."});
+    lines.push_back("Einde.");  // an empty list
     return lines;
   }
   auto first = std::find_if(list + 1, old.end(), [](const std::string& l) { return !l.empty() && l != "   "; });
@@ -157,21 +165,22 @@ std::vector<std::string> settingsInCurrentLayout(const std::vector<std::string>&
   return lines;
 }
 
-void convertSettings(Platform& platform) {
-  if (settingsFileMissingOrEmpty(platform)) return;
+bool convertSettings(Platform& platform) {
+  if (settingsFileMissingOrEmpty(platform)) return true;
   std::vector<std::string> old;
   {
     InputFile settings(platform, kSettingsFile, 1);
     for (std::string line; settings.next(line);) old.push_back(line);
   }
-  replaceLinesIfChanged(platform, kSettingsFile, kSettingsTempFile, settingsInCurrentLayout(old));
+  return replaceLinesIfChanged(platform, kSettingsFile, kSettingsTempFile, settingsInCurrentLayout(old));
 }
 
 }  // namespace
 
-void convertOlderData(Platform& platform) {
-  convertCalendars(platform);
-  convertSettings(platform);
+std::optional<std::string> convertOlderData(Platform& platform) {
+  if (std::optional<std::string> failed = convertCalendars(platform)) return failed;
+  if (!convertSettings(platform)) return std::string(kSettingsFile);
+  return std::nullopt;
 }
 
 }  // namespace almanouk

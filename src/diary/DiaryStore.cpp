@@ -83,8 +83,12 @@ std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view di
 }
 
 void ensureSentinelPages(Platform& platform, std::string_view diaryId) {
-  for (const std::string& name : {startSentinelName(diaryId), endSentinelName(diaryId)})
-    if (!platform.fileExists(name)) OutputFile(platform, name, 3).text(" ");
+  for (const std::string& name : {startSentinelName(diaryId), endSentinelName(diaryId)}) {
+    if (platform.fileExists(name)) continue;
+    FileReplacement sentinel(platform, name, kTrimTempFile, 3);
+    sentinel.text(" ");
+    sentinel.commit();
+  }
 }
 
 void savePage(Platform& platform, BinaryFile& page, const std::string& name) {

@@ -160,7 +160,10 @@ FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
 }
 
 void FileLayer::noteChange(const std::string& path, bool exists) {
-  auto [folder, name] = splitPath(path);
+  // Named, not bound: clang 14 cannot capture a structured binding.
+  const auto parts = splitPath(path);
+  const std::string& folder = parts.first;
+  const std::string& name = parts.second;
   auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
   if (found == indexes_.end()) return;
   FolderIndex& index = **found;

@@ -103,7 +103,8 @@ void Program::initialise() {
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
   app_.alarm.firedMarks.fill(0);
-  convertOlderData(platform);
+  if (std::optional<std::string> failed = convertOlderData(platform))
+    fatalFileError(platform, *failed == kSettingsFile ? std::string("  Fout in INI-file.") : "  Fout in almanoukfile " + *failed);
   migratePopupValue(platform);
   platform.moveCursor(1, 1);
   ensureACalendarExists();
@@ -117,7 +118,9 @@ void Program::ensureACalendarExists() {
   Platform& platform = app_.platform;
   if (!calendarFileNames(platform).empty() || platform.fileExists(kDefaultCalendarFile)) return;
   app_.settings.calFile = std::string(kDefaultCalendarFile);
-  writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId);
+  // Without a calendar the program cannot go on; the settings stay as they are.
+  if (!writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId))
+    fatalFileError(platform, "  Fout in almanoukfile " + app_.settings.calFile);
   platform.deleteFile(kSettingsFile);
 }
 

@@ -99,6 +99,6 @@ TEST(Cp437Font, TextGlyphsAreDrawn) {
     EXPECT_TRUE(any) << "0x" << std::hex << c;
   }
   bool differs = false;
-  for (int r = 0; r < 16; ++r) differs = differs || kCp437Font[0x82][r] != kCp437Font['e'][r];
+  for (int r = 0; r < 16; ++r) differs = differs || kCp437Font[0x82][r] != kCp437Font[static_cast<unsigned char>('e')][r];
   EXPECT_TRUE(differs) << "e acute looks like e";
 }

@@ -89,6 +89,15 @@ std::int64_t HeadlessPlatform::nowMs() const {
 
 LocalDateTime HeadlessPlatform::now() const { return LocalDateTime::fromMilliseconds(nowMs()); }
 
+void HeadlessPlatform::restartScript(KeyScript script) {
+  script_ = std::move(script);
+  nextItem_ = 0;
+  nextFeedMs_ = nowMs() + kKeyGapMs;
+  keyUnread_ = false;
+  waitingSinceMs_.reset();
+  while (!keyQueue().pop().empty()) continue;
+}
+
 void HeadlessPlatform::openScreen(int, int, int) { screenOpened_ = true; }
 
 bool HeadlessPlatform::isKeyDown(int scanCode) {

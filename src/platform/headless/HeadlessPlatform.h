@@ -49,6 +49,10 @@ class HeadlessPlatform : public Platform {
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
 
+  // Starts over with another key script, at the current virtual time: lets a
+  // fuzzer drive one platform through many runs.
+  void restartScript(KeyScript script);
+
   EventLog& log() { return log_; }
   void logEvent(const std::string& event) { log_.add(now(), event); }
   LocalDateTime now() const;
