@@ -14,8 +14,9 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
 
+# Started in a folder git ignores: the program writes its readme into the start folder.
 run: build
-	@$(BUILD)/almanouk
+	@mkdir -p $(BUILD)/run && cd $(BUILD)/run && $(abspath $(BUILD))/almanouk
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -113,6 +113,30 @@ TEST_F(HeadlessTest, AppDataComesFromTheOptionsAndOtherVariablesFromTheEnvironme
   EXPECT_EQ(p.environmentValue("ALMANOUK_SURELY_UNSET_VARIABLE"), "");
 }
 
+// Home is the folder HOME names, however it is written.
+TEST_F(HeadlessTest, TheWorkingFolderIsHomeWhenHomeNamesTheSameFolder) {
+  std::filesystem::create_directories(folder / "sub");
+  std::filesystem::create_directory_symlink(folder.path(), folder / "link");
+  auto isHome = [this](std::optional<std::string> home) {
+    auto options = test::headlessOptions(folder);
+    options.home = std::move(home);
+    return HeadlessPlatform(options, KeyScript{}).workingFolderIsHome();
+  };
+  EXPECT_TRUE(isHome(folder.str()));
+  EXPECT_TRUE(isHome(folder.str() + "/"));
+  EXPECT_TRUE(isHome(folder.str() + "/sub/.."));
+  EXPECT_TRUE(isHome((folder / "link").string()));
+  EXPECT_FALSE(isHome((folder / "sub").string()));
+  EXPECT_FALSE(isHome((folder / "missing").string()));
+  EXPECT_FALSE(isHome(""));
+
+  auto options = test::headlessOptions(folder);
+  options.home = folder.str();
+  HeadlessPlatform p(options, KeyScript{});
+  ASSERT_TRUE(p.changeFolder((folder / "sub").string()));
+  EXPECT_FALSE(p.workingFolderIsHome());
+}
+
 TEST(ShellCommandTest, StartRunsDetachedAndNotepadOpensTheTextViewer) {
   ShellCommand notepad = toShellCommand("start notepad alarm.txt");
   EXPECT_TRUE(notepad.detached);

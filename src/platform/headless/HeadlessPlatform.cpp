@@ -120,6 +120,7 @@ SpeakerPort& HeadlessPlatform::speakerPort() { return *speaker_; }
 
 std::string HeadlessPlatform::rawEnvironmentValue(const std::string& name) {
   if (name == "APPDATA" && !options_.appData.empty()) return options_.appData;
+  if (name == "HOME" && options_.home) return *options_.home;
   return posix::environmentValue(name);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/LocalTime.h"
@@ -27,6 +28,7 @@ class HeadlessPlatform : public Platform {
     std::string startFolder = ".";
     LocalDateTime start;
     std::string appData;       // value of APPDATA; empty: the real environment decides
+    std::optional<std::string> home;  // value of HOME; none: the real environment decides
     bool realtime = false;     // the clock runs at real speed and pause really sleeps
     std::int64_t maxVirtualMs = 86'400'000;
     std::string snapFolder;    // where snap:NAME writes NAME.txt and NAME.png
