@@ -112,6 +112,7 @@ void HeadlessPlatform::runCommand(const std::string& line) { logEvent("run " + c
 
 void HeadlessPlatform::showMessageBox(std::string_view text, std::string_view caption) {
   logEvent("msgbox " + std::string(caption) + "|" + std::string(text));
+  if (options_.drawBoxes && screenOpened_) showMessageInWindow(text, caption);
 }
 
 SoundPlayer& HeadlessPlatform::soundPlayer() { return *sound_; }

@@ -33,6 +33,9 @@ class HeadlessPlatform : public Platform {
     std::int64_t maxVirtualMs = 86'400'000;
     std::string snapFolder;    // where snap:NAME writes NAME.txt and NAME.png
     bool soundFails = false;   // the sound player cannot start
+    // Message boxes are also drawn in the window, waiting for their key, as
+    // when the system cannot show one; before the window opens they are only logged.
+    bool drawBoxes = false;
   };
 
   HeadlessPlatform(Options options, KeyScript script);
