@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test bench screenshots clean
+.PHONY: setup configure build run test bench screenshots install deb clean
 
 setup:
 	@scripts/setup.sh
@@ -26,6 +26,14 @@ bench: build
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)
+
+# make install [PREFIX=/usr/local]: the programs, desktop entry, icons, man pages and metainfo.
+install: build
+	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# make deb: $(BUILD)/almanouk_VERSION_ARCH.deb, for apt-get install ./almanouk_*.deb
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD)
