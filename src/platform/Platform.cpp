@@ -73,7 +73,7 @@ std::string Platform::environmentValue(std::string_view name) {
 
 // Compared as folders, not as names: "/home/anna/" or a link to it is home too.
 bool Platform::workingFolderIsHome() {
-  std::string home = rawEnvironmentValue("HOME");
+  std::string home = environmentValue("HOME");
   std::error_code error;
   return !home.empty() && std::filesystem::equivalent(files_.workingFolder(), home, error);
 }
