@@ -5,7 +5,7 @@ SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 SECONDS ?= 60
 
-.PHONY: setup configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench clean
+.PHONY: setup configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean
 
 setup:
 	@scripts/setup.sh
@@ -16,8 +16,9 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
 
+# Started in a folder git ignores: the program writes its readme into the start folder.
 run: build
-	@$(BUILD)/almanouk
+	@mkdir -p $(BUILD)/run && cd $(BUILD)/run && $(abspath $(BUILD))/almanouk
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -47,6 +48,14 @@ idle-bench: build
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)
+
+# make install [PREFIX=/usr/local]: the programs, desktop entry, icons, man pages and metainfo.
+install: build
+	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# make deb: $(BUILD)/almanouk_VERSION_ARCH.deb, for apt-get install ./almanouk_*.deb
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD)

@@ -8,25 +8,38 @@ driver=${1:-build}/almanouk-headless
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# shot NAME NOW KEYS [SETUP]: runs the driver and writes docs/NAME.png.
+# shot NAME NOW KEYS [SETUP [DRIVER-OPTIONS...]]: runs the driver and writes docs/NAME.png.
 shot() {
   local name=$1 now=$2 keys=$3 setup=${4:-}
   local data="$work/$name"
   mkdir -p "$data/Almanouk"
   [ -z "$setup" ] || (cd "$data/Almanouk" && eval "$setup")
-  "$driver" --data "$data" --start-dir "$data" --now "$now" --keys "$keys" --png "docs/$name.png"
+  "$driver" --data "$data" --start-dir "$data" --now "$now" --keys "$keys" --png "docs/$name.png" "${@:5}"
 }
 
 crlf() { printf '%s\r\n' "$@"; }
 
+# calendar NAME DESCRIPTION JANUARY-ENTRIES...: a calendar file with entries in January only.
+calendar() {
+  local file=$1 description=$2
+  shift 2
+  crlf "$description" "0" "7" "" "" Maandelijks "" "" "" Wekelijks "" "" "" Dagelijks "" "" "" Januari "" "$@" "" "" > "$file"
+  for m in Februari Maart April Mei Juni Juli Augustus September Oktober November December; do crlf "$m" "" "" "" >> "$file"; done
+  crlf Einde >> "$file"
+}
+
 shot month-view "2012-01-13 10:24:00" ""
+shot help "2012-01-13 10:24:00" "F1"
+shot readme "2012-01-13 10:24:00" "F6"
+shot all-calendars "2012-01-13 10:24:00" "F7" \
+  'calendar WERK0000.AMN Werk "14 09:00 Overleg met het team" "18 14:30 Tandarts"
+   calendar THUIS000.AMN Thuis "13 2012 19:30 Eten bij Anna" "16 Verjaardag Piet"'
+# The alarm's message box, drawn in the window: PopUp stepped from ntp to msg first.
+shot alarm "2012-01-13 10:24:40" "F4 Space Space Esc wait:30" "" --draw-boxes
 shot diary "2012-03-07 21:30:00" \
   'Enter "Vandaag de eerste lentezon. Koffie op het terras en daarna een" Enter "lange wandeling langs de rivier." Enter "Morgen: boodschappen, bibliotheek."'
 shot list-editor "2012-03-07 21:30:00" \
   'F2 Home "07 Verjaardag Anna (1984)" Enter "12 09:30 Tandarts" Enter "21 2012 19:00 Concert in de Doelen"'
 shot settings "2012-03-07 21:30:00" \
-  'F4 Down Down Down Enter "Werk" Enter "n" "thuis" Enter Down Down Down Down' \
-  'crlf "Werk" "0" "7" "" "" Maandelijks "" "" "" Wekelijks "" "" "" Dagelijks "" "" "" > WERK0000.AMN
-   for m in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do crlf "$m" "" "" "" >> WERK0000.AMN; done
-   crlf Einde >> WERK0000.AMN'
+  'F4 Down Down Down Enter "Werk" Enter "n" "thuis" Enter Down Down Down Down' 'calendar WERK0000.AMN Werk'
 echo "docs/*.png written"

@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool x11-utils
   # the X11 message box needs a core font on the display; Xvfb has none without it
   xfonts-base
+  # the install's checks and the Debian package: validators, man, dpkg-shlibdeps and file for cpack
+  desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
 missing=()

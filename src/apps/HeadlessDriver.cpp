@@ -27,6 +27,9 @@ constexpr const char* kUsage = R"(usage: almanouk-headless [options] [-- SOUND-F
   --log FILE       write the event log
   --out DIR        folder for snap: dumps (NAME.txt and NAME.png)
   --max-virtual S  end the run after S virtual seconds (default 86400)
+  --draw-boxes     message boxes are drawn in the window too and wait for Enter,
+                   Esc or Space, as when the system cannot show one
+  --version        print the version and exit
 
 Script: tokens separated by blanks. Keys F1..F7, Up, Down, Left, Right, PgUp, PgDn,
 Home, End, Ins, Del, Enter, Esc, Bksp, Tab, Space, Ctrl+A..Ctrl+Z, Ctrl+PgUp,
@@ -66,6 +69,10 @@ std::string parse(int argc, char** argv, DriverOptions& options) {
     }
     if (arg == "--realtime") {
       options.platform.realtime = true;
+      continue;
+    }
+    if (arg == "--draw-boxes") {
+      options.platform.drawBoxes = true;
       continue;
     }
     if (i + 1 >= argc) return "missing value for " + arg;
@@ -116,6 +123,10 @@ int runHeadlessDriver(int argc, char** argv) {
   for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
     if (std::string(argv[i]) == "--help") {
       std::cout << kUsage;
+      return 0;
+    }
+    if (std::string(argv[i]) == "--version") {
+      std::cout << "almanouk-headless " << ALMANOUK_VERSION << "\n";
       return 0;
     }
   }

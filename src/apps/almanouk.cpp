@@ -2,13 +2,49 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/Program.h"
 
+namespace {
+
+constexpr const char* kUsage = R"(usage: almanouk [SOUND-FOLDER]
+       almanouk --help | --version
+Almanouk: a Dutch-language calendar, agenda, diary and alarm clock in one window.
+
+  SOUND-FOLDER  the folder whose first *.mp3 plays at an alarm; all words on
+                the command line together name it, so blanks need no quotes
+                (default: the data folder, with the built-in roster.mp3)
+  --help        print this help and exit
+  --version     print the version and exit
+
+The data folder is $APPDATA/Almanouk, else $appdata/Almanouk, else
+$XDG_DATA_HOME/Almanouk, else ~/.local/share/Almanouk. F1 in the program and
+man almanouk tell its keys.
+)";
+
+// --help and --version alone are answered at once: no window, no data folder.
+std::optional<int> answerInfoOption(int argc, char** argv) {
+  if (argc != 2) return std::nullopt;
+  const std::string option = argv[1];
+  if (option == "--help" || option == "-h") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (option == "--version") {
+    std::printf("almanouk %s\n", ALMANOUK_VERSION);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (auto status = answerInfoOption(argc, argv)) return *status;
   // The sound folder is the whole command tail, so a name with blanks needs no quotes.
   std::string soundFolder;
   for (int i = 1; i < argc; ++i) soundFolder += (i > 1 ? " " : "") + std::string(argv[i]);

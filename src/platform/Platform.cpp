@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "platform/Keys.h"
@@ -68,6 +69,13 @@ std::string Platform::environmentValue(std::string_view name) {
   }
   std::string home = rawEnvironmentValue("HOME");
   return home.empty() ? std::string() : home + "/.local/share";
+}
+
+// Compared as folders, not as names: "/home/anna/" or a link to it is home too.
+bool Platform::workingFolderIsHome() {
+  std::string home = environmentValue("HOME");
+  std::error_code error;
+  return !home.empty() && std::filesystem::equivalent(files_.workingFolder(), home, error);
 }
 
 ShellCommand toShellCommand(std::string_view line) {

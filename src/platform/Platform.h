@@ -100,6 +100,9 @@ class Platform {
   // "appdata" names the per-user application-data folder (APPDATA, appdata,
   // then the XDG data folder); other names are plain environment variables.
   std::string environmentValue(std::string_view name);
+  // Whether the working folder is the user's home ($HOME), as it is when the
+  // desktop's menu starts the program.
+  bool workingFolderIsHome();
   // Runs a line through the command interpreter in the working folder. A line
   // starting with "start " runs detached; "notepad" opens the desktop's text viewer.
   virtual void runCommand(const std::string& line) = 0;

@@ -9,7 +9,7 @@
 
 namespace almanouk {
 
-bool writePng(const Surface& surface, const std::string& path) {
+bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha, const std::string& path) {
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (!out) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -17,16 +17,20 @@ bool writePng(const Surface& surface, const std::string& path) {
   bool ok = false;
   if (info && setjmp(png_jmpbuf(png)) == 0) {
     png_init_io(png, out);
-    png_set_IHDR(png, info, Surface::kWidth, Surface::kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<png_byte> row(Surface::kWidth * 3);
-    for (int y = 0; y < Surface::kHeight; ++y) {
-      const std::uint32_t* pixels = surface.pixels() + static_cast<std::size_t>(y) * Surface::kWidth;
-      for (int x = 0; x < Surface::kWidth; ++x) {
-        row[x * 3] = static_cast<png_byte>(pixels[x] >> 16);
-        row[x * 3 + 1] = static_cast<png_byte>(pixels[x] >> 8);
-        row[x * 3 + 2] = static_cast<png_byte>(pixels[x]);
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<png_byte> row(static_cast<std::size_t>(width * channels));
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t* line = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      for (int x = 0; x < width; ++x) {
+        png_byte* pixel = &row[static_cast<std::size_t>(x * channels)];
+        pixel[0] = static_cast<png_byte>(line[x] >> 16);
+        pixel[1] = static_cast<png_byte>(line[x] >> 8);
+        pixel[2] = static_cast<png_byte>(line[x]);
+        if (withAlpha) pixel[3] = static_cast<png_byte>(line[x] >> 24);
       }
       png_write_row(png, row.data());
     }
@@ -35,6 +39,10 @@ bool writePng(const Surface& surface, const std::string& path) {
   }
   png_destroy_write_struct(&png, info ? &info : nullptr);
   return std::fclose(out) == 0 && ok;
+}
+
+bool writePng(const Surface& surface, const std::string& path) {
+  return writePng(surface.pixels(), Surface::kWidth, Surface::kHeight, false, path);
 }
 
 std::string screenText(const Surface& surface) {

@@ -1,9 +1,8 @@
 #include "screen/MonthDecorations.h"
 
-#include <array>
 #include <cstdint>
-#include <string_view>
 
+#include "platform/Emblem.h"
 #include "platform/Platform.h"
 
 namespace almanouk {
@@ -18,38 +17,8 @@ constexpr std::uint32_t kBoxFillBelow = 0xFF32FF;  // brighter pixels are the da
 constexpr std::uint32_t kBoxShadow = 0x0000B1;
 constexpr std::uint32_t kBoxLight = 0x4E4EFF;
 
-constexpr std::uint32_t kLogoColour = 0xFFFF00;
 constexpr int kLogoLeft = 314;
 constexpr int kLogoTop = 251;
-
-// An alarm clock: two bells, a ring with its hands at twelve and four, two feet.
-constexpr std::array<std::string_view, 25> kEmblem = {
-    "............................",
-    "..xxxx......xxxx......xxxx..",
-    ".xxxxxx......xx......xxxxxx.",
-    ".xxxxxx..............xxxxxx.",
-    ".xxxxxx...xxxxxxxx...xxxxxx.",
-    ".xxxxx..xxxxxxxxxxxx..xxxxx.",
-    "..xxx..xxx........xxx..xxx..",
-    "......xxx....xx....xxx......",
-    ".....xxx.....xx.....xxx.....",
-    ".....xx......xx......xx.....",
-    ".....xx......xx......xx.....",
-    "....xx.......xx.......xx....",
-    "....xx.......xx.......xx....",
-    "....xx.......xx.......xx....",
-    "....xx........xx......xx....",
-    "....xx.........xx.....xx....",
-    ".....xx.........xx...xx.....",
-    ".....xx..........xx..xx.....",
-    ".....xxx............xxx.....",
-    "......xxx..........xxx......",
-    ".......xxx........xxx.......",
-    "......xxxxxxxxxxxxxxxx......",
-    ".....xx...xxxxxxxx...xx.....",
-    "....xx................xx....",
-    "............................",
-};
 
 // One family of seven horizontal or eight vertical lines, 32 or 40 pixels apart.
 void horizontalLines(Platform& platform, int firstY, int x1, int x2, std::uint32_t colour) {
@@ -105,7 +74,7 @@ void drawLogo(Platform& platform) {
   for (std::size_t i = 0; i < kEmblem.size(); ++i)
     for (std::size_t j = 0; j < kEmblem[i].size(); ++j)
       if (kEmblem[i][j] == 'x')
-        platform.putPixel(kLogoLeft + static_cast<int>(j), kLogoTop + static_cast<int>(i), kLogoColour);
+        platform.putPixel(kLogoLeft + static_cast<int>(j), kLogoTop + static_cast<int>(i), kEmblemColour);
 }
 
 }  // namespace almanouk

@@ -61,7 +61,9 @@ void Program::startUp() {
   setDate(app_.date, today.day, today.month, today.year);
   settings.textColour = 12;
   settings.diaryDayColour = 13;
-  writeReadme(platform);
+  // Started from the desktop's menu the program runs in the home folder,
+  // which the readme is not to litter: the data folder gets it all the same.
+  if (!platform.workingFolderIsHome()) writeReadme(platform);
 
   std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
   platform.makeFolder(dataFolder);

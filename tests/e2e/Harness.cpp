@@ -21,6 +21,7 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   options.startFolder = startFolder().string();
   options.start = *LocalDateTime::parse(now);
   options.appData = (root_.path() / "appdata").string();
+  options.home = home;
   std::string error;
   auto keys = KeyScript::parse(script, &error);
   if (!keys) throw std::invalid_argument(error);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ class Harness {
   HeadlessPlatform& platform() { return *platform_; }
   // Makes file steps of the coming runs fail: true for those that are to fail.
   FileLayer::FaultHook faults;
+  // The value of HOME in the coming runs; none: the real environment's.
+  std::optional<std::string> home;
   const AppState& state() const { return program_->state(); }
   // The program's state after the run, to look at or to set up a unit of it.
   AppState& app() { return program_->state(); }

@@ -47,3 +47,32 @@ TEST(HeadlessDriver, ReportsTheEndOfTheScriptAndRejectsBadArguments) {
   EXPECT_EQ(drive({"--keys", "Hyper+Q"}), 2);
   EXPECT_EQ(drive({"--bogus"}), 2);
 }
+
+TEST(HeadlessDriver, PrintsItsVersionAndHelpWithoutRunning) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(drive({"--version"}), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "almanouk-headless " ALMANOUK_VERSION "\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(drive({"--now", "gisteren", "--help"}), 0);
+  std::string help = testing::internal::GetCapturedStdout();
+  for (const char* option : {"--data", "--keys", "--draw-boxes", "--version", "snap:NAME"})
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+// With --draw-boxes the alarm's message box is on the final screen, for screenshots.
+TEST(HeadlessDriver, DrawsTheAlarmBoxInTheWindowWhenAsked) {
+  test::TempFolder folder;
+  std::filesystem::create_directories(folder / "Almanouk");
+  test::writeFile(folder / "Almanouk" / "Almanouk.ini", test::crlf(test::settingsLines({.popup = "PopUp=msg"})));
+  test::writeFile(folder / "Almanouk" / "ALMANOUK.AMN",
+                  test::crlf(test::calendarLines("Werk", "0", {{}, {}, {}, {"13 10:25 Tandarts"}})));
+  std::string screen = (folder / "screen.txt").string(), log = (folder / "log.txt").string();
+  EXPECT_EQ(drive({"--draw-boxes", "--data", folder.str(), "--start-dir", folder.str(), "--now",
+                   "2012-01-13 10:24:50", "--keys", "wait:20", "--screen", screen, "--log", log}),
+            0);
+  EXPECT_NE(test::readFile(screen).find("[ OK ]"), std::string::npos);
+  auto events = test::splitLines(test::readFile(log));
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_EQ(events[events.size() - 2].substr(24), "msgbox Almanouk|        13 10:25 Tandarts        ");
+  EXPECT_EQ(events.back().substr(24), "end script");
+}

@@ -30,6 +30,23 @@ TEST(StartUp, FirstStartInAnEmptyDataFolder) {
   EXPECT_EQ(h.state().date.weekday, 3);
 }
 
+// Started from the desktop's menu the start folder is the home folder: only
+// the data folder gets the readme. Started anywhere else, both get it.
+TEST(StartUp, TheReadmeLittersNoHomeFolder) {
+  Harness fromMenu;
+  fromMenu.home = fromMenu.startFolder().string() + "/";
+  EXPECT_TRUE(fromMenu.run("2012-03-07 09:15:00", "").scriptEnded);
+  EXPECT_TRUE(fromMenu.dataExists("Almanouk145.txt"));
+  EXPECT_TRUE(std::filesystem::is_empty(fromMenu.startFolder()));
+
+  Harness elsewhere;
+  elsewhere.home = elsewhere.dataFolder().parent_path().string();
+  EXPECT_TRUE(elsewhere.run("2012-03-07 09:15:00", "").scriptEnded);
+  EXPECT_TRUE(elsewhere.dataExists("Almanouk145.txt"));
+  EXPECT_EQ(test::readFile(elsewhere.startFolder() / "Almanouk145.txt"),
+            test::readFile(elsewhere.data("Almanouk145.txt")));
+}
+
 TEST(StartUp, AStaleMarkerDoesNotBlockTheStart) {
   Harness h;
   h.writeData("Almanouk.pyl", "pyl\r\n");

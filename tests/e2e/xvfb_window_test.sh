@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program in a virtual X server with SDL's dummy audio driver: the
 # start-up notice is answered, the window appears, an alarm due now plays its
-# sound and shows its message box, and Alt+X ends the program in order.
+# sound and shows its message box, the window bears the emblem as its icon,
+# and Alt+X ends the program in order.
 #   xvfb_window_test.sh PROGRAM          the system's message boxes
 #   xvfb_window_test.sh PROGRAM drawn    a display without fonts, where the
 #                                        system cannot show a message box: the
@@ -93,6 +94,7 @@ xvfb-run -a -s "$server" bash -c '
     await boxes 50 none || fail "the alarm box stayed"
     [ "$(failures)" -eq 0 ] || fail "a message box was drawn in the window"
   fi
+  xprop -id "$main" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no emblem icon"
   # A box drawn in the window takes every key while it is up, as a system box
   # would: an Alt+X that reached it is pressed again.
   for tick in $(seq 100); do

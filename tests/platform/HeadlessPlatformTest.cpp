@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "platform/Keys.h"
+#include "platform/SurfaceDump.h"
 #include "platform/WindowMessageBox.h"
 
 using namespace almanouk;
@@ -111,6 +112,47 @@ TEST_F(HeadlessTest, AppDataComesFromTheOptionsAndOtherVariablesFromTheEnvironme
   auto p = make("");
   EXPECT_EQ(p.environmentValue("appdata"), folder.str());
   EXPECT_EQ(p.environmentValue("ALMANOUK_SURELY_UNSET_VARIABLE"), "");
+}
+
+// Asked to draw boxes, the backend shows them as the window would: logged
+// always, drawn once the screen is open, and waiting for their key.
+TEST_F(HeadlessTest, DrawnBoxesWaitForTheirKeyOnceTheScreenIsOpen) {
+  auto options = test::headlessOptions(folder, "2012-01-13 10:24:58");
+  options.drawBoxes = true;
+  HeadlessPlatform p(options, *KeyScript::parse("Enter"));
+  p.showMessageBox("Almanouk is geopend", "Almanouk");
+  EXPECT_EQ(p.keysRead(), 0u);
+  p.openScreen(640, 400, 32);
+  p.showMessageBox("Eerste alarm", "Almanouk");
+  EXPECT_EQ(p.keysRead(), 1u);
+  EXPECT_EQ(screenText(p.surface()).find("Eerste alarm"), std::string::npos);  // closed and put back
+  EXPECT_THROW(p.showMessageBox("Tweede alarm", "Almanouk"), RunEnded);
+  EXPECT_NE(screenText(p.surface()).find("Tweede alarm"), std::string::npos);  // left open at the end
+  EXPECT_EQ(p.log().events().size(), 4u);  // three boxes and the end of the script
+}
+
+// Home is the folder HOME names, however it is written.
+TEST_F(HeadlessTest, TheWorkingFolderIsHomeWhenHomeNamesTheSameFolder) {
+  std::filesystem::create_directories(folder / "sub");
+  std::filesystem::create_directory_symlink(folder.path(), folder / "link");
+  auto isHome = [this](std::optional<std::string> home) {
+    auto options = test::headlessOptions(folder);
+    options.home = std::move(home);
+    return HeadlessPlatform(options, KeyScript{}).workingFolderIsHome();
+  };
+  EXPECT_TRUE(isHome(folder.str()));
+  EXPECT_TRUE(isHome(folder.str() + "/"));
+  EXPECT_TRUE(isHome(folder.str() + "/sub/.."));
+  EXPECT_TRUE(isHome((folder / "link").string()));
+  EXPECT_FALSE(isHome((folder / "sub").string()));
+  EXPECT_FALSE(isHome((folder / "missing").string()));
+  EXPECT_FALSE(isHome(""));
+
+  auto options = test::headlessOptions(folder);
+  options.home = folder.str();
+  HeadlessPlatform p(options, KeyScript{});
+  ASSERT_TRUE(p.changeFolder((folder / "sub").string()));
+  EXPECT_FALSE(p.workingFolderIsHome());
 }
 
 TEST(ShellCommandTest, StartRunsDetachedAndNotepadOpensTheTextViewer) {

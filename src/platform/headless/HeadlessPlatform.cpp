@@ -121,6 +121,7 @@ void HeadlessPlatform::runCommand(const std::string& line) { logEvent("run " + c
 
 void HeadlessPlatform::showMessageBox(std::string_view text, std::string_view caption) {
   logEvent("msgbox " + std::string(caption) + "|" + std::string(text));
+  if (options_.drawBoxes && screenOpened_) showMessageInWindow(text, caption);
 }
 
 SoundPlayer& HeadlessPlatform::soundPlayer() { return *sound_; }
@@ -129,6 +130,7 @@ SpeakerPort& HeadlessPlatform::speakerPort() { return *speaker_; }
 
 std::string HeadlessPlatform::rawEnvironmentValue(const std::string& name) {
   if (name == "APPDATA" && !options_.appData.empty()) return options_.appData;
+  if (name == "HOME" && options_.home) return *options_.home;
   return posix::environmentValue(name);
 }
 

@@ -28,10 +28,14 @@ class HeadlessPlatform : public Platform {
     std::string startFolder = ".";
     LocalDateTime start;
     std::string appData;       // value of APPDATA; empty: the real environment decides
+    std::optional<std::string> home;  // value of HOME; none: the real environment decides
     bool realtime = false;     // the clock runs at real speed and pause really sleeps
     std::int64_t maxVirtualMs = 86'400'000;
     std::string snapFolder;    // where snap:NAME writes NAME.txt and NAME.png
     bool soundFails = false;   // the sound player cannot start
+    // Message boxes are also drawn in the window, waiting for their key, as
+    // when the system cannot show one; before the window opens they are only logged.
+    bool drawBoxes = false;
   };
 
   HeadlessPlatform(Options options, KeyScript script);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "platform/Emblem.h"
 #include "platform/Keys.h"
 #include "platform/Text.h"
 #include "platform/posix/PcSpeakerPort.h"
@@ -59,6 +60,17 @@ int controlCharOf(SDL_Keycode key) {
   }
 }
 
+// The emblem, as the desktop's menu shows it; a window without it keeps the system's.
+void setWindowIcon(SDL_Window* window) {
+  constexpr int kIconSize = 64;
+  std::vector<std::uint32_t> pixels = emblemIcon(kIconSize);
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), kIconSize, kIconSize, 32, kIconSize * 4,
+                                                         SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform(std::string startFolder)
@@ -85,6 +97,7 @@ void SdlPlatform::openScreen(int width, int height, int) {
   window_ = SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
                              height * scale, SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(SDL_GetError());
+  setWindowIcon(window_);
   SDL_SetWindowMinimumSize(window_, width, height);
   SDL_StartTextInput();
   surface().takeChanged();
