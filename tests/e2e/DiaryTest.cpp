@@ -7,7 +7,9 @@
 #include "platform/Text.h"
 
 using namespace almanouk;
+using test::Day;
 using test::Harness;
+using test::selected;
 
 namespace {
 
@@ -16,13 +18,6 @@ std::string repeated(const std::string& key, int times) {
   for (int i = 0; i < times; ++i) keys += key + " ";
   return keys;
 }
-
-struct Day {
-  int day, month, year;
-  bool operator==(const Day&) const = default;
-};
-
-Day selected(const Harness& h) { return {h.state().date.day, h.state().date.month, h.state().date.year}; }
 
 std::string statusLine(const Harness& h) {
   std::string text = h.row(25);

@@ -57,6 +57,13 @@ class Harness {
   RunResult last_;
 };
 
+// The selected date after a run, to compare with another.
+struct Day {
+  int day, month, year;
+  bool operator==(const Day&) const = default;
+};
+inline Day selected(const Harness& h) { return {h.state().date.day, h.state().date.month, h.state().date.year}; }
+
 // A calendar file with entries in the recurring sections and the months (1-12).
 std::string calendarFile(const std::string& description, const std::vector<std::string>& monthly,
                          const std::vector<std::string>& weekly, const std::vector<std::string>& daily,

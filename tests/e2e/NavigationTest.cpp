@@ -5,18 +5,9 @@
 #include "platform/Text.h"
 
 using namespace almanouk;
+using test::Day;
 using test::Harness;
-
-namespace {
-
-struct Day {
-  int day, month, year;
-  bool operator==(const Day&) const = default;
-};
-
-Day selected(const Harness& h) { return {h.state().date.day, h.state().date.month, h.state().date.year}; }
-
-}  // namespace
+using test::selected;
 
 TEST(Navigation, MovesStopAtTheEndsOfTheRange) {
   Harness h;
