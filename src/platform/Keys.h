@@ -51,8 +51,6 @@ inline constexpr char kEscape = 27;
 
 // The key that ends the program: the character 255 alone.
 inline constexpr std::string_view kQuit{"\xFF", 1};
-inline constexpr std::string_view kEscapeKey{"\x1B", 1};
-inline constexpr std::string_view kEnterKey{"\x0D", 1};
 
 // Pseudo keys: two characters whose first is a blank or character 0 and whose
 // second selects the action, as an extended key's code would.
