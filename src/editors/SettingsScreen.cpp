@@ -26,7 +26,6 @@ constexpr std::string_view kBottomText =
     " Bij PopUp kan men kiezen tussen Notepad (ntp), MessageBox (msg), of geen popup ";
 constexpr std::string_view kSwitchError = "  Fout in INI-file";
 constexpr std::string_view kNewChoice = " = Omschrijving.               7";
-constexpr int kChoiceWidth = 47;
 constexpr int kDescriptionWidth = 26;
 constexpr int kCursorAttribute = 160;
 constexpr int kBoxBackground = 4;
@@ -90,7 +89,7 @@ SettingsScreen::Field SettingsScreen::fieldAt(int field) const {
     case 0: return {2, 2, 9};
     case 1: return {2, 15, 14};
     case 2: return {2, 33, 9};
-    default: return {rowOfCalendar(field - 3), 2, kChoiceWidth};
+    default: return {rowOfCalendar(field - 3), 2, kChoiceLineWidth};
   }
 }
 
@@ -127,7 +126,7 @@ void SettingsScreen::loadFile() {
 void SettingsScreen::drawChoices() {
   buffer_.useTheme();
   for (int index = 0; index < calendarCount(); ++index)
-    buffer_.putText(rowOfCalendar(index), 2, left(file_.choices[static_cast<std::size_t>(index)], kChoiceWidth));
+    buffer_.putText(rowOfCalendar(index), 2, left(file_.choices[static_cast<std::size_t>(index)], kChoiceLineWidth));
 }
 
 void SettingsScreen::drawPanelAndBars() {
@@ -241,12 +240,12 @@ void SettingsScreen::chooseCalendar() {
 // Left and Right: the days ahead, 1 to 30, ending in column 47; the calendar
 // file's line 3 follows at once.
 void SettingsScreen::changeDaysAhead(int step) {
-  std::string entry = padRight(selectedChoice(), kChoiceWidth);
+  std::string entry = padRight(selectedChoice(), kChoiceLineWidth);
   int days = intValue(right(entry, 2)) + step;
   std::string digits = toText(days);
   int width = static_cast<int>(digits.size());
-  if (step < 0 && days > 0) entry = left(entry, kChoiceWidth - 1 - width) + " " + digits;
-  if (step > 0 && days < 31) entry = left(entry, kChoiceWidth - width) + digits;
+  if (step < 0 && days > 0) entry = left(entry, kChoiceLineWidth - 1 - width) + " " + digits;
+  if (step > 0 && days < 31) entry = left(entry, kChoiceLineWidth - width) + digits;
   if (entry == selectedChoice()) return;
   selectedChoice() = entry;
   drawChoices();
@@ -258,7 +257,7 @@ void SettingsScreen::changeDaysAhead(int step) {
 // Enter with nothing typed, keeps the old one.
 void SettingsScreen::editDescription() {
   const int row = fieldAt(field_).row;
-  std::string entry = padRight(selectedChoice(), kChoiceWidth);
+  std::string entry = padRight(selectedChoice(), kChoiceLineWidth);
   buffer_.useTheme();
   const int theme = buffer_.currentAttribute();
   buffer_.putText(row, 20, std::string(27, ' '));

@@ -18,7 +18,6 @@ constexpr std::string_view kSettingsTempFile = "almanouk.tm2";
 constexpr std::string_view kSettingsError = "  Fout in INI-file.";
 constexpr std::string_view kEndLine = "Einde.";
 constexpr std::size_t kMaxChoices = 9;
-constexpr int kChoiceLineWidth = 47;
 constexpr int kHeaderLines = 15;
 constexpr int kDescriptionColumn = 19;
 constexpr int kDescriptionWidth = 25;

@@ -16,6 +16,8 @@ class ScreenBuffer;
 struct Settings;
 
 inline constexpr std::string_view kSettingsFile = "Almanouk.ini";
+// A calendar choice line: name, description and days ahead in 47 characters.
+inline constexpr int kChoiceLineWidth = 47;
 
 // Rewrites an obsolete "PopUp=aan" on line 2 as "PopUp=ntp".
 void migratePopupValue(Platform& platform);
