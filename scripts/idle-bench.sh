@@ -25,7 +25,7 @@ long_calendar() {
 }
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1600x1200x24 >/dev/null 2>&1 &
+Xvfb "$display" -noreset -screen 0 1600x1200x24 >/dev/null 2>&1 &
 sleep 1
 export DISPLAY=$display SDL_AUDIODRIVER=dummy
 

@@ -33,7 +33,10 @@ crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=aan" "" "[Kleurthema]" "1" 
   "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Xvfb                          7" "" "Einde." \
   > "$data/Almanouk.ini"
 
-server="-screen 0 1600x1200x24"
+# Without -noreset the server resets whenever its last client leaves, here
+# each xwininfo of the polls below, and refuses the program that connects
+# during a reset.
+server="-noreset -screen 0 1600x1200x24"
 [ "$mode" = drawn ] && server="$server -fp $work/nofonts"
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "$server" bash -c '
@@ -48,6 +51,7 @@ xvfb-run -a -s "$server" bash -c '
   # Waits up to $2 tenths of a second until $1 prints something, or with $3 = none, nothing.
   await() {
     for _ in $(seq "$2"); do
+      kill -0 $pid 2>/dev/null || fail "the program ended early"
       out=$($1)
       if [ "${3:-}" = none ]; then [ -z "$out" ] && return 0; else [ -n "$out" ] && return 0; fi
       sleep 0.1
@@ -55,10 +59,17 @@ xvfb-run -a -s "$server" bash -c '
     return 1
   }
   # Waits up to $1 tenths of a second until stderr reports $2 boxes that could not be shown.
-  awaitFailures() { for _ in $(seq "$1"); do [ "$(failures)" -ge "$2" ] && return 0; sleep 0.1; done; return 1; }
+  awaitFailures() {
+    for _ in $(seq "$1"); do
+      [ "$(failures)" -ge "$2" ] && return 0
+      kill -0 $pid 2>/dev/null || fail "the program ended early"
+      sleep 0.1
+    done
+    return 1
+  }
   # Focus can fail to arrive without a window manager; the key is sent to the window all the same.
   press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" "$2"; }
-  cd "$work/start" && "$program" 2>"$work/stderr" & pid=$!
+  (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
   # A program that failed the test may hang: it is killed outright.
   fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
 

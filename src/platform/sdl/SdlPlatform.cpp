@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/Emblem.h"
 #include "platform/Keys.h"
@@ -71,6 +72,13 @@ void setWindowIcon(SDL_Window* window) {
   SDL_FreeSurface(icon);
 }
 
+// SDL falls back to drivers that show nothing when no display answers; a
+// program nobody sees would ring its alarms unseen and hold its instance
+// marker. They are used only when SDL_VIDEODRIVER asks for them by name.
+bool showsNothing(std::string_view driver) {
+  return driver == "offscreen" || driver == "dummy" || driver == "evdev";
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform(std::string startFolder)
@@ -78,6 +86,11 @@ SdlPlatform::SdlPlatform(std::string startFolder)
   // The window's surface without a renderer behind it: no graphics driver is loaded.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw std::runtime_error(SDL_GetError());
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || (showsNothing(driver) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+    SDL_Quit();
+    throw std::runtime_error("no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)");
+  }
   // After SDL, whose own handlers turn an interrupt into the close key.
   sound_ = std::make_unique<SdlSoundPlayer>(files());
   speaker_ = std::make_unique<PcSpeakerPort>();
