@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   # the sanitizer build and the fuzzers
   clang libclang-rt-dev
-  libsdl2-dev libsdl2-mixer-dev libpng-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev libx11-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   # the X11 message box needs a core font on the display; Xvfb has none without it

@@ -18,9 +18,11 @@ trap 'rm -rf "$work"' EXIT
 data="$work/appdata/Almanouk"
 mkdir -p "$data" "$work/start" "$work/nofonts"
 
-# Daily alarms in this minute and the next, so one is due whatever the start-up takes.
-now=$(date +%H:%M)
-next=$(date -d '+1 minute' +%H:%M)
+# Daily alarms in this minute and the next, so one is due whatever the start-up
+# takes; both from one reading of the clock, or a minute may fall between them.
+stamp=$(date +%s)
+now=$(date -d "@$stamp" +%H:%M)
+next=$(date -d "@$((stamp + 60))" +%H:%M)
 crlf() { printf '%s\r\n' "$@"; }
 {
   crlf "Xvfb" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "$now Alarm nu" "$next Alarm straks" "" ""

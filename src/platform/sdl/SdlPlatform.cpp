@@ -13,6 +13,7 @@
 #include "platform/posix/PcSpeakerPort.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "platform/sdl/X11Errors.h"
 
 namespace almanouk {
 namespace {
@@ -85,6 +86,7 @@ SdlPlatform::SdlPlatform(std::string startFolder)
     : Platform(std::move(startFolder)) {
   // The window's surface without a renderer behind it: no graphics driver is loaded.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  tolerateEventsToClosedWindows();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw std::runtime_error(SDL_GetError());
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driver || (showsNothing(driver) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))) {

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace almanouk {
 namespace {
@@ -11,15 +12,22 @@ namespace {
 // that stalls) ends all the same, so that an alarm never hangs the program.
 constexpr std::uint32_t kSlackMs = 2000;
 constexpr std::uint32_t kUnknownLengthMs = 60'000;
+
+// The screen only says that the sound could not start; the reason goes to stderr.
+bool failed() {
+  std::fprintf(stderr, "almanouk: sound could not start: %s\n", SDL_GetError());
+  return false;
+}
 }  // namespace
 
 SdlSoundPlayer::~SdlSoundPlayer() { close(); }
 
 bool SdlSoundPlayer::init(int mixRate, int, int) {
   if (open_) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return failed();
   Mix_Init(MIX_INIT_MP3);
   if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    failed();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
