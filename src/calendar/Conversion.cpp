@@ -70,10 +70,11 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
     third = calendar.diaryKey;
     calendar.diaryKey = toText(++oldKeyCounter);
   }
-  if (left(third, static_cast<int>(kBirthdayMark.size())) == kBirthdayMark)
+  // The mark is looked for after the blanks, as they are cut off anyway: an
+  // indented mark would otherwise be recognised only at the next start.
+  calendar.thirdLine = withoutLeadingBlanks(third);
+  if (left(calendar.thirdLine, static_cast<int>(kBirthdayMark.size())) == kBirthdayMark)
     calendar.thirdLine = toText(birthdayDaysAhead(reader));
-  else
-    calendar.thirdLine = withoutLeadingBlanks(third);
   std::string line;
   while (reader.next(line) && line.empty()) continue;
   if (!line.empty()) calendar.body.push_back(line);

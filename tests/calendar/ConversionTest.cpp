@@ -63,6 +63,22 @@ TEST_F(ConversionTest, OldBirthdayCalendarGetsItsDaysAheadAndRecurringSections) 
   EXPECT_EQ(test::readFile(folder / "VERJAARD.AMN"), converted);
 }
 
+// With or without a diary key before it, indented or not: the mark is seen on
+// the first start, and a second start changes nothing.
+TEST_F(ConversionTest, AnIndentedBirthdayMarkIsSeenAtOnce) {
+  const std::string mark = "    Verjaardagsalmanouk. Aan het einde moet na een lege regel 'Einde' staan.";
+  write("MET00000.AMN", {"Met sleutel", "3", mark, "Dagen vooruit [9]", "Januari", "Einde"});
+  write("ZONDER00.AMN", {"Zonder sleutel", mark, "Januari", "Einde"});
+  convertOlderData(*platform);
+  EXPECT_EQ(lines("MET00000.AMN")[2], "9");
+  EXPECT_EQ(lines("ZONDER00.AMN")[2], "7");  // no "[" line: the template's days ahead
+  std::string with = test::readFile(folder / "MET00000.AMN");
+  std::string without = test::readFile(folder / "ZONDER00.AMN");
+  convertOlderData(*platform);
+  EXPECT_EQ(test::readFile(folder / "MET00000.AMN"), with);
+  EXPECT_EQ(test::readFile(folder / "ZONDER00.AMN"), without);
+}
+
 TEST_F(ConversionTest, LongFilesAndLongLinesAreCopiedIntact) {
   std::vector<std::string> entries;
   for (int i = 0; i < 5000; ++i) entries.push_back(std::to_string(i % 28 + 1) + " regel " + std::to_string(i));
