@@ -56,8 +56,6 @@ constexpr std::array<std::string_view, 36> kTemplateBody = {
     "",
 };
 
-constexpr int kBlankLinesAfterEnd = 25;
-
 // Sum of the recurring headers before "Januari": 1 "Maandelijks", 2 "Wekelijks", 4 "Dagelijks".
 int headerSum(Platform& platform, std::string_view fileName) {
   CalendarReader reader(platform, fileName);

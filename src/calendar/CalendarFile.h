@@ -16,6 +16,8 @@ class Platform;
 inline constexpr std::string_view kDefaultCalendarFile = "ALMANOUK.AMN";
 // The days ahead the template writes, and the fallback when a file holds none.
 inline constexpr int kTemplateDaysAhead = 7;
+// Blank lines after the "Einde" line of every calendar the program writes.
+inline constexpr int kBlankLinesAfterEnd = 25;
 
 // The fifteen sections in file order: "Maandelijks", "Wekelijks", "Dagelijks", "Januari" ... "December".
 inline constexpr int kSectionCount = 15;

@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::string_view kConversionTempFile = "CONVER.TMP";
 constexpr std::string_view kSettingsTempFile = "ALMANOUK.TMP";
-constexpr int kBlankLinesAfterEnd = 25;
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
 

@@ -75,12 +75,8 @@ bool copyCalendar(Platform& platform, std::string_view source, std::string_view 
     copy.line(reader.nextLine());
     reader.nextLine();
     copy.line(newKey);
-    std::string line;
-    while (reader.next(line)) {
-      copy.line(line);
-      if (line == "Einde") break;
-    }
-    copy.blankLines(25);
+    for (std::string line; reader.next(line) && line != "Einde";) copy.line(line);
+    writeCalendarEnd(copy);
     reader.close();
     if (!copy.commit()) return false;
   }

@@ -23,8 +23,9 @@ std::string refusalOf(Platform& platform, std::string_view fileName);
 // The copy's name from the clock: day of the month, hour, minute, second (07143005.AMN).
 std::string copyNameFromClock(Platform& platform);
 
-// Copies a calendar under a new name with a new diary key: its lines up to
-// the first "Einde", and its diary pages. False when the copy could not be made.
+// Copies a calendar under a new name with a new diary key: its lines before
+// the first "Einde", the end (also where the source lacks one), and its diary
+// pages. False when the copy could not be made.
 bool copyCalendar(Platform& platform, std::string_view source, std::string_view target);
 
 // Deletes a calendar file, its backup copy and its diary pages (unless

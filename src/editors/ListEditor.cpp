@@ -319,25 +319,17 @@ void ListEditor::restore() {
   drawWindow();
 }
 
-// The header lines, the lines up to the first "Einde", then 25 empty lines.
-// A list that lost its "Einde" still ends with one, after the last line kept:
+// The header lines, the lines before the first "Einde", then the end. A list
+// that lost its "Einde" still ends with one, after the last line kept:
 // without it the next start would refuse the file.
 bool ListEditor::save() {
   auto end = std::find(lines_.begin(), lines_.end(), "Einde");
-  bool hasEnd = end != lines_.end();
-  if (!hasEnd) {
+  if (end == lines_.end())
     end = std::find_if(lines_.rbegin(), lines_.rend(), [](const std::string& line) { return !line.empty(); }).base();
-  } else {
-    ++end;
-  }
   FileReplacement file(platform_, calFile_, kSaveTempFile, 2);
   for (const std::string& line : header_) file.line(line);
   for (auto line = lines_.begin(); line != end; ++line) file.line(*line);
-  if (hasEnd) {
-    file.blankLines(25);
-  } else {
-    writeCalendarEnd(file);
-  }
+  writeCalendarEnd(file);
   return file.commit();
 }
 

@@ -72,9 +72,7 @@ ScreenResult SettingsScreen::run() {
     if (!goOn) break;
   }
   if (!reloadRequested_) {
-    file_.textColour = settings_.textColour;
-    file_.diaryDayColour = settings_.diaryDayColour;
-    writeSettingsFile(platform_, file_);
+    saveSettingsFile();
     settings_.daysAhead = readDaysAhead(platform_);
   }
   ScreenResult result;
@@ -223,7 +221,7 @@ void SettingsScreen::cycleSwitch() {
 void SettingsScreen::chooseCalendar() {
   const int index = field_ - 3;
   const std::string name = choiceName(selectedChoice());
-  if (!isCalendarFileName(name) || !platform_.fileExists(name)) return;
+  if (!calendarPresent(name)) return;
   for (std::size_t i = 0; i < file_.choices.size(); ++i)
     file_.choices[i] = withMarker(file_.choices[i], static_cast<int>(i) == index);
   drawChoices();
@@ -250,7 +248,7 @@ void SettingsScreen::changeDaysAhead(int step) {
   selectedChoice() = entry;
   drawChoices();
   const std::string name = choiceName(entry);
-  if (isCalendarFileName(name) && platform_.fileExists(name)) rewriteCalendarHeader(platform_, name, nullptr, right(entry, 2));
+  if (calendarPresent(name)) rewriteCalendarHeader(platform_, name, nullptr, right(entry, 2));
 }
 
 // Enter: a new description of up to 25 characters, ended by Enter; Esc, or
@@ -288,8 +286,7 @@ void SettingsScreen::editDescription() {
     entry = left(entry, 18) + padded + right(entry, 3);
     selectedChoice() = entry;
     const std::string name = choiceName(entry);
-    if (isCalendarFileName(name) && platform_.fileExists(name))
-      rewriteCalendarHeader(platform_, name, &padded, right(entry, 3));
+    if (calendarPresent(name)) rewriteCalendarHeader(platform_, name, &padded, right(entry, 3));
   }
   drawChoices();
 }
@@ -310,9 +307,7 @@ void SettingsScreen::newCalendar() {
   }
   for (std::string& choice : file_.choices) choice = withMarker(choice, false);
   file_.choices.push_back("-> " + name + std::string(kNewChoice));
-  file_.textColour = settings_.textColour;
-  file_.diaryDayColour = settings_.diaryDayColour;
-  writeSettingsFile(platform_, file_);
+  saveSettingsFile();
   settings_.calFile = name;
   settings_.diaryId = key;
   settings_.chosenPosition = static_cast<int>(file_.choices.size());
@@ -347,7 +342,7 @@ void SettingsScreen::copySelected() {
   const std::string source = choiceName(selectedChoice());
   const std::string target = copyNameFromClock(platform_);
   std::string reason;
-  if (!isCalendarFileName(source) || !platform_.fileExists(source)) reason = "Het bestand is er niet meer";
+  if (!calendarPresent(source)) reason = "Het bestand is er niet meer";
   if (reason.empty() && platform_.fileExists(target)) reason = "Die naam bestaat al";
   if (reason.empty() && !copyCalendar(platform_, source, target)) reason = "Kopieren is mislukt";
   if (!reason.empty()) {
@@ -386,9 +381,18 @@ void SettingsScreen::deleteSelected() {
 
 void SettingsScreen::rebuildSettingsFile() {
   file_.choices = calendarChoiceLines(platform_, settings_.calFile);
+  saveSettingsFile();
+}
+
+// The colours are the program's own: the screen does not change them.
+void SettingsScreen::saveSettingsFile() {
   file_.textColour = settings_.textColour;
   file_.diaryDayColour = settings_.diaryDayColour;
   writeSettingsFile(platform_, file_);
+}
+
+bool SettingsScreen::calendarPresent(const std::string& name) const {
+  return isCalendarFileName(name) && platform_.fileExists(name);
 }
 
 // After a copy or a deletion the settings are read again and the screen

@@ -59,6 +59,16 @@ TEST_F(CalendarManagementTest, ACopyTakesTheClocksNameANewKeyAndTheDiary) {
   EXPECT_FALSE(std::filesystem::exists(folder / "20120308.D04"));
 }
 
+// A copy passes the start-up check even where its source (edited by hand) had no end line.
+TEST_F(CalendarManagementTest, ACopyOfACalendarWithoutEndGetsOne) {
+  test::writeFile(folder / "LOS00000.AMN", test::crlf({"Los", "0", "7", "", "Januari", "05 iets"}));
+  ASSERT_TRUE(copyCalendar(platform, "LOS00000.AMN", "07143005.AMN"));
+  std::vector<std::string> copy = test::splitLines(test::readFile(folder / "07143005.AMN"));
+  ASSERT_EQ(copy.size(), 6u + 1 + 25);
+  EXPECT_EQ(copy[5], "05 iets");
+  EXPECT_EQ(copy[6], "Einde");
+}
+
 TEST_F(CalendarManagementTest, DeletingTakesTheBackupAndTheDiaryAlong) {
   calendar("WERK0000.AMN", "1");
   calendar("THUIS000.AMN", "0");
