@@ -72,7 +72,7 @@ ScreenResult SettingsScreen::run() {
     if (!goOn) break;
   }
   if (!reloadRequested_) {
-    saveSettingsFile();
+    writeSettingsFile(platform_, file_);
     settings_.daysAhead = readDaysAhead(platform_);
   }
   ScreenResult result;
@@ -307,7 +307,7 @@ void SettingsScreen::newCalendar() {
   }
   for (std::string& choice : file_.choices) choice = withMarker(choice, false);
   file_.choices.push_back("-> " + name + std::string(kNewChoice));
-  saveSettingsFile();
+  writeSettingsFile(platform_, file_);
   settings_.calFile = name;
   settings_.diaryId = key;
   settings_.chosenPosition = static_cast<int>(file_.choices.size());
@@ -381,13 +381,6 @@ void SettingsScreen::deleteSelected() {
 
 void SettingsScreen::rebuildSettingsFile() {
   file_.choices = calendarChoiceLines(platform_, settings_.calFile);
-  saveSettingsFile();
-}
-
-// The colours are the program's own: the screen does not change them.
-void SettingsScreen::saveSettingsFile() {
-  file_.textColour = settings_.textColour;
-  file_.diaryDayColour = settings_.diaryDayColour;
   writeSettingsFile(platform_, file_);
 }
 

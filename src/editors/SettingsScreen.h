@@ -58,7 +58,6 @@ class SettingsScreen : public SubScreen {
   void deleteSelected();
   void leaveForReload();
   void rebuildSettingsFile();
-  void saveSettingsFile();
   // A line's calendar can be read and written: a proper name whose file is there.
   bool calendarPresent(const std::string& name) const;
 

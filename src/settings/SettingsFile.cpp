@@ -53,7 +53,6 @@ std::string choiceLine(const CalendarChoice& choice, bool marked) {
   return left(text, kChoiceLineWidth - static_cast<int>(daysAhead.size())) + daysAhead;
 }
 
-
 [[noreturn]] void settingsError(Platform& platform) { fatalFileError(platform, kSettingsError); }
 
 int popupModeOf(Platform& platform, const std::string& line) {
@@ -92,11 +91,12 @@ void takeChoice(Settings& settings, const std::string& line, int position) {
   settings.daysAhead = intValue(right(line, 2));
 }
 
-// The marked choice line (the last one when several are); the first line when
-// none is marked, and the default calendar when the list is empty.
 // A choice line names a calendar file: eight characters and ".AMN", no path.
 // Other lines cannot be chosen, so that no hand-edited line leads outside the data folder.
 bool namesACalendar(const std::string& line) { return isCalendarFileName(mid(line, 4, 12)); }
+
+// The marked choice line (the last one when several are); the first line when
+// none is marked, and the default calendar when the list is empty.
 
 void readChosenCalendar(InputFile& file, Settings& settings) {
   std::string first;
