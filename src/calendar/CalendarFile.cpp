@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kUpgradeTempFile = "AlmanTmp.dat";
 constexpr std::string_view kTemplateTempFile = "AlmanTmp.new";
-constexpr std::string_view kCopyTempFile = "AlmanTmp.cpy";
 constexpr std::string_view kHeaderTempFile = "afd3.txt";
 
 // Template lines 4 to 39, from the blank lines after the header up to the two after
@@ -118,7 +117,7 @@ bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
 bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
   CalendarReader reader(platform, from, 1);
   if (!reader.isOpen()) return false;
-  FileReplacement copy(platform, to, kCopyTempFile, 2);
+  FileReplacement copy(platform, to, kCalendarCopyTempFile, 2);
   std::string line;
   while (reader.next(line)) copy.line(line);
   reader.close();
@@ -144,7 +143,7 @@ void validateCalendarFile(Platform& platform, std::string_view fileName) {
   int sum = headerSum(platform, fileName);
   if (sum == 1) upgradeOlderLayout(platform, fileName);
   if (sum == 1 || sum == 7) return;
-  fatalFileError(platform, "  Fout in almanoukfile " + std::string(fileName));
+  calendarFileError(platform, fileName);
 }
 
 bool passesCalendarCheck(Platform& platform, std::string_view fileName) {

@@ -15,7 +15,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kCopyTempFile = "AlmanTmp.cpy";
 constexpr std::string_view kForbidden = "/\\:*?\"<>|. ";
 
 std::string diaryKeyOf(Platform& platform, std::string_view fileName) {
@@ -71,7 +70,7 @@ bool copyCalendar(Platform& platform, std::string_view source, std::string_view 
   {
     CalendarReader reader(platform, source, 1);
     if (!reader.isOpen()) return false;
-    FileReplacement copy(platform, target, kCopyTempFile, 2);
+    FileReplacement copy(platform, target, kCalendarCopyTempFile, 2);
     copy.line(reader.nextLine());
     reader.nextLine();
     copy.line(newKey);

@@ -1,5 +1,7 @@
 #include "screen/FatalError.h"
 
+#include <string>
+
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
@@ -21,5 +23,11 @@ void fatalFileError(Platform& platform, std::string_view message) {
   platform.deleteFile(kInstanceMarkerFile);
   throw ProgramExit{0};
 }
+
+void calendarFileError(Platform& platform, std::string_view fileName) {
+  fatalFileError(platform, "  Fout in almanoukfile " + std::string(fileName));
+}
+
+void settingsFileError(Platform& platform) { fatalFileError(platform, "  Fout in INI-file."); }
 
 }  // namespace almanouk

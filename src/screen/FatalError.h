@@ -17,5 +17,8 @@ void writeInstanceMarker(Platform& platform);
 // after one empty line with the cursor on, waits for any key, deletes the
 // instance marker and ends the program with status 0.
 [[noreturn]] void fatalFileError(Platform& platform, std::string_view message);
+// The two messages the start-up shows: a calendar file, and the settings file.
+[[noreturn]] void calendarFileError(Platform& platform, std::string_view fileName);
+[[noreturn]] void settingsFileError(Platform& platform);
 
 }  // namespace almanouk

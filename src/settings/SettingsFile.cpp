@@ -15,7 +15,6 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kSettingsTempFile = "almanouk.tm2";
-constexpr std::string_view kSettingsError = "  Fout in INI-file.";
 constexpr std::string_view kEndLine = "Einde.";
 constexpr std::size_t kMaxChoices = 9;
 constexpr int kHeaderLines = 15;
@@ -53,19 +52,17 @@ std::string choiceLine(const CalendarChoice& choice, bool marked) {
   return left(text, kChoiceLineWidth - static_cast<int>(daysAhead.size())) + daysAhead;
 }
 
-[[noreturn]] void settingsError(Platform& platform) { fatalFileError(platform, kSettingsError); }
-
 int popupModeOf(Platform& platform, const std::string& line) {
   if (line == "PopUp=msg") return 2;
   if (line == "PopUp=ntp") return 1;
   if (line == "PopUp=uit") return 0;
-  settingsError(platform);
+  settingsFileError(platform);
 }
 
 int switchOf(Platform& platform, const std::string& line, const std::string& key) {
   if (line == key + "aan") return 1;
   if (line == key + "uit") return 0;
-  settingsError(platform);
+  settingsFileError(platform);
 }
 
 void applyTheme(Settings& settings) {

@@ -105,8 +105,10 @@ void Program::initialise() {
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
   app_.alarm.firedMarks.fill(0);
-  if (std::optional<std::string> failed = convertOlderData(platform))
-    fatalFileError(platform, *failed == kSettingsFile ? std::string("  Fout in INI-file.") : "  Fout in almanoukfile " + *failed);
+  if (std::optional<std::string> failed = convertOlderData(platform)) {
+    if (*failed == kSettingsFile) settingsFileError(platform);
+    calendarFileError(platform, *failed);
+  }
   migratePopupValue(platform);
   platform.moveCursor(1, 1);
   ensureACalendarExists();
@@ -122,7 +124,7 @@ void Program::ensureACalendarExists() {
   app_.settings.calFile = std::string(kDefaultCalendarFile);
   // Without a calendar the program cannot go on; the settings stay as they are.
   if (!writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId))
-    fatalFileError(platform, "  Fout in almanoukfile " + app_.settings.calFile);
+    calendarFileError(platform, app_.settings.calFile);
   platform.deleteFile(kSettingsFile);
 }
 
