@@ -14,7 +14,6 @@ constexpr int kGridUnits = 32;
 constexpr int kCornerRadius = 6;
 constexpr int kEmblemLeft = 2;
 constexpr int kEmblemTop = 3;
-constexpr std::uint32_t kTileColour = 0x2727D8;  // the blue of the month grid's day box
 // Samples per pixel and axis: four give 256 shades of coverage, and a cell
 // edge at 16 pixels (half a pixel) an exact half.
 constexpr int kSamples = 4;
@@ -37,7 +36,7 @@ bool onEmblem(double x, double y) {
 // What the icon shows at a point of the grid; nothing outside the tile.
 std::optional<std::uint32_t> colourAt(double x, double y) {
   if (!insideTile(x, y)) return std::nullopt;
-  return onEmblem(x, y) ? kEmblemColour : kTileColour;
+  return onEmblem(x, y) ? kEmblemColour : kDayBoxBlue;
 }
 
 // The pixel's samples blended: alpha is the part the tile covers.
@@ -82,7 +81,7 @@ std::string emblemSvg() {
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + units + "\" height=\"" + units +
                     "\" viewBox=\"0 0 " + units + " " + units + "\">\n";
   svg += "  <rect width=\"" + units + "\" height=\"" + units + "\" rx=\"" + std::to_string(kCornerRadius) +
-         "\" fill=\"" + colourText(kTileColour) + "\"/>\n";
+         "\" fill=\"" + colourText(kDayBoxBlue) + "\"/>\n";
   svg += "  <path fill=\"" + colourText(kEmblemColour) + "\" d=\"";
   for (std::size_t row = 0; row < kEmblem.size(); ++row) {
     const std::string_view line = kEmblem[row];

@@ -41,6 +41,8 @@ inline constexpr std::array<std::string_view, 25> kEmblem = {
 };
 
 inline constexpr std::uint32_t kEmblemColour = 0xFFFF00;
+// The icon's tile: the blue of the month grid's day box, which is drawn in it too.
+inline constexpr std::uint32_t kDayBoxBlue = 0x2727D8;
 
 // The icon: the yellow emblem on a blue tile with rounded corners, size x
 // size pixels of 0xAARRGGBB, rows from the top, edges smoothed.

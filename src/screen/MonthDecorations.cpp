@@ -12,7 +12,7 @@ constexpr std::uint32_t kLightLine = 0xEAEAEA;
 constexpr std::uint32_t kDarkLine = 0xA6A6A6;
 constexpr std::uint32_t kMiddleLine = 0x0000FF;
 
-constexpr std::uint32_t kBoxFill = 0x2727D8;
+constexpr std::uint32_t kBoxFill = kDayBoxBlue;
 constexpr std::uint32_t kBoxFillBelow = 0xFF32FF;  // brighter pixels are the day number's glyph
 constexpr std::uint32_t kBoxShadow = 0x0000B1;
 constexpr std::uint32_t kBoxLight = 0x4E4EFF;
