@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile(folder / "OUD00000.AMN", bytes);
   fuzz::writeFile(folder / "Almanouk.ini", bytes);
   HeadlessPlatform& platform = fuzz::platformFor(folder);
-  convertOlderData(platform);
+  static_cast<void>(convertOlderData(platform));
   std::string calendar = fuzz::readFile(folder / "OUD00000.AMN");
   std::string settings = fuzz::readFile(folder / "Almanouk.ini");
-  convertOlderData(platform);
+  static_cast<void>(convertOlderData(platform));
   if (fuzz::readFile(folder / "OUD00000.AMN") != calendar) __builtin_trap();
   if (fuzz::readFile(folder / "Almanouk.ini") != settings) __builtin_trap();
   return 0;

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& folder = fuzz::freshFolder();
   fuzz::writeFile(folder / "Almanouk.ini", std::string_view(reinterpret_cast<const char*>(data), size));
   HeadlessPlatform& platform = fuzz::platformFor(folder);
-  writeCalendarTemplate(platform, "ALMANOUK.AMN", "0");
+  static_cast<void>(writeCalendarTemplate(platform, "ALMANOUK.AMN", "0"));
   Settings settings;
   ScreenBuffer buffer(platform, settings);
   fuzz::survive([&] { readSettings(platform, settings, buffer); });

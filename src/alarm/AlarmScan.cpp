@@ -15,9 +15,6 @@
 namespace almanouk {
 namespace {
 
-constexpr int kPopupOff = 0;
-constexpr int kPopupNotepad = 1;
-constexpr int kPopupMessage = 2;
 
 }  // namespace
 
@@ -178,22 +175,26 @@ void AlarmScanner::startTimeCommand(const std::string& line) {
 void AlarmScanner::announce(Scan& scan) {
   int* fired = mark(scan);
   bool fresh = !fired || *fired == 0;
-  const int popup = settings_.popupMode;
-  if (fresh && popup == kPopupMessage && settings_.soundOn == 1) playAlarmSound(platform_, soundFolder_);
-  if (fresh && popup == kPopupMessage) showAlarmBox(platform_, scan.scanLine);
-  if (fresh && popup == kPopupNotepad) {
-    writeAlarmPage(platform_, scan.scanLine);
-    platform_.runCommand("start notepad alarm.txt");
+  const PopupMode popup = settings_.popupMode;
+  if (fresh && popup == PopupMode::Message && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
+  if (fresh && popup == PopupMode::Message) showAlarmBox(platform_, scan.scanLine);
+  if (fresh && popup == PopupMode::Notepad) {
+    // A page that cannot be written would show nothing, or an older alarm: the box shows this one.
+    if (writeAlarmPage(platform_, scan.scanLine)) {
+      platform_.runCommand("start notepad alarm.txt");
+    } else {
+      showAlarmBox(platform_, scan.scanLine);
+    }
   }
-  if (fresh && popup == kPopupNotepad && settings_.soundOn == 1) playAlarmSound(platform_, soundFolder_);
+  if (fresh && popup == PopupMode::Notepad && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
   if (fired) *fired = 1;
   marksChanged_ = true;
   state_.toneFrequency = nextToneFrequency(state_.toneFrequency);
-  if (state_.speakerEnabled == 1 && settings_.speakerOn == 1) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
+  if (state_.speakerEnabled == 1 && settings_.speakerOn) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }
 
 bool AlarmScanner::launchDayCommand(const std::string& line) {
-  if (settings_.popupMode == kPopupOff) return false;
+  if (settings_.popupMode == PopupMode::Off) return false;
   bool started = false;
   if (state_.dayCommandMarker.empty()) {
     platform_.runCommand("\"" + entry::commandText(line) + "\"");

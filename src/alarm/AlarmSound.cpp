@@ -46,10 +46,10 @@ void playAlarmSound(Platform& platform, const std::string& soundFolder) {
   player.close();
 }
 
-void writeDefaultSound(Platform& platform) {
+FileResult writeDefaultSound(Platform& platform) {
   FileReplacement sound(platform, kDefaultSoundFile, "roster.tmp", 1);
   sound.text(std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));
-  sound.commit();
+  return sound.commit();
 }
 
 }  // namespace almanouk

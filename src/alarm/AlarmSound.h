@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
@@ -19,6 +21,6 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
 // A player that cannot start ends the program with "Can't initialize FMOD", status 1.
 void playAlarmSound(Platform& platform, const std::string& soundFolder);
 // Writes the built-in chime as "roster.mp3" in the working folder.
-void writeDefaultSound(Platform& platform);
+FileResult writeDefaultSound(Platform& platform);
 
 }  // namespace almanouk

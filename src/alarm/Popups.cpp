@@ -6,12 +6,13 @@
 
 namespace almanouk {
 
-void writeAlarmPage(Platform& platform, const std::string& alarmLine) {
+FileResult writeAlarmPage(Platform& platform, const std::string& alarmLine) {
   constexpr int kPageWidth = 94;
   int indent = roundToInt((kPageWidth - static_cast<int>(alarmLine.size())) / 2.0);
   OutputFile page(platform, kAlarmPageFile, 2);  // the alarm scan reads the calendar as number 1
   page.blankLines(11);
   page.line(repeat(' ', indent) + alarmLine);
+  return page.close();
 }
 
 // The calendar is code page 437; the box shows it as the user wrote it.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
@@ -12,7 +14,7 @@ class Platform;
 inline constexpr std::string_view kAlarmPageFile = "alarm.txt";
 
 // Writes eleven empty lines and the alarm line centred on a width of 94.
-void writeAlarmPage(Platform& platform, const std::string& alarmLine);
+FileResult writeAlarmPage(Platform& platform, const std::string& alarmLine);
 // Shows the alarm line with eight blanks each side in a message box captioned "Almanouk".
 void showAlarmBox(Platform& platform, const std::string& alarmLine);
 

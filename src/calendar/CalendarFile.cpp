@@ -70,7 +70,7 @@ int headerSum(Platform& platform, std::string_view fileName) {
 
 // The older layout has only "Maandelijks" before "Januari": add the weekly and
 // daily sections and a single end line.
-void upgradeOlderLayout(Platform& platform, std::string_view fileName) {
+FileResult upgradeOlderLayout(Platform& platform, std::string_view fileName) {
   CalendarReader reader(platform, fileName, 1);
   FileReplacement upgraded(platform, fileName, kUpgradeTempFile, 2);
   std::string line;
@@ -84,7 +84,7 @@ void upgradeOlderLayout(Platform& platform, std::string_view fileName) {
     if (lowerAscii(line) != "einde") upgraded.line(line);
   upgraded.line("Einde");
   reader.close();
-  upgraded.commit();
+  return upgraded.commit();
 }
 
 }  // namespace
@@ -100,7 +100,7 @@ void writeCalendarEnd(OutputFile& file) {
   file.blankLines(kBlankLinesAfterEnd);
 }
 
-bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
+FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
   FileReplacement calendar(platform, fileName, kTemplateTempFile, 1);
   calendar.line("Omschrijving.");
   calendar.line(diaryKey);
@@ -114,9 +114,9 @@ bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::s
   return calendar.commit();
 }
 
-bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
+FileResult copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
   CalendarReader reader(platform, from, 1);
-  if (!reader.isOpen()) return false;
+  if (!reader.isOpen()) return FileResult(from, FileProblem::NotFound);
   FileReplacement copy(platform, to, kCalendarCopyTempFile, 2);
   std::string line;
   while (reader.next(line)) copy.line(line);
@@ -124,10 +124,10 @@ bool copyCalendarFile(Platform& platform, std::string_view from, std::string_vie
   return copy.commit();
 }
 
-bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
-                           std::string_view daysAhead) {
+FileResult rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
+                                 std::string_view daysAhead) {
   CalendarReader reader(platform, fileName, 1);
-  if (!reader.isOpen()) return false;
+  if (!reader.isOpen()) return FileResult(fileName, FileProblem::NotFound);
   FileReplacement file(platform, fileName, kHeaderTempFile, 2);
   std::string line = reader.nextLine();
   file.line(description ? *description : line);
@@ -139,11 +139,11 @@ bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const 
   return file.commit();
 }
 
-void validateCalendarFile(Platform& platform, std::string_view fileName) {
+FileResult validateCalendarFile(Platform& platform, std::string_view fileName) {
   int sum = headerSum(platform, fileName);
-  if (sum == 1) upgradeOlderLayout(platform, fileName);
-  if (sum == 1 || sum == 7) return;
-  calendarFileError(platform, fileName);
+  if (sum == 1) return upgradeOlderLayout(platform, fileName);
+  if (sum != 7) calendarFileError(platform, fileName);
+  return {};
 }
 
 bool passesCalendarCheck(Platform& platform, std::string_view fileName) {

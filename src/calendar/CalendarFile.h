@@ -28,24 +28,25 @@ std::string_view sectionHeader(int section);
 // The end line "Einde" and the 25 empty lines after it that every calendar file closes with.
 void writeCalendarEnd(OutputFile& file);
 
-// Writes the file anew with the 109-line template; false (and the old file
-// kept) when it could not be written.
-bool writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
+// Writes the file anew with the 109-line template; on a failure the old file is kept.
+FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 
 // Copies a calendar file line by line (with CR LF line ends) over another in
-// one step; false, and the target as it was, when the copy could not be made.
-bool copyCalendarFile(Platform& platform, std::string_view from, std::string_view to);
+// one step; on a failure the target is as it was.
+FileResult copyCalendarFile(Platform& platform, std::string_view from, std::string_view to);
 
 // Writes a calendar's description (line 1, when given) and days ahead (line 3)
-// through "afd3.txt", which then takes the file's place; false when it could not.
-bool rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
+// through "afd3.txt", which then takes the file's place.
+FileResult rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,
                            std::string_view daysAhead);
 
 // Checks the three recurring headers before "Januari": a file of the older
 // layout (only "Maandelijks") is upgraded in place and accepted; a complete
 // one is accepted; anything else shows "  Fout in almanoukfile " + the name,
-// waits for a key, deletes the instance marker and ends the program.
-void validateCalendarFile(Platform& platform, std::string_view fileName);
+// waits for a key, deletes the instance marker and ends the program. An
+// upgrade that cannot be written leaves the file as it was, still accepted
+// (its readers find no weekly or daily entries), and is returned.
+FileResult validateCalendarFile(Platform& platform, std::string_view fileName);
 // The same check without its consequences: true when the file would be accepted.
 bool passesCalendarCheck(Platform& platform, std::string_view fileName);
 

@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
 
-inline constexpr std::string_view kCalendarListFile = "ALMANOUK.TMP";
 inline constexpr std::string_view kMergedCalendarFile = "allamn.srt";
 
 // Calendar files are NAME.AMN with a NAME of exactly 8 characters (any case);
@@ -19,11 +20,13 @@ inline constexpr std::string_view kMergedCalendarFile = "allamn.srt";
 bool isCalendarFileName(std::string_view name);
 // The calendar files of the working folder in directory order.
 std::vector<std::string> calendarFileNames(Platform& platform);
-// Writes "ALMANOUK.TMP": one calendar file name per line.
-void buildCalendarList(Platform& platform);
 
-// Merges every calendar into "allamn.srt". Returns -1 (and merges nothing)
-// with fewer than two calendar files, else the number of lines processed.
-int mergeAllCalendars(Platform& platform);
+struct Merge {
+  int lines = -1;      // the tagged lines merged; -1: fewer than two calendars, nothing merged
+  FileResult written;  // "allamn.srt" in place, or why not
+  bool made() const { return lines >= 0 && written.ok(); }
+};
+// Merges every calendar into "allamn.srt".
+Merge mergeAllCalendars(Platform& platform);
 
 }  // namespace almanouk

@@ -16,7 +16,7 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kConversionTempFile = "CONVER.TMP";
-constexpr std::string_view kSettingsTempFile = "ALMANOUK.TMP";
+constexpr std::string_view kSettingsConversionTempFile = "ALMANOUK.TMP";
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
 
@@ -55,6 +55,7 @@ struct ConvertedCalendar {
   std::string diaryKey;
   std::string thirdLine;  // the days ahead in the current layout
   std::vector<std::string> body;  // from the first non-blank line after the header to the end
+  bool olderLayout = false;       // no diary key, or an old birthday calendar
 };
 
 ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int& oldKeyCounter) {
@@ -68,12 +69,15 @@ ConvertedCalendar readCalendar(Platform& platform, const std::string& name, int&
   } else {
     third = calendar.diaryKey;
     calendar.diaryKey = toText(++oldKeyCounter);
+    calendar.olderLayout = true;
   }
   // The mark is looked for after the blanks, as they are cut off anyway: an
   // indented mark would otherwise be recognised only at the next start.
   calendar.thirdLine = withoutLeadingBlanks(third);
-  if (left(calendar.thirdLine, static_cast<int>(kBirthdayMark.size())) == kBirthdayMark)
+  if (left(calendar.thirdLine, static_cast<int>(kBirthdayMark.size())) == kBirthdayMark) {
     calendar.thirdLine = toText(birthdayDaysAhead(reader));
+    calendar.olderLayout = true;
+  }
   std::string line;
   while (reader.next(line) && line.empty()) continue;
   if (!line.empty()) calendar.body.push_back(line);
@@ -101,14 +105,17 @@ std::vector<std::string> convertedLines(const ConvertedCalendar& calendar) {
   return lines;
 }
 
-std::optional<std::string> convertCalendars(Platform& platform) {
+// Every calendar is tried; the first failure is the one told, a file the
+// program cannot read as it is before any other.
+Conversion convertCalendars(Platform& platform) {
   int oldKeyCounter = -1;
+  Conversion all;
   for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
-    if (!replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(readCalendar(platform, name, oldKeyCounter))))
-      return name;
+    ConvertedCalendar calendar = readCalendar(platform, name, oldKeyCounter);
+    all.note(replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(calendar)), calendar.olderLayout);
   }
-  return std::nullopt;
+  return all;
 }
 
 // The value under a section header: its first non-empty line, its leading
@@ -165,22 +172,38 @@ std::vector<std::string> settingsInCurrentLayout(const std::vector<std::string>&
   return lines;
 }
 
-bool convertSettings(Platform& platform) {
-  if (settingsFileMissingOrEmpty(platform)) return true;
+Conversion convertSettings(Platform& platform) {
+  if (settingsFileMissingOrEmpty(platform)) return {};
   std::vector<std::string> old;
   {
     InputFile settings(platform, kSettingsFile, 1);
     for (std::string line; settings.next(line);) old.push_back(line);
   }
-  return replaceLinesIfChanged(platform, kSettingsFile, kSettingsTempFile, settingsInCurrentLayout(old));
+  std::vector<std::string> current = settingsInCurrentLayout(old);
+  // The reader finds its values by line number: a file whose values stand elsewhere cannot be read as it is.
+  bool olderLayout = old.size() < 15 || std::vector<std::string>(old.begin(), old.begin() + 15) !=
+                                            std::vector<std::string>(current.begin(), current.begin() + 15);
+  Conversion conversion;
+  conversion.note(replaceLinesIfChanged(platform, kSettingsFile, kSettingsConversionTempFile, current), olderLayout);
+  return conversion;
 }
 
 }  // namespace
 
-std::optional<std::string> convertOlderData(Platform& platform) {
-  if (std::optional<std::string> failed = convertCalendars(platform)) return failed;
-  if (!convertSettings(platform)) return std::string(kSettingsFile);
-  return std::nullopt;
+void Conversion::note(const FileResult& result, bool needed) {
+  if (result) return;
+  // A file that had to change outranks one that was only tidied.
+  if (written.ok() || (needed && !required)) {
+    written = result;
+    required = needed;
+  }
+}
+
+Conversion convertOlderData(Platform& platform) {
+  Conversion conversion = convertCalendars(platform);
+  Conversion settings = convertSettings(platform);
+  conversion.note(settings.written, settings.required);
+  return conversion;
 }
 
 }  // namespace almanouk

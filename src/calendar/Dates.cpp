@@ -125,6 +125,8 @@ CalendarDay readSystemDate(std::string_view mmddyyyy) {
   return result;
 }
 
+CalendarDay calendarDay(const LocalDateTime& time) { return {time.day, time.month, time.year}; }
+
 void setDate(SelectedDate& date, int day, int month, int year) {
   date.day = day;
   date.month = month;

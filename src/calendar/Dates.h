@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/LocalTime.h"
+
 namespace almanouk {
 
 inline constexpr int kFirstYear = 1901;
@@ -43,6 +45,7 @@ struct MonthInfo {
 
 struct CalendarDay {
   int day = 1, month = 1, year = 2000;
+  bool operator==(const CalendarDay&) const = default;
 };
 
 // February has 29 days under the full Gregorian rule.
@@ -64,6 +67,8 @@ int weekOfPreviousYearEnd(int year);
 
 // The system date from currentDate's "mm-dd-yyyy".
 CalendarDay readSystemDate(std::string_view mmddyyyy);
+// The day of a local date and time.
+CalendarDay calendarDay(const LocalDateTime& time);
 
 // Sets weekday, month name, pad, days in month and days before month from day, month and year.
 void setDate(SelectedDate& date, int day, int month, int year);

@@ -202,17 +202,6 @@ void MonthView::printEntry(const std::string& entry, ListCursor& cursor) {
   } while (position < entry.size());
 }
 
-std::string MonthView::scrollEventList() {
-  for (;;) {
-    scrollOneLine();
-    std::string key = platform_.waitForKey(3);
-    if (key != "s" && key != "S") {
-      scrollIndex_ = 0;
-      return key;
-    }
-  }
-}
-
 void MonthView::scrollOneLine() {
   const Cell blank = buffer_.blankCell();
   for (int row = 20; row <= 23; ++row)
@@ -231,10 +220,6 @@ void MonthView::scrollOneLine() {
   buffer_.curBg = settings_.themeBg;
   if (scrollIndex_ < overflow_.size()) buffer_.putText(23, 47, overflow_[scrollIndex_]);
   ++scrollIndex_;
-  buffer_.renderBuffer();
-  drawGridLines(platform_);
-  drawDayBox(platform_, buffer_.dayBoxLeft, buffer_.dayBoxTop, settings_.allCalendarsView());
-  drawLogo(platform_);
 }
 
 }  // namespace almanouk

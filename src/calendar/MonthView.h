@@ -38,8 +38,10 @@ class MonthView {
   // are never listed; they go to the launcher unless this drawing follows a
   // navigation or another screen (launch false).
   void drawEventList(const DayList& days, int daysAhead, DayCommandLauncher& launcher, bool launch);
-  // Scrolls the list one line per "s"; returns the key that ended scrolling.
-  std::string scrollEventList();
+  // Moves the list up a line in the buffer, bringing in the next line that did not fit.
+  void scrollOneLine();
+  // The next list starts unscrolled.
+  void endScroll() { scrollIndex_ = 0; }
 
   const std::vector<std::string>& overflow() const { return overflow_; }
 
@@ -51,7 +53,6 @@ class MonthView {
   void listEntry(std::string line, int year, ListCursor& cursor);
   void printEntry(const std::string& entry, ListCursor& cursor);
   void writeDayNumber(int row, int weekday, int day);
-  void scrollOneLine();
 
   Platform& platform_;
   ScreenBuffer& buffer_;

@@ -41,52 +41,64 @@ bool isLastDay(const SelectedDate& date) {
 
 }  // namespace
 
-ScreenResult DiaryEditor::run() {
+DiaryEditor::DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date)
+    : platform_(platform), buffer_(buffer), settings_(settings), date_(date) {}
+
+DiaryEditor::~DiaryEditor() = default;
+
+void DiaryEditor::open() {
   buffer_.clearBuffer();
   drawHeader();
   buffer_.putText(24, 0, repeat(' ', kLineLength));
-  const std::string name = pageFileName(date_, settings_.diaryId);
-  BinaryFile page(platform_, name, 1);
-  page_ = &page;
-  repeatCount_ = 0;
-  exitKeyCode_ = 0;
+  name_ = pageFileName(date_, settings_.diaryId);
+  page_ = std::make_unique<BinaryFile>(platform_, name_, 1);
   home();
-  Flow flow = Flow::Stay;
-  while (flow == Flow::Stay) {
-    drawStatusLine();
-    drawCursor(kCursorForeground, kCursorBackground);
-    if (repeatCount_ == 0) key_ = platform_.waitForKey(3);
-    drawCursor(kTextForeground, kTextBackground);
-    shift_ = platform_.shiftHeld();
-    repeatCount_ = std::max(repeatCount_ - 1, 0);
-    if (key_.size() == 2) {
-      flow = handleExtended(keys::extendedCode(key_));
-    } else if (keys::isCharacter(key_, keys::kEscape)) {
-      flow = Flow::Close;
-    } else if (key_.size() == 1) {
-      handleCharacter(key_[0]);
-    }
-  }
-  savePage(platform_, page, name);
-  page_ = nullptr;
+}
 
-  ScreenResult result;
-  result.exitKeyCode = exitKeyCode_;
-  result.redrawMonthView = true;
-  if (flow == Flow::Leave) {
-    if (exitKeyCode_ == keys::kCtrlPageUp || exitKeyCode_ == keys::kCtrlPageDown) {
-      Direction direction = exitKeyCode_ == keys::kCtrlPageUp ? Direction::Previous : Direction::Next;
-      if (auto target = findWrittenPage(platform_, settings_.diaryId, name, direction)) {
-        CalendarDay day = *pageDay(*target);
-        setDate(date_, day.day, day.month, day.year);
-      }
-    }
-    // The main loop reopens the editor on the new date; Shift+Page Up/Down still has to move it.
-    result.exitWithShift = shift_;
-    result.diaryAgain = true;
-    result.skipWait = 1;
-    result.nextKey = keys::kNothing;
+void DiaryEditor::draw() {
+  drawStatusLine();
+  drawCursor(kCursorForeground, kCursorBackground);
+}
+
+bool DiaryEditor::handle(Key key) {
+  drawCursor(kTextForeground, kTextBackground);
+  if (helpShown_) {
+    // The key that closes the help box is taken; the render removes the box.
+    helpShown_ = false;
+    buffer_.renderBuffer();
+    return true;
   }
+  if (key.isExtended()) {
+    leave_ = handleExtended(key);
+  } else if (key.is(keys::kEscape)) {
+    leave_ = Leave::Close;
+  } else if (key.isCharacter()) {
+    handleCharacter(key.character());
+  }
+  return leave_ == Leave::Stay;
+}
+
+ScreenResult DiaryEditor::result() {
+  FileResult saved = savePage(platform_, *page_, name_);
+  page_.reset();
+  ScreenResult result;
+  if (!saved) result.message = saveFailedMessage(saved.error());
+  result.redrawMonthView = true;
+  switch (leave_) {
+    case Leave::Stay:
+    case Leave::Close: return result;
+    case Leave::PreviousDay: result.dayStep = -1; break;
+    case Leave::NextDay: result.dayStep = 1; break;
+    case Leave::Today: result.date = calendarDay(platform_.now()); break;
+    case Leave::PreviousPage:
+    case Leave::NextPage: {
+      Direction direction = leave_ == Leave::PreviousPage ? Direction::Previous : Direction::Next;
+      if (auto target = findWrittenPage(platform_, settings_.diaryId, name_, direction)) result.date = pageDay(*target);
+      break;
+    }
+  }
+  // The main loop opens the diary again on the new date.
+  result.next = Input{{}, Command::Diary};
   return result;
 }
 
@@ -103,7 +115,7 @@ void DiaryEditor::drawHeader() {
 void DiaryEditor::drawStatusLine() {
   std::int64_t line = (viewTop_ - 1) / kLineLength + cursorRow_;
   std::string text = "  [" + std::to_string(line) + "," + toText(cursorColumn_ + 1) + "]   ";
-  buffer_.drawBar(25, 1, padRight(text, kLineLength), kDiaryBar);
+  buffer_.drawBar(25, 1, padRight(text + message_, kLineLength), kDiaryBar);
 }
 
 void DiaryEditor::drawCursor(std::uint32_t foreground, std::uint32_t background) {
@@ -112,73 +124,67 @@ void DiaryEditor::drawCursor(std::uint32_t foreground, std::uint32_t background)
   platform_.printText(std::string(1, static_cast<char>(buffer_.at(cursorRow_, cursorColumn_).character)));
 }
 
-// The rows are tried in this order, so that one key may lead into the next:
 // Right past the end of a line goes on as Down, Left before its start as Up.
-DiaryEditor::Flow DiaryEditor::handleExtended(int code) {
-  exitKeyCode_ = code;
-  if (code == keys::kRight && ++cursorColumn_ > kLastColumn) {
-    cursorColumn_ = 0;
-    code = keys::kDown;
-  }
-  if (code == keys::kLeft && --cursorColumn_ < 0) {
-    cursorColumn_ = kLastColumn;
-    code = keys::kUp;
-  }
-  if (code == keys::kUp && --cursorRow_ < 1) {
-    cursorRow_ = 1;
-    scrollUp();
-  }
-  if (code == keys::kDown && ++cursorRow_ > kTextRows) {
-    cursorRow_ = kTextRows;
-    scrollDown();
-  }
-  if ((code == keys::kPageUp || code == keys::kPageDown) && !shift_) {
-    // The next passes move line by line without reading keys.
-    repeatCount_ = kPageRepeat;
-    code = code == keys::kPageUp ? keys::kUp : keys::kDown;
-    key_ = keys::extended(code);
-  }
-  switch (code) {
-    case keys::kHome: home(); break;
-    case keys::kEnd: end(); break;
-    case keys::kCtrlPageUp:
-    case keys::kCtrlPageDown: return Flow::Leave;
-    case keys::kF3: {
-      CalendarDay today = readSystemDate(platform_.currentDate());
-      setDate(date_, today.day, today.month, today.year);
-      return Flow::Leave;
-    }
-    case keys::kF1: showHelp(); break;
-    case keys::kPageUp:
-      if (!isFirstDay(date_)) return Flow::Leave;
-      key_ = keys::kNothing;  // nothing before 1 January 1901
-      exitKeyCode_ = 0;
+DiaryEditor::Leave DiaryEditor::handleExtended(Key key) {
+  switch (key.code()) {
+    case KeyCode::Right:
+      if (++cursorColumn_ > kLastColumn) {
+        cursorColumn_ = 0;
+        moveDown();
+      }
       break;
-    case keys::kPageDown:
-      if (!isLastDay(date_)) return Flow::Leave;
-      key_ = keys::kNothing;  // nothing after 31 December 2099
-      exitKeyCode_ = 0;
+    case KeyCode::Left:
+      if (--cursorColumn_ < 0) {
+        cursorColumn_ = kLastColumn;
+        moveUp();
+      }
       break;
-    case keys::kInsert: shiftLine(true); break;
-    case keys::kDelete: shiftLine(false); break;
+    case KeyCode::Up: moveUp(); break;
+    case KeyCode::Down: moveDown(); break;
+    case KeyCode::PageUp:
+      // Shift+Page Up: the previous day, except before 1 January 1901.
+      if (key.shift()) return isFirstDay(date_) ? Leave::Stay : Leave::PreviousDay;
+      for (int i = 0; i < kPageRepeat; ++i) moveUp();
+      break;
+    case KeyCode::PageDown:
+      if (key.shift()) return isLastDay(date_) ? Leave::Stay : Leave::NextDay;
+      for (int i = 0; i < kPageRepeat; ++i) moveDown();
+      break;
+    case KeyCode::Home: home(); break;
+    case KeyCode::End: end(); break;
+    case KeyCode::CtrlPageUp: return Leave::PreviousPage;
+    case KeyCode::CtrlPageDown: return Leave::NextPage;
+    case KeyCode::F3: return Leave::Today;
+    case KeyCode::F1: showHelp(); break;
+    case KeyCode::Insert: shiftLine(true); break;
+    case KeyCode::Delete: shiftLine(false); break;
     default: break;
   }
-  return Flow::Stay;
+  return Leave::Stay;
+}
+
+void DiaryEditor::moveUp() {
+  if (--cursorRow_ >= 1) return;
+  cursorRow_ = 1;
+  scrollUp();
+}
+
+void DiaryEditor::moveDown() {
+  if (++cursorRow_ <= kTextRows) return;
+  cursorRow_ = kTextRows;
+  scrollDown();
 }
 
 void DiaryEditor::handleCharacter(char c) {
   switch (c) {
-    case keys::kBackspace:
+    case keys::kBackspace.character():
       if (--cursorColumn_ < 0) {
         cursorColumn_ = kLastColumn;
-        if (--cursorRow_ < 1) {
-          cursorRow_ = 1;
-          scrollUp();
-        }
+        moveUp();
       }
-      putCells(cursorRow_, cursorColumn_, " ");
+      static_cast<void>(putCells(cursorRow_, cursorColumn_, " "));  // told on the status line
       break;
-    case keys::kEnter:
+    case keys::kEnter.character():
       // The next paragraph starts one empty line lower, indented by two.
       cursorColumn_ = 2;
       cursorRow_ += 2;
@@ -187,7 +193,7 @@ void DiaryEditor::handleCharacter(char c) {
         --cursorRow_;
       }
       break;
-    case keys::kCtrlL: clearView(); break;
+    case keys::kCtrlL.character(): clearView(); break;
     default:
       if (static_cast<unsigned char>(c) >= 32) type(c);
       break;
@@ -217,10 +223,9 @@ void DiaryEditor::home() {
   cursorRow_ = 2;
   cursorColumn_ = 2;
   std::int64_t length = page_->length();
-  if (length < kViewBytes) {
-    page_->write(length + 1, std::string(static_cast<std::size_t>(kViewBytes - length), ' '));
-    page_->flush();
-  }
+  // Padding that cannot be written only leaves the page shorter: the view shows blanks all the same.
+  if (length < kViewBytes)
+    static_cast<void>(page_->write(length + 1, std::string(static_cast<std::size_t>(kViewBytes - length), ' ')).andThen(page_->flush()));
   showView();
 }
 
@@ -228,10 +233,8 @@ void DiaryEditor::home() {
 void DiaryEditor::end() {
   std::int64_t length = page_->length();
   std::int64_t rounded = length == 0 ? 0 : kLineLength + kLineLength * ((length - 1) / kLineLength);
-  if (rounded > length) {
-    page_->write(length + 1, std::string(static_cast<std::size_t>(rounded - length), ' '));
-    page_->flush();
-  }
+  if (rounded > length)
+    static_cast<void>(page_->write(length + 1, std::string(static_cast<std::size_t>(rounded - length), ' ')).andThen(page_->flush()));
   viewTop_ = std::clamp<std::int64_t>(rounded - (kViewBytes - 1), 1, kLastViewTop);
   showView();
 }
@@ -280,15 +283,17 @@ bool DiaryEditor::putCells(int row, int column, std::string_view text) {
     bytes.insert(0, static_cast<std::size_t>(at - length - 1), ' ');
     at = length + 1;
   }
-  if (!page_->write(at, bytes) || !page_->flush()) return false;
+  FileResult written = page_->write(at, bytes).andThen(page_->flush());
+  // What was typed stays on the screen; the status line says it is not in the page.
+  message_ = written ? std::string() : "Pagina niet opgeslagen (" + std::string(describe(written.error().problem)) + ")";
   buffer_.useTheme();
   int index = row * kLineLength + column;  // the view's rows follow each other in the buffer as in the page
   for (char c : text) buffer_.cell(index++) = Cell{static_cast<unsigned char>(c), buffer_.currentAttribute()};
-  return true;
+  return written.ok();
 }
 
 void DiaryEditor::type(char c) {
-  if (!putCells(cursorRow_, cursorColumn_, std::string(1, c))) return;  // a page that cannot be written takes nothing
+  static_cast<void>(putCells(cursorRow_, cursorColumn_, std::string(1, c)));
   platform_.moveCursor(cursorRow_ + 1, cursorColumn_ + 1);
   platform_.setColours(kTextForeground, kTextBackground);
   platform_.printText(std::string(1, c));
@@ -317,25 +322,24 @@ void DiaryEditor::shiftLine(bool right) {
     line.erase(line.begin());
     line += ' ';
   }
-  putCells(cursorRow_, cursorColumn_, line);
+  static_cast<void>(putCells(cursorRow_, cursorColumn_, line));  // told on the status line
   buffer_.renderBuffer();
 }
 
 // Ctrl+L: the 23 lines shown become blank; text above or below them stays.
 void DiaryEditor::clearView() {
-  putCells(1, 0, std::string(kViewBytes, ' '));
+  static_cast<void>(putCells(1, 0, std::string(kViewBytes, ' ')));  // told on the status line
   buffer_.renderBuffer();
 }
 
-// The key that closes the box is taken; the next render removes the box.
+// The next key closes the box.
 void DiaryEditor::showHelp() {
   platform_.setColours(kHelpForeground, kHelpBackground);
   for (std::size_t i = 0; i < kHelpLines.size(); ++i) {
     platform_.moveCursor(7 + static_cast<int>(i), 17);
     platform_.printText(cp437(kHelpLines[i]));
   }
-  platform_.waitForKey(3);
-  buffer_.renderBuffer();
+  helpShown_ = true;
 }
 
 }  // namespace almanouk

@@ -5,10 +5,11 @@
 // or next written page (Ctrl+Page Up/Down), today (F3) or the month view (Esc).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "screen/SubScreen.h"
+#include "screen/Screen.h"
 
 namespace almanouk {
 
@@ -18,7 +19,7 @@ class ScreenBuffer;
 struct SelectedDate;
 struct Settings;
 
-class DiaryEditor : public SubScreen {
+class DiaryEditor : public Screen {
  public:
   static constexpr int kTextRows = 23;
   static constexpr int kLineLength = 80;
@@ -26,20 +27,23 @@ class DiaryEditor : public SubScreen {
   // The view cannot move further down: line 3792 is the last one shown.
   static constexpr std::int64_t kLastViewTop = 301521;
 
-  DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, SelectedDate& date)
-      : platform_(platform), buffer_(buffer), settings_(settings), date_(date) {}
+  DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date);
+  ~DiaryEditor() override;
 
-  // The result carries the last extended key handled (with whether Shift was
-  // down), and when the editor left for another page, the request to reopen it.
-  ScreenResult run() override;
+  void open() override;
+  void draw() override;
+  bool handle(Key key) override;
+  // Saves the page; when the editor left for another day, the date to go to
+  // and the diary to open again there.
+  ScreenResult result() override;
 
  private:
-  enum class Flow { Stay, Leave, Close };
+  enum class Leave { Stay, Close, PreviousDay, NextDay, Today, PreviousPage, NextPage };
 
   void drawHeader();
   void drawStatusLine();
   void drawCursor(std::uint32_t foreground, std::uint32_t background);
-  Flow handleExtended(int code);
+  Leave handleExtended(Key key);
   void handleCharacter(char c);
 
   // The page position (1-based) of a cell of the view.
@@ -48,12 +52,15 @@ class DiaryEditor : public SubScreen {
   void showView();
   void home();
   void end();
+  void moveUp();
+  void moveDown();
   void scrollDown();
   void scrollUp();
   void type(char c);
   // Writes characters from a cell on to the page and into the screen buffer;
-  // false (and nothing changed) when the page cannot take them.
-  bool putCells(int row, int column, std::string_view text);
+  // false when the page cannot take them (they are shown all the same, and
+  // the status line says so).
+  [[nodiscard]] bool putCells(int row, int column, std::string_view text);
   void shiftLine(bool right);
   void clearView();
   void showHelp();
@@ -62,15 +69,15 @@ class DiaryEditor : public SubScreen {
   Platform& platform_;
   ScreenBuffer& buffer_;
   const Settings& settings_;
-  SelectedDate& date_;
-  BinaryFile* page_ = nullptr;
+  const SelectedDate& date_;
+  std::string name_;
+  std::unique_ptr<BinaryFile> page_;
   std::int64_t viewTop_ = 1;
   int cursorRow_ = 2;
   int cursorColumn_ = 2;  // 0-based
-  int repeatCount_ = 0;
-  bool shift_ = false;
-  std::string key_;
-  int exitKeyCode_ = 0;
+  bool helpShown_ = false;
+  Leave leave_ = Leave::Stay;
+  std::string message_;  // a write that failed, told on the status line
 };
 
 }  // namespace almanouk

@@ -79,38 +79,40 @@ std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view di
   OutputFile index(platform, kDiaryIndexFile, 3);
   index.line("");
   for (const std::string& name : names) index.line(name);
+  // The program goes by the names in memory; the index is only there for
+  // whoever looks into the folder, so a failed write changes nothing.
+  static_cast<void>(index.close());
   return names;
 }
 
-void ensureSentinelPages(Platform& platform, std::string_view diaryId) {
+FileResult ensureSentinelPages(Platform& platform, std::string_view diaryId) {
+  FileResult all;
   for (const std::string& name : {startSentinelName(diaryId), endSentinelName(diaryId)}) {
     if (platform.fileExists(name)) continue;
     FileReplacement sentinel(platform, name, kTrimTempFile, 3);
     sentinel.text(" ");
-    sentinel.commit();
+    all = all.andThen(sentinel.commit());
   }
+  return all;
 }
 
-void savePage(Platform& platform, BinaryFile& page, const std::string& name) {
+FileResult savePage(Platform& platform, BinaryFile& page, const std::string& name) {
   const std::string bytes = page.read(1, static_cast<std::size_t>(page.length()));
   const bool writable = page.writable();
-  page.close();
-  if (!writable) return;  // a page the user made read-only is left exactly as it is
+  FileResult closed = page.close();
+  if (!writable) return {};  // a page the user made read-only is left exactly as it is
   const std::size_t last = bytes.find_last_not_of(std::string_view("\0 ", 2));
   const std::size_t keep = last == std::string::npos ? 0 : last + 1;
-  if (keep == 0 && !isSentinel(name)) {
-    platform.deleteFile(name);
-    return;
-  }
-  if (keep == bytes.size()) return;  // nothing to cut
+  if (keep == 0 && !isSentinel(name)) return closed.andThen(platform.deleteFile(name));
+  if (keep == bytes.size()) return closed;  // nothing to cut
   FileReplacement trimmed(platform, name, kTrimTempFile, 3);
   trimmed.text(std::string_view(bytes).substr(0, keep));
-  trimmed.commit();
+  return closed.andThen(trimmed.commit());
 }
 
-bool copyPages(Platform& platform, std::string_view fromId, std::string_view toId) {
+FileResult copyPages(Platform& platform, std::string_view fromId, std::string_view toId) {
   const std::size_t idAt = 10;  // after "yyyymmdd.D"
-  bool copied = true;
+  FileResult copied;
   for (const std::string& name : pageNames(platform, fromId)) {
     std::string bytes;
     {
@@ -120,13 +122,15 @@ bool copyPages(Platform& platform, std::string_view fromId, std::string_view toI
     std::string copy = name.substr(0, idAt) + safeIdentifier(toId) + name.back();
     FileReplacement target(platform, copy, kTrimTempFile, 2);
     target.text(bytes);
-    copied = target.commit() && copied;
+    copied = copied.andThen(target.commit());
   }
   return copied;
 }
 
-void deletePages(Platform& platform, std::string_view diaryId) {
-  for (const std::string& name : pageNames(platform, diaryId)) platform.deleteFile(name);
+FileResult deletePages(Platform& platform, std::string_view diaryId) {
+  FileResult deleted;
+  for (const std::string& name : pageNames(platform, diaryId)) deleted = deleted.andThen(platform.deleteFile(name));
+  return deleted;
 }
 
 std::optional<std::string> findWrittenPage(Platform& platform, std::string_view diaryId, const std::string& name,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
+#include "platform/FileResult.h"
 
 namespace almanouk {
 
@@ -39,19 +40,19 @@ std::vector<std::string> pageNames(Platform& platform, std::string_view diaryId)
 // Writes the index: an empty line, then the page names; returns them.
 std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view diaryId);
 // Creates each sentinel page holding a single blank when it is missing.
-void ensureSentinelPages(Platform& platform, std::string_view diaryId);
+FileResult ensureSentinelPages(Platform& platform, std::string_view diaryId);
 
 // Called with the page open when the editor closes it: a page is cut after
 // its last character that is neither a blank nor 0, through a temporary file
 // that replaces it in one step; a page with no such character is deleted,
 // except a sentinel page. The page is closed afterwards.
-void savePage(Platform& platform, BinaryFile& page, const std::string& name);
+FileResult savePage(Platform& platform, BinaryFile& page, const std::string& name);
 
 // Copies every page of one identifier to the same day under another, byte for
-// byte; false when a page could not be copied.
-bool copyPages(Platform& platform, std::string_view fromId, std::string_view toId);
+// byte; the first page that could not be copied is the failure told.
+FileResult copyPages(Platform& platform, std::string_view fromId, std::string_view toId);
 // Deletes every page of an identifier.
-void deletePages(Platform& platform, std::string_view diaryId);
+FileResult deletePages(Platform& platform, std::string_view diaryId);
 
 enum class Direction { Previous, Next };
 // The written page before or after the page name (which need not exist any

@@ -64,12 +64,12 @@ std::string copyNameFromClock(Platform& platform) {
   return mid(date, 4, 2) + left(time, 2) + mid(time, 4, 2) + mid(time, 7, 2) + ".AMN";
 }
 
-bool copyCalendar(Platform& platform, std::string_view source, std::string_view target) {
+FileResult copyCalendar(Platform& platform, std::string_view source, std::string_view target) {
   const std::string sourceKey = diaryKeyOf(platform, source);
   const std::string newKey = nextFreeDiaryKey(platform);
   {
     CalendarReader reader(platform, source, 1);
-    if (!reader.isOpen()) return false;
+    if (!reader.isOpen()) return FileResult(source, FileProblem::NotFound);
     FileReplacement copy(platform, target, kCalendarCopyTempFile, 2);
     copy.line(reader.nextLine());
     reader.nextLine();
@@ -77,17 +77,19 @@ bool copyCalendar(Platform& platform, std::string_view source, std::string_view 
     for (std::string line; reader.next(line) && line != "Einde";) copy.line(line);
     writeCalendarEnd(copy);
     reader.close();
-    if (!copy.commit()) return false;
+    if (FileResult copied = copy.commit(); !copied) return copied;
   }
   return copyPages(platform, sourceKey, newKey);
 }
 
-void deleteCalendar(Platform& platform, std::string_view fileName) {
+FileResult deleteCalendar(Platform& platform, std::string_view fileName) {
   const std::string key = diaryKeyOf(platform, fileName);
-  platform.deleteFile(fileName);
-  platform.deleteFile(backupName(fileName));
+  FileResult deleted = platform.deleteFile(fileName);
+  if (!deleted) return deleted;
+  deleted = platform.deleteFile(backupName(fileName));
   std::vector<std::string> others = diaryKeys(platform);
-  if (std::find(others.begin(), others.end(), key) == others.end()) deletePages(platform, key);
+  if (std::find(others.begin(), others.end(), key) == others.end()) deleted = deleted.andThen(deletePages(platform, key));
+  return deleted;
 }
 
 }  // namespace almanouk

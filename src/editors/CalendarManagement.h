@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
@@ -25,11 +27,11 @@ std::string copyNameFromClock(Platform& platform);
 
 // Copies a calendar under a new name with a new diary key: its lines before
 // the first "Einde", the end (also where the source lacks one), and its diary
-// pages. False when the copy could not be made.
-bool copyCalendar(Platform& platform, std::string_view source, std::string_view target);
+// pages.
+FileResult copyCalendar(Platform& platform, std::string_view source, std::string_view target);
 
 // Deletes a calendar file, its backup copy and its diary pages (unless
-// another calendar carries the same key).
-void deleteCalendar(Platform& platform, std::string_view fileName);
+// another calendar carries the same key); a calendar that cannot be deleted keeps all three.
+FileResult deleteCalendar(Platform& platform, std::string_view fileName);
 
 }  // namespace almanouk

@@ -10,6 +10,7 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "screen/Notice.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -35,42 +36,58 @@ std::string withoutTrailingBlanks(std::string text) {
 
 }  // namespace
 
-ScreenResult ListEditor::run() {
+void ListEditor::open() {
   calFile_ = settings_.calFile;
   buffer_.clearBuffer();
-  copyCalendarFile(platform_, calFile_, backupName(calFile_));
-  load();
+  backup_ = copyCalendarFile(platform_, calFile_, backupName(calFile_));
+  if (!backup_) message_ = backupFailedMessage();
+  load(calFile_);
   placeWindow();
   drawWindow();
-  bool helpDue = true;
-  for (;;) {
-    buffer_.colourKeywords();
-    buffer_.renderBuffer();
-    buffer_.repaintCell(row_, column_);
-    // The key that closes the help box at opening is the first key handled.
-    std::string key = helpDue ? showEditorHelp(platform_, buffer_) : platform_.waitForKey(3);
-    helpDue = false;
-    if (handle(key)) continue;
-    if (!restoreRequested_) break;
-    restore();
-  }
-  storeWindow();
-  save();
-  settings_.daysAhead = readDaysAhead(platform_);
+  help_ = Help::AtOpening;
+}
 
-  ScreenResult result;
-  result.redrawMonthView = true;
-  if (toSettings_) {
-    result.nextKey = keys::kSettingsNext;
-    result.skipWait = 1;
+void ListEditor::draw() {
+  buffer_.colourKeywords();
+  buffer_.renderBuffer();
+  if (!message_.empty()) drawNotice(buffer_, message_);
+  buffer_.repaintCell(row_, column_);
+  if (help_ != Help::None) drawEditorHelp(platform_, buffer_);
+}
+
+bool ListEditor::handle(Key key) {
+  message_.clear();
+  const Help help = std::exchange(help_, Help::None);
+  // The key that closes the box at opening is handled as the first key; on
+  // F1 a character is handled, an extended key dropped.
+  if (help == Help::OnRequest && key.isExtended()) return true;
+  if (handleKey(key)) return true;
+  if (restoreRequested_) {
+    restore();
+    return true;
   }
+  // A save that fails keeps the editor open with the user's lines: space
+  // can be freed and Esc pressed again, or F3 throws the changes away.
+  storeWindow();
+  FileResult saved = save();
+  if (saved) return false;
+  message_ = saveFailedMessage(saved.error());
+  toSettings_ = false;
+  return true;
+}
+
+ScreenResult ListEditor::result() {
+  ScreenResult result;
+  result.settings.daysAhead = readDaysAhead(platform_);
+  result.redrawMonthView = true;
+  if (toSettings_) result.next = Input{{}, Command::Settings};
   return result;
 }
 
 // Header lines aside; every further line of the file in the list, which
 // holds at least 4000 lines so that the window can go past the file's end.
-void ListEditor::load() {
-  CalendarReader calendar(platform_, calFile_, 1);
+void ListEditor::load(const std::string& fileName) {
+  CalendarReader calendar(platform_, fileName, 1);
   for (std::string& line : header_) line = calendar.nextLine();
   lines_.clear();
   std::string line;
@@ -133,54 +150,47 @@ bool ListEditor::onSectionRow() const {
   return std::find(std::begin(kSectionKeys), std::end(kSectionKeys), start) != std::end(kSectionKeys);
 }
 
-bool ListEditor::handle(const std::string& key) {
+bool ListEditor::handleKey(Key key) {
   const bool afterLastColumn = std::exchange(typedAtLast_, false);
-  if (key.size() == 2) {
-    int code = keys::extendedCode(key);
-    if (code == keys::kF3) restoreRequested_ = true;
-    if (code == keys::kF4) toSettings_ = true;
-    if (code == keys::kF3 || code == keys::kF4) return false;
-    if (code == keys::kF1) {
-      // The key that closes the box: a character is handled, an extended key dropped.
-      std::string next = showEditorHelp(platform_, buffer_);
-      if (keys::isCharacter(next, keys::kEscape)) return false;
-      if (next.size() == 1) handleCharacter(next[0], false);
-      return true;
-    }
-    handleExtended(code);
-    return true;
+  if (key.is(keys::kF3)) restoreRequested_ = true;
+  if (key.is(keys::kF4)) toSettings_ = true;
+  if (key.is(keys::kF3) || key.is(keys::kF4) || key.is(keys::kEscape)) return false;
+  if (key.is(keys::kF1)) {
+    help_ = Help::OnRequest;
+  } else if (key.isExtended()) {
+    handleExtended(key);
+  } else {
+    handleCharacter(key.character(), afterLastColumn);
   }
-  if (keys::isCharacter(key, keys::kEscape)) return false;
-  if (key.size() == 1) handleCharacter(key[0], afterLastColumn);
   return true;
 }
 
-void ListEditor::handleExtended(int code) {
-  switch (code) {
-    case keys::kLeft:
+void ListEditor::handleExtended(Key key) {
+  switch (key.code()) {
+    case KeyCode::Left:
       if (--column_ < kTextColumn) {
         column_ = kLastTypedColumn;
         if (--row_ < 1) row_ = kRows;
       }
       break;
-    case keys::kRight:
+    case KeyCode::Right:
       if (++column_ > kLastTypedColumn) {
         column_ = kTextColumn;
         if (++row_ > kRows) row_ = 1;
       }
       break;
-    case keys::kUp: moveUp(); break;
-    case keys::kDown: moveDown(); break;
-    case keys::kPageUp:
-      if (!platform_.shiftHeld())
+    case KeyCode::Up: moveUp(); break;
+    case KeyCode::Down: moveDown(); break;
+    case KeyCode::PageUp:
+      if (!key.shift())
         for (int i = 0; i < kPageRows; ++i) moveUp();
       break;
-    case keys::kPageDown:
-      if (!platform_.shiftHeld())
+    case KeyCode::PageDown:
+      if (!key.shift())
         for (int i = 0; i < kPageRows; ++i) moveDown();
       break;
-    case keys::kHome: column_ = kTextColumn; break;
-    case keys::kEnd: {
+    case KeyCode::Home: column_ = kTextColumn; break;
+    case KeyCode::End: {
       column_ = kTextColumn;
       for (int column = kLastInsertColumn; column >= kTextColumn; --column)
         if (buffer_.at(row_, column).character != ' ') {
@@ -189,8 +199,8 @@ void ListEditor::handleExtended(int code) {
         }
       break;
     }
-    case keys::kInsert: shiftCells(true); break;
-    case keys::kDelete: shiftCells(false); break;
+    case KeyCode::Insert: shiftCells(true); break;
+    case KeyCode::Delete: shiftCells(false); break;
     default: break;  // other extended keys never type anything
   }
 }
@@ -200,31 +210,31 @@ void ListEditor::handleCharacter(char c, bool afterLastColumn) {
   const int index = cursorIndex();
   const bool editable = index >= kProtectedLines;
   switch (c) {
-    case keys::kCtrlK: {
+    case keys::kCtrlK.character(): {
       clipboard_.clear();
       for (int column = 0; column < kClipboardLength; ++column)
         clipboard_ += static_cast<char>(buffer_.at(row_, column).character);
       break;
     }
-    case keys::kCtrlP:
+    case keys::kCtrlP.character():
       if (!editable || static_cast<int>(clipboard_.size()) != kClipboardLength) break;
       insertLine(index);
       buffer_.useTheme();
       buffer_.putText(row_, 0, clipboard_);
       shownFrom_[static_cast<std::size_t>(row_)].clear();
       break;
-    case keys::kTab:
+    case keys::kTab.character():
       if (editable) insertLine(index);
       break;
-    case keys::kCtrlD:
+    case keys::kCtrlD.character():
       if (editable) deleteLine(index);
       break;
-    case keys::kBackspace:
+    case keys::kBackspace.character():
       // Right after a character went into column 75 the cursor is still on it.
       if (!afterLastColumn) column_ = std::max(column_ - 1, kTextColumn);
       buffer_.at(row_, column_).character = ' ';
       break;
-    case keys::kEnter:
+    case keys::kEnter.character():
       if (editable) newLine();
       break;
     default:
@@ -309,28 +319,37 @@ void ListEditor::shiftCells(bool right) {
   }
 }
 
-// F3: the file as it was when the editor opened, from its backup copy.
+// F3: the file as it was when the editor opened, from the backup copy made
+// then. Only that backup will do: an older one would bring back an older
+// calendar. The file on disk follows when the editor is left.
 void ListEditor::restore() {
   restoreRequested_ = false;
-  const std::string backup = backupName(calFile_);
-  if (platform_.fileExists(backup)) copyCalendarFile(platform_, backup, calFile_);
-  load();
+  if (!backup_) {
+    message_ = backupFailedMessage();
+    return;
+  }
+  load(backupName(calFile_));
   placeWindow();
   drawWindow();
 }
 
+std::string ListEditor::backupFailedMessage() const {
+  return "Geen reservekopie (" + std::string(describe(backup_.error().problem)) + "): F3 herstelt niets";
+}
+
 // The header lines, the lines before the first "Einde", then the end. A list
 // that lost its "Einde" still ends with one, after the last line kept:
-// without it the next start would refuse the file.
-bool ListEditor::save() {
+// without it the next start would refuse the file. A file that already holds
+// exactly this is not written.
+FileResult ListEditor::save() {
   auto end = std::find(lines_.begin(), lines_.end(), "Einde");
   if (end == lines_.end())
     end = std::find_if(lines_.rbegin(), lines_.rend(), [](const std::string& line) { return !line.empty(); }).base();
-  FileReplacement file(platform_, calFile_, kSaveTempFile, 2);
-  for (const std::string& line : header_) file.line(line);
-  for (auto line = lines_.begin(); line != end; ++line) file.line(*line);
-  writeCalendarEnd(file);
-  return file.commit();
+  std::vector<std::string> file(header_.begin(), header_.end());
+  file.insert(file.end(), lines_.begin(), end);
+  file.emplace_back("Einde");
+  file.insert(file.end(), kBlankLinesAfterEnd, "");
+  return replaceLinesIfChanged(platform_, calFile_, kSaveTempFile, file);
 }
 
 }  // namespace almanouk

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "screen/SubScreen.h"
+#include "platform/FileResult.h"
+#include "screen/Screen.h"
 
 namespace almanouk {
 
@@ -17,7 +18,7 @@ class ScreenBuffer;
 struct SelectedDate;
 struct Settings;
 
-class ListEditor : public SubScreen {
+class ListEditor : public Screen {
  public:
   static constexpr int kRows = 23;          // window rows 1 to 23
   static constexpr int kTextColumn = 3;     // the first column of a line's text
@@ -27,18 +28,22 @@ class ListEditor : public SubScreen {
   static constexpr std::size_t kMinLines = 4000;
 
   // clipboard: the copied line, kept from one opening to the next while the program runs.
-  ListEditor(Platform& platform, ScreenBuffer& buffer, Settings& settings, const SelectedDate& date,
+  ListEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
              std::string& clipboard)
       : platform_(platform), buffer_(buffer), settings_(settings), date_(date), clipboard_(clipboard) {}
 
-  ScreenResult run() override;
+  void open() override;
+  void draw() override;
+  bool handle(Key key) override;
+  // The days ahead read again, and the settings screen next after F4.
+  ScreenResult result() override;
 
   // The model, for the tests: the lines after the header, and the window.
   const std::vector<std::string>& lines() const { return lines_; }
   int top() const { return top_; }
 
  private:
-  void load();
+  void load(const std::string& fileName);
   void placeWindow();
   void drawWindow();
   void drawRow(int row, const std::string& text);
@@ -49,9 +54,9 @@ class ListEditor : public SubScreen {
   int cursorIndex() const { return top_ + row_ - 1; }
   bool onSectionRow() const;
 
-  // Returns false when the key ends the editor.
-  bool handle(const std::string& key);
-  void handleExtended(int code);
+  // False when the key leaves the editor (Esc, F3, F4).
+  bool handleKey(Key key);
+  void handleExtended(Key key);
   void handleCharacter(char c, bool afterLastColumn);
   void moveUp();
   void moveDown();
@@ -61,11 +66,12 @@ class ListEditor : public SubScreen {
   void shiftCells(bool right);
   void typeCharacter(char c);
   void restore();
-  bool save();
+  std::string backupFailedMessage() const;
+  FileResult save();
 
   Platform& platform_;
   ScreenBuffer& buffer_;
-  Settings& settings_;
+  const Settings& settings_;
   const SelectedDate& date_;
   std::string& clipboard_;
   std::string calFile_;
@@ -78,6 +84,10 @@ class ListEditor : public SubScreen {
   bool typedAtLast_ = false;  // a character was just typed into column 75
   bool restoreRequested_ = false;
   bool toSettings_ = false;
+  enum class Help { None, AtOpening, OnRequest };
+  Help help_ = Help::None;  // the help box is shown and the next key closes it
+  FileResult backup_;    // the backup copy made when the editor opened, or why there is none
+  std::string message_;  // a failure, told on the bottom row until the next key
 };
 
 }  // namespace almanouk

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/FatalError.h"
+#include "screen/Notice.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 
@@ -30,11 +31,26 @@ constexpr int kDescriptionWidth = 26;
 constexpr int kCursorAttribute = 160;
 constexpr int kBoxBackground = 4;
 constexpr int kShadowAttribute = 8;
+
+// Where things stand (buffer rows and columns, 0-based).
+constexpr int kSwitchRow = 2;
+constexpr int kPopupColumn = 2, kPopupWidth = 9;
+constexpr int kSpeakerColumn = 15, kSpeakerWidth = 14;
+constexpr int kSoundColumn = 33, kSoundWidth = 9;
+constexpr int kChoiceColumn = 2;
+constexpr int kFirstChoiceRow = 5;    // rows 5, 7, ..., 21
+constexpr int kDaysLabelColumn = 46;  // "Aant." over "dagen", above the days-ahead digits
 constexpr int kPanelColumn = 52;
-constexpr int kNameColumn = 5;
+constexpr int kPanelRow = 2;
+constexpr int kNameColumn = 5;        // where a new calendar's name is typed
 constexpr int kNameLength = 12;
-constexpr int kReasonColumn = 18;
+constexpr int kReasonColumn = 18;     // why a name or a copy was refused
 constexpr int kReasonLength = 34;
+constexpr int kDescriptionFirstCell = 20;  // the description field, blanked when a new one is typed
+constexpr int kDescriptionCells = 27;
+constexpr int kDescriptionStart = 18;      // the input's column less 2, as it counts
+constexpr int kDescriptionEnd = 43;        // 25 characters at most
+constexpr int kBoxRow = 9, kBoxColumn = 26;  // the deletion box, 6 rows of 27
 
 constexpr std::array<const char*, 21> kPanel = {
     "      ALMANOUKFILES.        ", "                            ", "Gebruik de pijl op en neer  ",
@@ -58,38 +74,26 @@ std::string withMarker(const std::string& choice, bool marked) {
 
 }  // namespace
 
-ScreenResult SettingsScreen::run() {
-  open();
-  for (;;) {
-    paintField(buffer_.theme().themeBarFg + 16);
-    buffer_.renderBuffer(false);  // the selection bar shares the month header's attribute, not its shading
-    drawPanelAndBars();
-    std::string key = platform_.waitForKey(3);
-    buffer_.useTheme();
-    paintField(buffer_.currentAttribute());
-    bool goOn = handle(key);
-    buffer_.renderBuffer(false);
-    if (!goOn) break;
-  }
-  if (!reloadRequested_) {
-    writeSettingsFile(platform_, file_);
-    settings_.daysAhead = readDaysAhead(platform_);
-  }
+ScreenResult SettingsScreen::result() {
   ScreenResult result;
-  result.nextKey = settingsKey_;
-  result.skipWait = settingsKey_ == keys::kNothing ? 0 : 1;
-  result.reloadRequested = reloadRequested_;
+  result.message = notice_;
+  result.settings = change_;
+  // After a copy or deletion the screen opens again on the settings as they are now.
+  if (reloadRequested_) handBack_ = Command::Settings;
+  if (handBack_) result.next = Input{{}, *handBack_};
   return result;
 }
 
 SettingsScreen::Field SettingsScreen::fieldAt(int field) const {
   switch (field) {
-    case 0: return {2, 2, 9};
-    case 1: return {2, 15, 14};
-    case 2: return {2, 33, 9};
-    default: return {rowOfCalendar(field - 3), 2, kChoiceLineWidth};
+    case 0: return {kSwitchRow, kPopupColumn, kPopupWidth};
+    case 1: return {kSwitchRow, kSpeakerColumn, kSpeakerWidth};
+    case 2: return {kSwitchRow, kSoundColumn, kSoundWidth};
+    default: return {rowOfCalendar(field - 3), kChoiceColumn, kChoiceLineWidth};
   }
 }
+
+int SettingsScreen::rowOfCalendar(int index) { return kFirstChoiceRow + 2 * index; }
 
 // Only nine lines fit on the screen; more, put in the file by hand, are kept but not shown.
 int SettingsScreen::calendarCount() const {
@@ -100,41 +104,106 @@ void SettingsScreen::open() {
   buffer_.clearBuffer();
   buffer_.drawBar(1, 1, padRight(std::string(kTitle) + std::string(kVersionLine), 80), kScreenBar);
   for (std::size_t i = 0; i < kPanel.size(); ++i)
-    buffer_.putText(2 + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
-  buffer_.putText(2, 46, "Aant.");
-  buffer_.putText(3, 46, "dagen");
+    buffer_.putText(kPanelRow + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
+  buffer_.putText(kSwitchRow, kDaysLabelColumn, "Aant.");
+  buffer_.putText(kSwitchRow + 1, kDaysLabelColumn, "dagen");
+  calFile_ = settings_.calFile;
   loadFile();
-  settingsKey_ = keys::kNothing;
-  reloadRequested_ = false;
   field_ = remembered_.value_or(0);
   remembered_.reset();
   // A remembered line past the last one (the list became shorter) becomes the last.
   field_ = std::min(field_, calendarCount() > 0 ? 2 + calendarCount() : 2);
 }
 
+void SettingsScreen::draw() {
+  switch (mode_) {
+    case Mode::Fields:
+      paintField(buffer_.theme().themeBarFg + 16);
+      buffer_.renderBuffer(false);  // the selection bar shares the month header's attribute, not its shading
+      drawPanelAndBars();
+      break;
+    case Mode::Description:
+      buffer_.at(fieldAt(field_).row, inputColumn_ + 2).attribute = kCursorAttribute;
+      buffer_.renderBuffer(false);
+      drawPanelAndBars();
+      break;
+    case Mode::Name: {
+      // The name typed so far, at the cursor, over the row it will stand in.
+      buffer_.renderBuffer(false);
+      platform_.setColours(0xC8C8C8, 0x000000);
+      platform_.moveCursor(rowOfCalendar(static_cast<int>(file_.choices.size())) + 1, kNameColumn + 1);
+      platform_.printText(typed_);
+      break;
+    }
+    case Mode::Confirm: break;  // the box is on the screen, waiting for the answer
+  }
+}
+
+bool SettingsScreen::handle(Key key) {
+  message_.clear();
+  switch (mode_) {
+    case Mode::Fields: break;
+    case Mode::Description:
+      typeDescription(key);
+      return true;
+    case Mode::Name:
+      typeName(key);
+      return true;
+    case Mode::Confirm:
+      answerDelete(key);
+      buffer_.renderBuffer(false);
+      return !reloadRequested_;
+  }
+  buffer_.useTheme();
+  paintField(buffer_.currentAttribute());
+  bool goOn = handleField(key);
+  buffer_.renderBuffer(false);
+  return goOn || !leave();
+}
+
+// A settings file that cannot be written keeps the screen open: Esc again tries again.
+bool SettingsScreen::leave() {
+  if (reloadRequested_) return true;
+  if (FileResult written = writeSettingsFile(platform_, file_); !written) {
+    tell(written);
+    handBack_.reset();
+    return false;
+  }
+  change_.daysAhead = readDaysAhead(platform_);
+  return true;
+}
+
 void SettingsScreen::loadFile() {
   file_ = readSettingsFileLines(platform_, settings_);
   ThemeColours theme(buffer_);
-  buffer_.putTextEcho(2, 2, file_.popup.value_or(""));
-  buffer_.putTextEcho(2, 15, file_.speaker);
-  buffer_.putTextEcho(2, 33, file_.sound);
+  buffer_.putTextEcho(kSwitchRow, kPopupColumn, file_.popup);
+  buffer_.putTextEcho(kSwitchRow, kSpeakerColumn, file_.speaker);
+  buffer_.putTextEcho(kSwitchRow, kSoundColumn, file_.sound);
   drawChoices();
 }
 
 void SettingsScreen::drawChoices() {
   buffer_.useTheme();
   for (int index = 0; index < calendarCount(); ++index)
-    buffer_.putText(rowOfCalendar(index), 2, left(file_.choices[static_cast<std::size_t>(index)], kChoiceLineWidth));
+    buffer_.putText(rowOfCalendar(index), kChoiceColumn, left(file_.choices[static_cast<std::size_t>(index)], kChoiceLineWidth));
 }
 
 void SettingsScreen::drawPanelAndBars() {
   platform_.setColours(kPanelGreen, 0);
   for (std::size_t i = 0; i < kPanel.size(); ++i) {
     if (i == 1) continue;
-    platform_.moveCursor(3 + static_cast<int>(i), kPanelColumn + 1);
+    platform_.moveCursor(kPanelRow + 1 + static_cast<int>(i), kPanelColumn + 1);
     platform_.printText(cp437(kPanel[i]));
   }
-  buffer_.drawBar(25, 1, kBottomText, kScreenBar);
+  if (message_.empty()) {
+    buffer_.drawBar(25, 1, kBottomText, kScreenBar);
+  } else {
+    drawNotice(buffer_, message_);
+  }
+}
+
+void SettingsScreen::tell(const FileResult& result) {
+  if (!result) message_ = saveFailedMessage(result.error());
 }
 
 void SettingsScreen::paintField(int attribute) {
@@ -143,36 +212,36 @@ void SettingsScreen::paintField(int attribute) {
     buffer_.at(field.row, column).attribute = attribute;
 }
 
-bool SettingsScreen::handle(const std::string& key) {
-  if (key.size() == 2) {
-    switch (keys::extendedCode(key)) {
-      case keys::kDown: moveDown(); break;
-      case keys::kUp: moveUp(); break;
-      case keys::kLeft:
+// False when the key leaves the screen.
+bool SettingsScreen::handleField(Key key) {
+  if (key.isExtended()) {
+    switch (key.code()) {
+      case KeyCode::Down: moveDown(); break;
+      case KeyCode::Up: moveUp(); break;
+      case KeyCode::Left:
         if (onCalendar()) changeDaysAhead(-1);
         break;
-      case keys::kRight:
+      case KeyCode::Right:
         if (onCalendar()) changeDaysAhead(1);
         break;
-      case keys::kDelete:
-        if (onCalendar()) deleteSelected();
+      case KeyCode::Delete:
+        if (onCalendar()) askDelete();
         break;
-      case keys::kF2: settingsKey_ = keys::kListEditorNext; return false;
-      case keys::kF5: settingsKey_ = keys::kDiary; return false;
+      case KeyCode::F2: handBack_ = Command::ListEditor; return false;
+      case KeyCode::F5: handBack_ = Command::Diary; return false;
       default: break;
     }
     return !reloadRequested_;
   }
-  if (key.size() != 1) return true;
-  switch (key[0]) {
-    case keys::kEscape: return false;
+  switch (key.character()) {
+    case keys::kEscape.character(): return false;
     case ' ': onCalendar() ? chooseCalendar() : cycleSwitch(); break;
-    case keys::kEnter:
-      if (onCalendar()) editDescription();  // the switches have no description
+    case keys::kEnter.character():
+      if (onCalendar()) startDescription();  // the switches have no description
       break;
     case 'n':
     case 'N':
-      if (static_cast<int>(file_.choices.size()) < kMaxCalendars) newCalendar();
+      if (static_cast<int>(file_.choices.size()) < kMaxCalendars) startName();
       break;
     case 'k':
     case 'K':
@@ -197,17 +266,21 @@ void SettingsScreen::cycleSwitch() {
   std::string* text = nullptr;
   std::string next;
   if (field_ == 0) {
-    if (!file_.popup) file_.popup.emplace();
-    text = &*file_.popup;
-    if (*text == "PopUp=uit") next = "PopUp=msg", settings_.popupMode = 2;
-    if (*text == "PopUp=msg") next = "PopUp=ntp", settings_.popupMode = 1;
-    if (*text == "PopUp=ntp") next = "PopUp=uit", settings_.popupMode = 0;
+    text = &file_.popup;
+    for (auto [from, to] : {std::pair{PopupMode::Off, PopupMode::Message}, std::pair{PopupMode::Message, PopupMode::Notepad},
+                            std::pair{PopupMode::Notepad, PopupMode::Off}}) {
+      if (*text == popupLine(from)) {
+        next = popupLine(to);
+        change_.popupMode = to;
+        break;
+      }
+    }
   } else {
     const std::string name = field_ == 1 ? "PC-Speaker=" : "Sound=";
     text = field_ == 1 ? &file_.speaker : &file_.sound;
-    int& on = field_ == 1 ? settings_.speakerOn : settings_.soundOn;
-    if (*text == name + "aan") next = name + "uit", on = 0;
-    if (*text == name + "uit") next = name + "aan", on = 1;
+    std::optional<bool>& on = field_ == 1 ? change_.speakerOn : change_.soundOn;
+    if (*text == name + "aan") next = name + "uit", on = false;
+    if (*text == name + "uit") next = name + "aan", on = true;
   }
   if (next.empty()) fatalFileError(platform_, kSwitchError);
   *text = next;
@@ -225,14 +298,12 @@ void SettingsScreen::chooseCalendar() {
   for (std::size_t i = 0; i < file_.choices.size(); ++i)
     file_.choices[i] = withMarker(file_.choices[i], static_cast<int>(i) == index);
   drawChoices();
-  settings_.chosenPosition = index + 1;
-  settings_.calFile = name;
-  {
-    InputFile calendar(platform_, name, 1);
-    calendar.nextLine();
-    settings_.diaryId = calendar.nextLine();
-  }
-  buildDiaryIndex(platform_, settings_.diaryId);
+  calFile_ = name;
+  InputFile calendar(platform_, name, 1);
+  calendar.nextLine();
+  change_.active = ActiveCalendar{name, calendar.nextLine(), index + 1};
+  calendar.close();
+  buildDiaryIndex(platform_, change_.active->diaryId);
 }
 
 // Left and Right: the days ahead, 1 to 30, ending in column 47; the calendar
@@ -245,93 +316,120 @@ void SettingsScreen::changeDaysAhead(int step) {
   if (step < 0 && days > 0) entry = left(entry, kChoiceLineWidth - 1 - width) + " " + digits;
   if (step > 0 && days < 31) entry = left(entry, kChoiceLineWidth - width) + digits;
   if (entry == selectedChoice()) return;
+  // The line shows what the calendar file holds: a change that cannot be written is not shown.
+  const std::string name = choiceName(entry);
+  if (calendarPresent(name)) {
+    FileResult written = rewriteCalendarHeader(platform_, name, nullptr, right(entry, 2));
+    tell(written);
+    if (!written) return;
+  }
   selectedChoice() = entry;
   drawChoices();
-  const std::string name = choiceName(entry);
-  if (calendarPresent(name)) rewriteCalendarHeader(platform_, name, nullptr, right(entry, 2));
 }
 
 // Enter: a new description of up to 25 characters, ended by Enter; Esc, or
 // Enter with nothing typed, keeps the old one.
-void SettingsScreen::editDescription() {
+void SettingsScreen::startDescription() {
+  buffer_.useTheme();
+  buffer_.putText(fieldAt(field_).row, kDescriptionFirstCell, std::string(kDescriptionCells, ' '));
+  inputColumn_ = kDescriptionStart;
+  typed_.clear();
+  mode_ = Mode::Description;
+}
+
+void SettingsScreen::typeDescription(Key key) {
   const int row = fieldAt(field_).row;
-  std::string entry = padRight(selectedChoice(), kChoiceLineWidth);
   buffer_.useTheme();
   const int theme = buffer_.currentAttribute();
-  buffer_.putText(row, 20, std::string(27, ' '));
-  int column = 18;
-  std::string description;
-  std::string key;
-  for (;;) {
-    buffer_.at(row, column + 2).attribute = kCursorAttribute;
-    buffer_.renderBuffer(false);
-    buffer_.drawBar(25, 1, kBottomText, kScreenBar);
-    key = platform_.waitForKey(3);
-    if (keys::isCharacter(key, keys::kEnter) || keys::isCharacter(key, keys::kEscape)) break;
-    if (keys::isCharacter(key, keys::kBackspace)) {
-      if (description.empty()) continue;
-      buffer_.at(row, column + 2).attribute = theme;
-      --column;
-      buffer_.at(row, column + 2) = Cell{' ', theme};
-      description.pop_back();
-    } else if (key.size() == 1 && static_cast<unsigned char>(key[0]) > 31 && column < 43) {
-      description += key;
-      buffer_.putText(row, column + 2, key);
-      ++column;
-    }
+  if (key.is(keys::kEnter) || key.is(keys::kEscape)) {
+    buffer_.at(row, inputColumn_ + 2).attribute = theme;
+    finishDescription(key.is(keys::kEnter));
+  } else if (key.is(keys::kBackspace)) {
+    if (typed_.empty()) return;
+    buffer_.at(row, inputColumn_ + 2).attribute = theme;
+    --inputColumn_;
+    buffer_.at(row, inputColumn_ + 2) = Cell{' ', theme};
+    typed_.pop_back();
+  } else if (key.isPrintable() && inputColumn_ < kDescriptionEnd) {
+    typed_ += key.character();
+    buffer_.putText(row, inputColumn_ + 2, std::string(1, key.character()));
+    ++inputColumn_;
   }
-  buffer_.at(row, column + 2).attribute = theme;
-  if (!description.empty() && !keys::isCharacter(key, keys::kEscape)) {
-    const std::string padded = padRight(description, kDescriptionWidth);
+}
+
+void SettingsScreen::finishDescription(bool keep) {
+  mode_ = Mode::Fields;
+  if (keep && !typed_.empty()) {
+    std::string entry = padRight(selectedChoice(), kChoiceLineWidth);
+    const std::string padded = padRight(typed_, kDescriptionWidth);
     entry = left(entry, 18) + padded + right(entry, 3);
-    selectedChoice() = entry;
     const std::string name = choiceName(entry);
-    if (calendarPresent(name)) rewriteCalendarHeader(platform_, name, &padded, right(entry, 3));
+    FileResult written = calendarPresent(name) ? rewriteCalendarHeader(platform_, name, &padded, right(entry, 3))
+                                               : FileResult();
+    tell(written);
+    if (written) selectedChoice() = entry;
   }
   drawChoices();
+  buffer_.renderBuffer(false);
 }
 
 // 'n': a calendar from the template under a typed name, with the next free
-// diary key; it becomes the active one and the screen stays open.
-void SettingsScreen::newCalendar() {
-  const int row = rowOfCalendar(static_cast<int>(file_.choices.size()));
-  std::optional<std::string> typed = askName(row);
+// diary key; it becomes the active one and the screen stays open. The name is
+// asked again until it can be a new calendar; the reason it could not stands
+// beside it. Esc gives up.
+void SettingsScreen::startName() {
+  mode_ = Mode::Name;
+  askNameAgain();
+}
+
+void SettingsScreen::askNameAgain() {
+  typed_.clear();
   buffer_.useTheme();
-  buffer_.putText(row, kNameColumn, std::string(kReasonColumn + kReasonLength - kNameColumn, ' '));
-  if (!typed) return;
-  const std::string name = calendarFileNameFor(*typed);
+  buffer_.putText(rowOfCalendar(static_cast<int>(file_.choices.size())), kNameColumn, std::string(kNameLength, ' '));
+}
+
+void SettingsScreen::typeName(Key key) {
+  const int row = rowOfCalendar(static_cast<int>(file_.choices.size()));
+  if (key.is(keys::kEscape) || (key.is(keys::kEnter) && !typed_.empty())) {
+    const std::string typed = key.is(keys::kEnter) ? typed_ : std::string();
+    std::string reason = typed.empty() ? std::string() : refusalOf(platform_, calendarFileNameFor(typed));
+    if (!reason.empty()) {
+      buffer_.curFg = settings_.textColour;
+      buffer_.putText(row, kReasonColumn, padRight(reason, kReasonLength));
+      askNameAgain();
+      return;
+    }
+    mode_ = Mode::Fields;
+    buffer_.useTheme();
+    buffer_.putText(row, kNameColumn, std::string(kReasonColumn + kReasonLength - kNameColumn, ' '));
+    if (!typed.empty()) newCalendar(typed);
+    buffer_.renderBuffer(false);
+  } else if (key.is(keys::kEnter)) {
+    askNameAgain();  // nothing typed: asked again
+  } else if (key.is(keys::kBackspace)) {
+    if (!typed_.empty()) typed_.pop_back();
+    buffer_.putText(row, kNameColumn, std::string(kNameLength, ' '));
+  } else if (key.isPrintable() && static_cast<int>(typed_.size()) < kNameLength) {
+    typed_ += key.character();
+  }
+}
+
+void SettingsScreen::newCalendar(const std::string& typed) {
+  const int row = rowOfCalendar(static_cast<int>(file_.choices.size()));
+  const std::string name = calendarFileNameFor(typed);
   const std::string key = nextFreeDiaryKey(platform_);
-  if (!writeCalendarTemplate(platform_, name, key)) {
+  if (FileResult made = writeCalendarTemplate(platform_, name, key); !made) {
     buffer_.putText(row, kReasonColumn, "Kan het bestand niet maken");
+    tell(made);
     return;
   }
   for (std::string& choice : file_.choices) choice = withMarker(choice, false);
   file_.choices.push_back("-> " + name + std::string(kNewChoice));
-  writeSettingsFile(platform_, file_);
-  settings_.calFile = name;
-  settings_.diaryId = key;
-  settings_.chosenPosition = static_cast<int>(file_.choices.size());
+  tell(writeSettingsFile(platform_, file_));
+  calFile_ = name;
+  change_.active = ActiveCalendar{name, key, static_cast<int>(file_.choices.size())};
   loadFile();
   buildDiaryIndex(platform_, key);
-}
-
-// The name is asked again until it can be a new calendar; the reason it
-// could not stands beside it. Esc gives up.
-std::optional<std::string> SettingsScreen::askName(int row) {
-  for (;;) {
-    buffer_.useTheme();
-    buffer_.putText(row, kNameColumn, std::string(kNameLength, ' '));
-    buffer_.renderBuffer(false);
-    platform_.setColours(0xC8C8C8, 0x000000);
-    platform_.moveCursor(row + 1, kNameColumn + 1);
-    std::optional<std::string> typed = platform_.readTypedLine(kNameLength);
-    if (!typed) return std::nullopt;
-    if (typed->empty()) continue;
-    std::string reason = refusalOf(platform_, calendarFileNameFor(*typed));
-    if (reason.empty()) return typed;
-    buffer_.curFg = settings_.textColour;
-    buffer_.putText(row, kReasonColumn, padRight(reason, kReasonLength));
-  }
 }
 
 // 'k': a copy of the selected calendar and its diary under a name made from
@@ -344,7 +442,11 @@ void SettingsScreen::copySelected() {
   std::string reason;
   if (!calendarPresent(source)) reason = "Het bestand is er niet meer";
   if (reason.empty() && platform_.fileExists(target)) reason = "Die naam bestaat al";
-  if (reason.empty() && !copyCalendar(platform_, source, target)) reason = "Kopieren is mislukt";
+  if (reason.empty()) {
+    FileResult copied = copyCalendar(platform_, source, target);
+    tell(copied);
+    if (!copied) reason = "Kopieren is mislukt";
+  }
   if (!reason.empty()) {
     buffer_.useTheme();
     buffer_.putText(row, kReasonColumn, padRight(reason, kReasonLength));
@@ -356,32 +458,43 @@ void SettingsScreen::copySelected() {
 
 // Del: the refusal box for the active (or only) calendar, else the question;
 // "j" deletes the calendar, its backup copy and its diary.
-void SettingsScreen::deleteSelected() {
+void SettingsScreen::askDelete() {
   const std::string name = choiceName(selectedChoice());
-  const bool refused = lowerAscii(name) == lowerAscii(settings_.calFile) || file_.choices.size() < 2;
+  const bool refused = lowerAscii(name) == lowerAscii(calFile_) || file_.choices.size() < 2;
   const std::array<std::string, 6> question = {
       "                           ", "  Hierdoor wordt almanouk  ", "  " + padRight(name, 12) + " gewist !!!  ",
       "  En ook z'n dagboek !!!   ", "  Zeker weten ??? (j/n)    ", "                           "};
-  {
-    ThemeColours theme(buffer_);
-    buffer_.curFg = buffer_.theme().themeBarFg;
-    buffer_.curBg = kBoxBackground;
-    for (int i = 0; i < 6; ++i)
-      buffer_.putTextEcho(9 + i, 26, refused ? kRefusalBox[static_cast<std::size_t>(i)] : question[static_cast<std::size_t>(i)]);
-    for (int column = 27; column <= 53; ++column) buffer_.at(15, column).attribute = kShadowAttribute;
-    for (int row = 10; row <= 14; ++row) buffer_.at(row, 53).attribute = kShadowAttribute;
-  }
-  std::string answer = platform_.waitForKey(3);
-  if (!refused && (answer == "j" || answer == "J") && isCalendarFileName(name)) {
-    deleteCalendar(platform_, name);
+  ThemeColours theme(buffer_);
+  buffer_.curFg = buffer_.theme().themeBarFg;
+  buffer_.curBg = kBoxBackground;
+  for (int i = 0; i < 6; ++i)
+    buffer_.putTextEcho(kBoxRow + i, kBoxColumn,
+                        refused ? kRefusalBox[static_cast<std::size_t>(i)] : question[static_cast<std::size_t>(i)]);
+  for (int column = kBoxColumn + 1; column <= kBoxColumn + 27; ++column)
+    buffer_.at(kBoxRow + 6, column).attribute = kShadowAttribute;
+  for (int row = kBoxRow + 1; row <= kBoxRow + 5; ++row) buffer_.at(row, kBoxColumn + 27).attribute = kShadowAttribute;
+  mode_ = Mode::Confirm;
+}
+
+void SettingsScreen::answerDelete(Key answer) {
+  mode_ = Mode::Fields;
+  const std::string name = choiceName(selectedChoice());
+  const bool refused = lowerAscii(name) == lowerAscii(calFile_) || file_.choices.size() < 2;
+  if (!refused && (answer.is('j') || answer.is('J')) && isCalendarFileName(name)) {
+    FileResult deleted = deleteCalendar(platform_, name);
+    tell(deleted);
+    if (!deleted) return;  // the screen stays, saying why
     rebuildSettingsFile();
   }
   leaveForReload();
 }
 
+// A list that cannot be written leaves the old one, whose lines the next
+// start passes over where their calendars are gone.
 void SettingsScreen::rebuildSettingsFile() {
-  file_.choices = calendarChoiceLines(platform_, settings_.calFile);
-  writeSettingsFile(platform_, file_);
+  file_.choices = calendarChoiceLines(platform_, calFile_);
+  FileResult written = writeSettingsFile(platform_, file_);
+  if (!written) notice_ = saveFailedMessage(written.error());
 }
 
 bool SettingsScreen::calendarPresent(const std::string& name) const {
@@ -392,7 +505,6 @@ bool SettingsScreen::calendarPresent(const std::string& name) const {
 // opens anew on the same line.
 void SettingsScreen::leaveForReload() {
   reloadRequested_ = true;
-  settingsKey_ = keys::kSettingsNext;
   remembered_ = field_;
 }
 

@@ -7,7 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "screen/SubScreen.h"
+#include "platform/FileResult.h"
+#include "screen/Screen.h"
 #include "settings/SettingsFile.h"
 
 namespace almanouk {
@@ -16,20 +17,24 @@ class Platform;
 class ScreenBuffer;
 struct Settings;
 
-class SettingsScreen : public SubScreen {
+class SettingsScreen : public Screen {
  public:
   static constexpr int kMaxCalendars = 9;
 
   // remembered: the field to open on, kept from a copy or deletion to the reopening.
-  SettingsScreen(Platform& platform, ScreenBuffer& buffer, Settings& settings, std::optional<int>& remembered)
+  SettingsScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings, std::optional<int>& remembered)
       : platform_(platform), buffer_(buffer), settings_(settings), remembered_(remembered) {}
 
-  // The result's next key is the key handed back: nothing, F2 (list editor)
-  // or F5 (diary) after Esc, F2 or F5; F4 after a copy or a deletion, which
-  // also ask for the settings to be read again.
-  ScreenResult run() override;
+  void open() override;
+  void draw() override;
+  bool handle(Key key) override;
+  // The settings changed; the key handed back (F2 on to the list editor, F5
+  // on to the diary); after a copy or deletion, the settings to be read again.
+  ScreenResult result() override;
 
  private:
+  // What the keys do: move between the fields, or type into one of the three inputs.
+  enum class Mode { Fields, Description, Name, Confirm };
   // A field is a switch (0 popup, 1 PC speaker, 2 sound) or calendar line field - 3.
   struct Field {
     int row, column, width;
@@ -38,37 +43,54 @@ class SettingsScreen : public SubScreen {
   int calendarCount() const;
   bool onCalendar() const { return field_ >= 3; }
   std::string& selectedChoice() { return file_.choices[static_cast<std::size_t>(field_ - 3)]; }
-  static int rowOfCalendar(int index) { return 2 * index + 5; }
+  static int rowOfCalendar(int index);
 
-  void open();
   void loadFile();
   void drawChoices();
   void drawPanelAndBars();
   void paintField(int attribute);
-  bool handle(const std::string& key);
+  bool handleField(Key key);
+  bool leave();
   void moveDown();
   void moveUp();
   void cycleSwitch();
   void chooseCalendar();
   void changeDaysAhead(int step);
-  void editDescription();
-  void newCalendar();
-  std::optional<std::string> askName(int row);
+
+  void startDescription();
+  void typeDescription(Key key);
+  void finishDescription(bool keep);
+
+  void startName();
+  void askNameAgain();
+  void typeName(Key key);
+  void newCalendar(const std::string& typed);
+
   void copySelected();
-  void deleteSelected();
+  void askDelete();
+  void answerDelete(Key answer);
   void leaveForReload();
   void rebuildSettingsFile();
   // A line's calendar can be read and written: a proper name whose file is there.
   bool calendarPresent(const std::string& name) const;
+  // Tells a failure on the bottom row until the next key.
+  void tell(const FileResult& result);
 
   Platform& platform_;
   ScreenBuffer& buffer_;
-  Settings& settings_;
+  const Settings& settings_;
   std::optional<int>& remembered_;
   SettingsFileLines file_;
+  std::string calFile_;  // the active calendar as this screen leaves it
+  SettingsChange change_;
+  Mode mode_ = Mode::Fields;
   int field_ = 0;
-  std::string settingsKey_;
+  std::optional<Command> handBack_;  // the main loop's next command
   bool reloadRequested_ = false;
+  int inputColumn_ = 0;      // the description's next cell (less 2)
+  std::string typed_;        // the description or name typed so far
+  std::string message_;      // told on the bottom row until the next key
+  std::string notice_;       // told in the month view after the screen closed
 };
 
 }  // namespace almanouk

@@ -39,18 +39,15 @@ void printAt(Platform& platform, int row, int column, std::string_view text) {
 
 }  // namespace
 
-ScreenResult HelpBox::run() {
+void HelpBox::open() {
   platform_.setColours(kHelpGreen, 0);
   printAt(platform_, 1, 1, repeat(' ', 80));
   for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform_, 3 + static_cast<int>(i), 48, kHelpLines[i]);
   printAt(platform_, 25, 1, repeat(' ', 80));
   for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer_.at(24, column) = buffer_.blankCell();
-  ScreenResult result;
-  result.nextKey = platform_.waitForKey(3);
-  return result;
 }
 
-std::string showEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
+void drawEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
   platform.setColours(0, kEditorHelpOrange);
   for (std::size_t i = 0; i < kEditorHelpLines.size(); ++i)
     printAt(platform, 2 + static_cast<int>(i), 47, kEditorHelpLines[i]);
@@ -58,7 +55,6 @@ std::string showEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
   const Theme& theme = buffer.theme();
   AttributeColours colours = coloursOf(theme.themeBg * 16 + theme.themeFg);
   platform.setColours(colours.foreground, colours.background);
-  return platform.waitForKey(3);
 }
 
 }  // namespace almanouk

@@ -156,10 +156,10 @@ const std::vector<std::string>& readmeLines() {
   return lines;
 }
 
-void writeReadme(Platform& platform) {
+FileResult writeReadme(Platform& platform) {
   FileReplacement readme(platform, kReadmeFile, "Almanouk145.tmp", 1);
   for (const std::string& line : readmeLines()) readme.line(line);
-  readme.commit();
+  return readme.commit();
 }
 
 }  // namespace almanouk

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
@@ -14,7 +16,7 @@ inline constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
 
 // The 144 lines of the readme file, in code page 437.
 const std::vector<std::string>& readmeLines();
-// Writes the readme file into the working folder; a folder that cannot be written just gets none.
-void writeReadme(Platform& platform);
+// Writes the readme file into the working folder.
+FileResult writeReadme(Platform& platform);
 
 }  // namespace almanouk

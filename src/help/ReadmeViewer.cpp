@@ -21,36 +21,39 @@ constexpr int kRows = 25;
 
 }  // namespace
 
-ScreenResult ReadmeViewer::run() {
+void ReadmeViewer::open() {
   platform_.setColours(kReadmeGreen, 0);
   readmeTop_ = 0;
-  for (;;) {
-    showPage();
-    std::string key = platform_.waitForKey(3);
-    if (keys::isCharacter(key, keys::kEscape)) break;
-    switch (keys::extendedCode(key)) {
-      case keys::kUp: readmeTop_ = std::max(readmeTop_ - 1, 0); break;
-      case keys::kDown:
-        if (readmeTop_ < kLastTopByLine) ++readmeTop_;
-        break;
-      case keys::kPageUp: readmeTop_ = std::max(readmeTop_ - kPage, 0); break;
-      case keys::kPageDown:
-        if (readmeTop_ + kPage <= kLastTopByPage) readmeTop_ += kPage;
-        break;
-      default: break;
-    }
-  }
-  ScreenResult result;
-  result.nextKey = "";
-  result.redrawMonthView = true;
-  return result;
 }
 
-void ReadmeViewer::showPage() {
+void ReadmeViewer::draw() {
   platform_.moveCursor(1, 1);
   InputFile readme(platform_, kReadmeFile, 1);
   for (int skipped = 0; skipped < readmeTop_; ++skipped) readme.nextLine();
   for (int row = 0; row < kRows; ++row) platform_.printText(padRight(readme.nextLine(), 80));
+}
+
+bool ReadmeViewer::handle(Key key) {
+  if (key.is(keys::kEscape)) return false;
+  if (!key.isExtended()) return true;
+  switch (key.code()) {
+    case KeyCode::Up: readmeTop_ = std::max(readmeTop_ - 1, 0); break;
+    case KeyCode::Down:
+      if (readmeTop_ < kLastTopByLine) ++readmeTop_;
+      break;
+    case KeyCode::PageUp: readmeTop_ = std::max(readmeTop_ - kPage, 0); break;
+    case KeyCode::PageDown:
+      if (readmeTop_ + kPage <= kLastTopByPage) readmeTop_ += kPage;
+      break;
+    default: break;
+  }
+  return true;
+}
+
+ScreenResult ReadmeViewer::result() {
+  ScreenResult result;
+  result.redrawMonthView = true;
+  return result;
 }
 
 }  // namespace almanouk

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screen/SubScreen.h"
+#include "screen/Screen.h"
 
 namespace almanouk {
 
@@ -8,13 +8,15 @@ class Platform;
 
 // F6: the readme file full-screen, 25 lines at a time, paged with the arrows
 // and Page Up/Down; Esc goes back to the month view.
-class ReadmeViewer : public SubScreen {
+class ReadmeViewer : public Screen {
  public:
   explicit ReadmeViewer(Platform& platform) : platform_(platform) {}
-  ScreenResult run() override;
+  void open() override;
+  void draw() override;
+  bool handle(Key key) override;
+  ScreenResult result() override;
 
  private:
-  void showPage();
 
   Platform& platform_;
   int readmeTop_ = 0;  // the first file line shown, 0-based

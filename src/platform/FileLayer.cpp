@@ -46,10 +46,30 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
+// 0 when every byte went to the stream, else the system's error number.
+int writeAll(std::FILE* stream, std::string_view bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size()) return 0;
+  return errno ? errno : EIO;
+}
+
 std::pair<std::string, std::string> splitPath(const std::string& path) {
   std::string::size_type slash = path.rfind('/');
   if (slash == std::string::npos) return {".", path};
   return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+FileProblem problemOf(int systemError) {
+  switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return FileProblem::DiskFull;
+    case EACCES:
+    case EPERM: return FileProblem::NoRights;
+    case EROFS: return FileProblem::ReadOnly;
+    case ENOENT: return FileProblem::NotFound;
+    default: return FileProblem::Other;
+  }
 }
 
 // The folder's stamp tells whether names came or went: its time and size change then.
@@ -67,7 +87,7 @@ struct FileLayer::OpenFile {
   FileMode mode = FileMode::Input;
   std::string path;
   bool readOnly = false;  // a binary file the program may only read
-  bool writeFailed = false;
+  int writeError = 0;     // the system's error number of the first write that failed
   std::shared_ptr<const std::string> whole;
   std::unique_ptr<char[]> chunk;  // left uninitialised: it is filled before it is read
   const char* data = nullptr;
@@ -89,12 +109,13 @@ struct FileLayer::OpenFile {
     return length > 0;
   }
 
-  // False when a write failed or the data could not be flushed and closed.
-  bool close() {
-    bool ok = !writeFailed;
-    if (stream && std::fclose(stream) != 0) ok = false;
+  // The error number of the first write that failed, or of a flush and close
+  // that failed; 0 when everything written is in the file.
+  int close() {
+    int error = writeError;
+    if (stream && std::fclose(stream) != 0 && error == 0) error = errno ? errno : EIO;
     stream = nullptr;
-    return ok;
+    return error;
   }
 };
 
@@ -138,6 +159,13 @@ FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(worki
 FileLayer::~FileLayer() = default;
 
 bool FileLayer::fails(FileFault fault, const std::string& path) const { return faultHook_ && faultHook_(fault, path); }
+
+void FileLayer::noteFailure(int systemError) {
+  lastError_ = systemError == ENOENT ? file_error::kNotFound : file_error::kAccess;
+  lastProblem_ = problemOf(systemError);
+}
+
+FileResult FileLayer::failure(std::string_view name) const { return FileResult(baseName(name), lastProblem_); }
 
 FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
   posix::FileStamp stamp = posix::fileStamp(folder);
@@ -249,7 +277,7 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   Resolved target = lookup(name);
   forget(target.path);
   if (!target.exists && fails(FileFault::Create, target.path)) {
-    lastError_ = file_error::kAccess;
+    noteFailure(ENOSPC);
     return;
   }
   std::FILE* stream = nullptr;
@@ -263,7 +291,7 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
     if (!stream && errno == EACCES && (stream = std::fopen(target.path.c_str(), "rb"))) readOnly = true;
   }
   if (!stream) {
-    lastError_ = file_error::kAccess;
+    noteFailure(errno);
     return;
   }
   if (!target.exists) noteChange(target.path, true);
@@ -287,7 +315,7 @@ void FileLayer::openInput(std::string_view name, int number) {
     path = match.path;
   }
   if (!stamp.exists || !stamp.regular) {
-    lastError_ = stamp.exists ? file_error::kAccess : file_error::kNotFound;
+    noteFailure(stamp.exists ? EACCES : ENOENT);
     return;
   }
   auto open = std::make_unique<OpenFile>();
@@ -302,7 +330,7 @@ void FileLayer::openInput(std::string_view name, int number) {
     open->stream = std::fopen(path.c_str(), "rb");
   }
   if (!open->whole && !open->stream) {
-    lastError_ = file_error::kAccess;
+    noteFailure(errno ? errno : EACCES);
     return;
   }
   files_[static_cast<std::size_t>(number)] = std::move(open);
@@ -382,9 +410,17 @@ void FileLayer::writeText(int number, std::string_view text) {
     return;
   }
   if (f->mode == FileMode::Binary) std::fseek(f->stream, 0, SEEK_END);
-  bool ok = !fails(FileFault::Write, f->path) && std::fwrite(text.data(), 1, text.size(), f->stream) == text.size();
-  if (!ok) f->writeFailed = true;
-  lastError_ = ok ? file_error::kNone : file_error::kAccess;
+  noteWrite(*f, fails(FileFault::Write, f->path) ? ENOSPC : writeAll(f->stream, text));
+}
+
+// A failed write makes every later close of the file report it.
+void FileLayer::noteWrite(OpenFile& file, int systemError) {
+  if (systemError == 0) {
+    lastError_ = file_error::kNone;
+    return;
+  }
+  if (file.writeError == 0) file.writeError = systemError;
+  noteFailure(systemError);
 }
 
 void FileLayer::writeLine(int number, std::string_view text) {
@@ -438,21 +474,24 @@ void FileLayer::writeBytes(int number, std::int64_t position, std::string_view b
     return;
   }
   if (f->readOnly) {
-    lastError_ = file_error::kAccess;
+    noteFailure(EROFS);
     return;
   }
   std::fseek(f->stream, static_cast<long>(position - 1), SEEK_SET);
-  bool ok = !fails(FileFault::Write, f->path) && std::fwrite(bytes.data(), 1, bytes.size(), f->stream) == bytes.size();
-  if (!ok) f->writeFailed = true;
-  lastError_ = ok ? file_error::kNone : file_error::kAccess;
+  noteWrite(*f, fails(FileFault::Write, f->path) ? ENOSPC : writeAll(f->stream, bytes));
 }
 
 bool FileLayer::flushFile(int number) {
   OpenFile* f = file(number);
   if (!f || !f->stream) return false;
-  bool ok = std::fflush(f->stream) == 0;
-  if (!ok) f->writeFailed = true;
-  return ok;
+  errno = 0;
+  noteWrite(*f, std::fflush(f->stream) == 0 ? 0 : (errno ? errno : EIO));
+  // A write that failed earlier is still missing from the file.
+  if (f->writeError != 0) {
+    noteFailure(f->writeError);
+    return false;
+  }
+  return true;
 }
 
 bool FileLayer::isWritable(int number) {
@@ -468,76 +507,92 @@ bool FileLayer::closeFile(int number) {
   }
   OpenFile* f = file(number);
   if (!f) return true;
-  bool ok = f->close();
+  errno = 0;
+  int error = f->close();
   files_[static_cast<std::size_t>(number)].reset();
-  return ok;
+  if (error != 0) noteFailure(error);
+  return error == 0;
 }
 
-void FileLayer::deleteFile(std::string_view name) {
+FileResult FileLayer::deleteFile(std::string_view name) {
   Resolved target = lookup(name);
   forget(target.path);
   if (!target.exists) {
     lastError_ = file_error::kNotFound;
-    return;
+    return {};
   }
   std::error_code ec;
-  if (fs::is_directory(target.path, ec)) return;
+  if (fs::is_directory(target.path, ec)) return {};
   if (fails(FileFault::Remove, target.path)) {
-    lastError_ = file_error::kAccess;
-    return;
+    noteFailure(ENOSPC);
+    return failure(name);
   }
   bool removed = fs::remove(target.path, ec);
   if (removed) noteChange(target.path, false);
-  lastError_ = ec ? file_error::kAccess : file_error::kNone;
+  if (ec) {
+    noteFailure(ec.value());
+    return failure(name);
+  }
+  lastError_ = file_error::kNone;
+  return {};
 }
 
-bool FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
+void FileLayer::discardFile(std::string_view name) { static_cast<void>(deleteFile(name)); }
+
+FileResult FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
   Resolved from = lookup(oldName);
   Resolved to = lookup(newName);
   forget(from.path);
   forget(to.path);
   if (to.exists || !from.exists) {
-    lastError_ = from.exists ? file_error::kAccess : file_error::kNotFound;
-    return false;
+    noteFailure(from.exists ? EEXIST : ENOENT);
+    return failure(newName);
   }
   std::error_code ec;
   if (fails(FileFault::Rename, to.path)) {
-    ec = std::make_error_code(std::errc::io_error);
+    ec = std::make_error_code(std::errc::no_space_on_device);
   } else {
     fs::rename(from.path, to.path, ec);
   }
-  if (!ec) {
-    noteChange(from.path, false);
-    noteChange(to.path, true);
+  if (ec) {
+    noteFailure(ec.value());
+    return failure(newName);
   }
-  lastError_ = ec ? file_error::kAccess : file_error::kNone;
-  return !ec;
+  noteChange(from.path, false);
+  noteChange(to.path, true);
+  lastError_ = file_error::kNone;
+  return {};
 }
 
-bool FileLayer::replaceFile(std::string_view tempName, std::string_view targetName) {
+FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view targetName) {
   Resolved from = lookup(tempName);
   Resolved to = lookup(targetName);
   forget(from.path);
   forget(to.path);
   if (!from.exists || !from.regular) {
-    lastError_ = file_error::kNotFound;
-    return false;
+    noteFailure(ENOENT);
+    return failure(targetName);
   }
-  if (fails(FileFault::Sync, from.path) || !posix::syncPath(from.path) || fails(FileFault::Rename, to.path)) {
-    lastError_ = file_error::kAccess;
-    return false;
+  if (fails(FileFault::Sync, from.path) || fails(FileFault::Rename, to.path)) {
+    noteFailure(ENOSPC);
+    return failure(targetName);
+  }
+  errno = 0;
+  if (!posix::syncPath(from.path)) {
+    noteFailure(errno ? errno : EIO);
+    return failure(targetName);
   }
   std::error_code ec;
   fs::rename(from.path, to.path, ec);
   if (ec) {
-    lastError_ = file_error::kAccess;
-    return false;
+    noteFailure(ec.value());
+    return failure(targetName);
   }
   noteChange(from.path, false);
   noteChange(to.path, true);
   posix::syncPath(splitPath(to.path).first);
   lastError_ = file_error::kNone;
-  return true;
+  return {};
 }
 
 bool FileLayer::fileExists(std::string_view name) {
@@ -573,7 +628,11 @@ std::optional<std::string> FileLayer::contents(std::string_view name) {
 void FileLayer::makeFolder(std::string_view path) {
   std::error_code ec;
   fs::create_directories(absolute(path), ec);
-  lastError_ = ec ? file_error::kAccess : file_error::kNone;
+  if (ec) {
+    noteFailure(ec.value());
+  } else {
+    lastError_ = file_error::kNone;
+  }
 }
 
 bool FileLayer::changeFolder(std::string_view path) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 enum class FileMode { Input, Output, Append, Binary };
@@ -33,7 +35,8 @@ inline constexpr int kBadNumber = 52;
 inline constexpr int kNumberInUse = 55;
 }  // namespace file_error
 
-// The steps that change files, which tests can watch or make fail on purpose.
+// The steps that change files, which tests can watch or make fail on purpose
+// (an injected failure is a full disk).
 enum class FileFault { Create, Write, Sync, Rename, Remove };
 
 // Files opened by number (1 to 3), folders and wildcard search, all relative
@@ -65,6 +68,8 @@ class FileLayer {
   void noteNumberClash() { ++numberClashes_; }
   int numberClashes() const { return numberClashes_; }
   int lastError() const { return lastError_; }
+  // Why the last operation that failed did, as the user is told.
+  FileProblem lastProblem() const { return lastProblem_; }
   // Next line without CR LF or LF; empty at the end; unchanged on a closed number.
   void readLine(int number, std::string& text);
   // Next comma-separated field; a field in double quotes ends at its closing quote.
@@ -78,7 +83,7 @@ class FileLayer {
   std::string readBytes(int number, std::int64_t position, std::size_t count);
   void writeBytes(int number, std::int64_t position, std::string_view bytes);
   // Hands what was written to a number to the system, so other programs and a
-  // crash of this one see it; false when that failed.
+  // crash of this one see it; false when that (or an earlier write) failed.
   bool flushFile(int number);
   // False for input files and for a binary file that could only be opened for reading.
   bool isWritable(int number);
@@ -87,12 +92,16 @@ class FileLayer {
   // what was written.
   bool closeFile(int number);
 
-  void deleteFile(std::string_view name);
-  // Fails (false, lastError set) when the new name exists.
-  bool renameFile(std::string_view oldName, std::string_view newName);
+  // Deletes a user file; a missing file counts as deleted.
+  FileResult deleteFile(std::string_view name);
+  // Deletes a file of the program's own whose loss does not matter (a
+  // temporary file, the diary index): a failure leaves only litter behind.
+  void discardFile(std::string_view name);
+  // Fails when the new name exists.
+  FileResult renameFile(std::string_view oldName, std::string_view newName);
   // Makes temp durable and renames it over target in one step, so a crash
   // leaves either the old or the new file, never neither.
-  bool replaceFile(std::string_view tempName, std::string_view targetName);
+  FileResult replaceFile(std::string_view tempName, std::string_view targetName);
   bool fileExists(std::string_view name);
   // Length of an ordinary file, -1 when there is none.
   std::int64_t fileSize(std::string_view name);
@@ -126,6 +135,7 @@ class FileLayer {
   };
 
   OpenFile* file(int number);
+  void noteWrite(OpenFile& file, int systemError);
   void openInput(std::string_view name, int number);
   std::shared_ptr<const std::string> readWhole(const std::string& path, std::int64_t size, std::int64_t modifiedNs);
   void forget(const std::string& path);
@@ -135,9 +145,13 @@ class FileLayer {
   // Brings the index of the path's folder up to date after the program itself added or removed the name.
   void noteChange(const std::string& path, bool exists);
   bool fails(FileFault fault, const std::string& path) const;
+  // Sets lastError and lastProblem from the system's error number.
+  void noteFailure(int systemError);
+  FileResult failure(std::string_view name) const;
 
   std::string workingFolder_;
   int lastError_ = 0;
+  FileProblem lastProblem_ = FileProblem::Other;
   int numberClashes_ = 0;
   std::vector<std::unique_ptr<OpenFile>> files_;
   std::vector<CachedInput> cache_;

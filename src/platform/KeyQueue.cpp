@@ -1,18 +1,21 @@
 #include "platform/KeyQueue.h"
 
-#include <utility>
-
 namespace almanouk {
 
-void KeyQueue::push(std::string key) {
+void KeyQueue::push(Key key) {
   if (keys_.size() == kCapacity) keys_.pop_front();
-  keys_.push_back(std::move(key));
+  keys_.push_back(key);
   ++arrivals_;
 }
 
-std::string KeyQueue::pop() {
+void KeyQueue::putBack(Key key) {
+  if (keys_.size() == kCapacity) keys_.pop_back();
+  keys_.push_front(key);
+}
+
+Key KeyQueue::pop() {
   if (keys_.empty()) return {};
-  std::string key = std::move(keys_.front());
+  Key key = keys_.front();
   keys_.pop_front();
   return key;
 }

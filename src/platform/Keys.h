@@ -1,79 +1,111 @@
 #pragma once
-// Key values: empty, one character, or an extended key of two characters
-// (255 and the key's scan code). Handlers look at the length and the second
-// character only, which lets the program make pseudo keys of its own.
+// Keys as values: a character (code page 437, control characters included:
+// Enter 13, Esc 27, Backspace 8, Tab and Ctrl+I 9, Ctrl+letter 1-26) or an
+// extended key named by its PC scan code, with whether Shift was held.
 
-#include <string>
-#include <string_view>
+#include <cstdint>
 
-namespace almanouk::keys {
+namespace almanouk {
 
-inline constexpr char kExtendedLead = '\xFF';
+// The extended keys the program knows, by their PC scan codes.
+enum class KeyCode : std::uint8_t {
+  AltX = 45,
+  F1 = 59,
+  F2 = 60,
+  F3 = 61,
+  F4 = 62,
+  F5 = 63,
+  F6 = 64,
+  F7 = 65,
+  F8 = 66,
+  Home = 71,
+  Up = 72,
+  PageUp = 73,
+  Left = 75,
+  Right = 77,
+  End = 79,
+  Down = 80,
+  PageDown = 81,
+  Insert = 82,
+  Delete = 83,
+  Close = 107,  // the window's close button, or the system asking the program to end
+  CtrlPageDown = 118,
+  CtrlPageUp = 132,
+};
 
-// Scan codes of the extended keys.
-inline constexpr int kAltX = 45;
-inline constexpr int kF1 = 59;
-inline constexpr int kF2 = 60;
-inline constexpr int kF3 = 61;
-inline constexpr int kF4 = 62;
-inline constexpr int kF5 = 63;
-inline constexpr int kF6 = 64;
-inline constexpr int kF7 = 65;
-inline constexpr int kF8 = 66;
-inline constexpr int kF9 = 67;
-inline constexpr int kF10 = 68;
-inline constexpr int kHome = 71;
-inline constexpr int kUp = 72;
-inline constexpr int kPageUp = 73;
-inline constexpr int kLeft = 75;
-inline constexpr int kRight = 77;
-inline constexpr int kEnd = 79;
-inline constexpr int kDown = 80;
-inline constexpr int kPageDown = 81;
-inline constexpr int kInsert = 82;
-inline constexpr int kDelete = 83;
-inline constexpr int kClose = 107;
-inline constexpr int kCtrlPageDown = 118;
-inline constexpr int kCtrlPageUp = 132;
+class Key {
+ public:
+  constexpr Key() = default;  // no key
+  constexpr Key(KeyCode code) : kind_(Kind::Extended), value_(static_cast<std::uint8_t>(code)) {}  // NOLINT
+  static constexpr Key character(char c) { return Key(Kind::Character, static_cast<std::uint8_t>(c)); }
 
-// Scan codes asked of the key-down test.
-inline constexpr int kAltScan = 56;
-inline constexpr int kF4Scan = 62;
+  constexpr Key withShift(bool held = true) const {
+    Key key = *this;
+    key.shift_ = held;
+    return key;
+  }
 
-inline constexpr char kCtrlD = 4;
-inline constexpr char kBackspace = 8;
-inline constexpr char kTab = 9;  // also Ctrl+I
-inline constexpr char kCtrlK = 11;
-inline constexpr char kCtrlL = 12;
-inline constexpr char kEnter = 13;
-inline constexpr char kCtrlP = 16;
-inline constexpr char kEscape = 27;
+  constexpr bool empty() const { return kind_ == Kind::None; }
+  constexpr bool isCharacter() const { return kind_ == Kind::Character; }
+  constexpr bool isExtended() const { return kind_ == Kind::Extended; }
+  constexpr char character() const { return isCharacter() ? static_cast<char>(value_) : '\0'; }
+  constexpr KeyCode code() const { return static_cast<KeyCode>(value_); }
+  constexpr bool shift() const { return shift_; }
+  // The same key, whether Shift was held or not.
+  constexpr bool is(Key other) const { return kind_ == other.kind_ && value_ == other.value_; }
+  constexpr bool is(char c) const { return isCharacter() && value_ == static_cast<std::uint8_t>(c); }
+  // A character a screen types: not a control character.
+  constexpr bool isPrintable() const { return isCharacter() && value_ >= 32; }
 
-// The key that ends the program: the character 255 alone.
-inline constexpr std::string_view kQuit{"\xFF", 1};
+  constexpr bool operator==(const Key&) const = default;
 
-// Pseudo keys: two characters whose first is a blank or character 0 and whose
-// second selects the action, as an extended key's code would.
-inline constexpr std::string_view kMidnight{" M", 2};    // the date changed: handled as Right
-inline constexpr std::string_view kToday{" =", 2};       // handled as F3 in the following pass
-inline constexpr std::string_view kDiary{"\0?", 2};      // Enter: handled as F5
-inline constexpr std::string_view kSettings{"\0>", 2};   // the reload entry reopens the settings screen
-inline constexpr std::string_view kSettingsNext{" >", 2};  // F4 handed back by a sub-screen
-inline constexpr std::string_view kListEditorNext{" <", 2};  // F2 handed back by the settings screen
-inline constexpr std::string_view kNothing{"  ", 2};     // matches no action
-// A one-character key that matches no action and only causes one more pass.
-inline constexpr std::string_view kOneMorePass{"b", 1};
-// The interlude pass after a month crossing: a key that matches no action.
-// (Were it a blank it would act as the Space that silences the next alarm.)
-inline constexpr std::string_view kInterlude{"\0", 1};
+ private:
+  enum class Kind : std::uint8_t { None, Character, Extended };
+  constexpr Key(Kind kind, std::uint8_t value) : kind_(kind), value_(value) {}
 
-inline std::string extended(int code) { return std::string{kExtendedLead, static_cast<char>(code)}; }
+  Kind kind_ = Kind::None;
+  std::uint8_t value_ = 0;
+  bool shift_ = false;
+};
 
-// Code of the second character of a two-character key, or -1.
-inline int extendedCode(std::string_view key) {
-  return key.size() == 2 ? static_cast<unsigned char>(key[1]) : -1;
-}
+namespace keys {
 
-inline bool isCharacter(std::string_view key, char c) { return key.size() == 1 && key[0] == c; }
+inline constexpr Key kCtrlD = Key::character(4);
+inline constexpr Key kBackspace = Key::character(8);
+inline constexpr Key kTab = Key::character(9);  // also Ctrl+I
+inline constexpr Key kCtrlK = Key::character(11);
+inline constexpr Key kCtrlL = Key::character(12);
+inline constexpr Key kEnter = Key::character(13);
+inline constexpr Key kCtrlP = Key::character(16);
+inline constexpr Key kEscape = Key::character(27);
+inline constexpr Key kSpace = Key::character(' ');
 
-}  // namespace almanouk::keys
+inline constexpr Key kAltX{KeyCode::AltX};
+inline constexpr Key kF1{KeyCode::F1};
+inline constexpr Key kF2{KeyCode::F2};
+inline constexpr Key kF3{KeyCode::F3};
+inline constexpr Key kF4{KeyCode::F4};
+inline constexpr Key kF5{KeyCode::F5};
+inline constexpr Key kF6{KeyCode::F6};
+inline constexpr Key kF7{KeyCode::F7};
+inline constexpr Key kF8{KeyCode::F8};
+inline constexpr Key kHome{KeyCode::Home};
+inline constexpr Key kUp{KeyCode::Up};
+inline constexpr Key kPageUp{KeyCode::PageUp};
+inline constexpr Key kLeft{KeyCode::Left};
+inline constexpr Key kRight{KeyCode::Right};
+inline constexpr Key kEnd{KeyCode::End};
+inline constexpr Key kDown{KeyCode::Down};
+inline constexpr Key kPageDown{KeyCode::PageDown};
+inline constexpr Key kInsert{KeyCode::Insert};
+inline constexpr Key kDelete{KeyCode::Delete};
+inline constexpr Key kClose{KeyCode::Close};
+inline constexpr Key kCtrlPageDown{KeyCode::CtrlPageDown};
+inline constexpr Key kCtrlPageUp{KeyCode::CtrlPageUp};
+
+}  // namespace keys
+
+// Keys whose being held down the program samples, apart from the queue.
+enum class HeldKey { Alt, F4 };
+
+}  // namespace almanouk

@@ -5,7 +5,7 @@
 namespace almanouk {
 
 NumberedFile::NumberedFile(Platform& platform, std::string_view name, FileMode mode, int number)
-    : files_(platform.files()), number_(number) {
+    : files_(platform.files()), name_(baseName(name)), number_(number) {
   if (files_.isOpen(number)) {
     files_.noteNumberClash();
     openError_ = file_error::kNumberInUse;
@@ -16,12 +16,13 @@ NumberedFile::NumberedFile(Platform& platform, std::string_view name, FileMode m
   open_ = openError_ == file_error::kNone;
 }
 
-NumberedFile::~NumberedFile() { closeNow(); }
+NumberedFile::~NumberedFile() { static_cast<void>(closeNow()); }
 
-bool NumberedFile::closeNow() {
-  if (!open_) return false;
+FileResult NumberedFile::closeNow() {
+  if (!open_) return openError_ == file_error::kNone ? FileResult() : FileResult(name_, files_.lastProblem());
   open_ = false;
-  return files_.closeFile(number_);
+  if (files_.closeFile(number_)) return {};
+  return failure();
 }
 
 InputFile::InputFile(Platform& platform, std::string_view name, int number)
@@ -41,15 +42,6 @@ std::string InputFile::nextLine() {
   std::string line;
   next(line);
   return line;
-}
-
-bool InputFile::nextField(std::string& field) {
-  if (!open_ || files_.atEnd(number_)) {
-    field.clear();
-    return false;
-  }
-  files_.readField(number_, field);
-  return true;
 }
 
 bool InputFile::atEnd() { return !open_ || files_.atEnd(number_); }
@@ -74,27 +66,27 @@ FileReplacement::FileReplacement(Platform& platform, std::string_view target, st
 
 FileReplacement::~FileReplacement() {
   if (done_) return;
-  closeNow();
-  if (openError_ != file_error::kNumberInUse) files_.deleteFile(temp_);
+  static_cast<void>(closeNow());
+  if (openError_ != file_error::kNumberInUse) files_.discardFile(temp_);
 }
 
-bool FileReplacement::commit() {
-  if (done_) return false;
-  // replaceFile makes the new version durable before it takes the old one's place.
-  if (!closeNow() || !files_.replaceFile(temp_, target_)) {
-    files_.deleteFile(temp_);
-    done_ = true;
-    return false;
-  }
+FileResult FileReplacement::commit() {
+  const std::string_view shown = baseName(target_);
+  if (done_) return FileResult(shown, FileProblem::Other);
   done_ = true;
-  return true;
+  // replaceFile makes the new version durable before it takes the old one's place.
+  FileResult written = closeNow();
+  if (written) written = files_.replaceFile(temp_, target_);
+  if (written) return {};
+  files_.discardFile(temp_);
+  return FileResult(shown, written.error().problem);
 }
 
-bool replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
-                           const std::vector<std::string>& lines) {
+FileResult replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
+                                 const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  if (platform.files().contents(target) == text) return true;
+  if (platform.files().contents(target) == text) return {};
   FileReplacement file(platform, target, tempName, 2);
   file.text(text);
   return file.commit();
@@ -109,13 +101,18 @@ std::string BinaryFile::read(std::int64_t position, std::size_t count) {
   return open_ ? files_.readBytes(number_, position, count) : std::string();
 }
 
-bool BinaryFile::write(std::int64_t position, std::string_view bytes) {
-  if (!open_) return false;
+FileResult BinaryFile::write(std::int64_t position, std::string_view bytes) {
+  if (!open_) return FileResult(name_, FileProblem::Other);
   files_.writeBytes(number_, position, bytes);
-  return files_.lastError() == file_error::kNone;
+  if (files_.lastError() == file_error::kNone) return {};
+  return failure();
 }
 
-bool BinaryFile::flush() { return open_ && files_.flushFile(number_); }
+FileResult BinaryFile::flush() {
+  if (!open_) return FileResult(name_, FileProblem::Other);
+  if (files_.flushFile(number_)) return {};
+  return failure();
+}
 
 bool BinaryFile::writable() { return open_ && files_.isWritable(number_); }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileLayer.h"
+#include "platform/FileResult.h"
 
 namespace almanouk {
 
@@ -26,10 +27,13 @@ class NumberedFile {
  protected:
   NumberedFile(Platform& platform, std::string_view name, FileMode mode, int number);
   ~NumberedFile();
-  // Closes now; false when a write or the close failed (or the file never opened).
-  bool closeNow();
+  // Closes now; a failure when a write or the close failed (or the file never opened).
+  FileResult closeNow();
+  // The failure of the last step, naming this file.
+  FileResult failure() const { return FileResult(name_, files_.lastProblem()); }
 
   FileLayer& files_;
+  std::string name_;
   int number_;
   bool open_ = false;
   int openError_ = 0;
@@ -44,12 +48,11 @@ class InputFile : public NumberedFile {
   // The next line; false (and an empty line) past the end.
   bool next(std::string& line);
   std::string nextLine();
-  // The next comma- or line-delimited field; false (and empty) past the end.
-  bool nextField(std::string& field);
   bool atEnd();
   // The 1-based number of the line last read.
   int lineNumber() const { return lineNumber_; }
-  void close() { closeNow(); }
+  // Reading cannot lose anything: nothing to report.
+  void close() { static_cast<void>(closeNow()); }
 
  private:
   int lineNumber_ = 0;
@@ -63,8 +66,8 @@ class OutputFile : public NumberedFile {
   void line(std::string_view text);
   void text(std::string_view text);
   void blankLines(int count);
-  // True when the open, every write and the close succeeded.
-  bool close() { return closeNow(); }
+  // Done when the open, every write and the close succeeded.
+  FileResult close() { return closeNow(); }
 };
 
 // A new version of a file, written beside it under a temporary name and put
@@ -75,8 +78,8 @@ class FileReplacement : public OutputFile {
   FileReplacement(Platform& platform, std::string_view target, std::string_view tempName, int number);
   ~FileReplacement();
 
-  // True when the new version is in place.
-  bool commit();
+  // Done when the new version is in place; a failure names the target.
+  FileResult commit();
 
  private:
   std::string target_;
@@ -86,8 +89,8 @@ class FileReplacement : public OutputFile {
 
 // Writes the lines (CR LF) as the file's new version through the temporary
 // file, unless the file holds exactly those bytes already: a file that needs
-// no change is not touched. False when a needed rewrite failed.
-bool replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
+// no change is not touched.
+FileResult replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
                            const std::vector<std::string>& lines);
 
 // A file of bytes at 1-based positions, created empty when missing.
@@ -98,13 +101,12 @@ class BinaryFile : public NumberedFile {
   std::int64_t length();
   // Fewer bytes (or none) past the end.
   std::string read(std::int64_t position, std::size_t count);
-  // False when the write failed.
-  bool write(std::int64_t position, std::string_view bytes);
+  FileResult write(std::int64_t position, std::string_view bytes);
   // Hands the writes to the system: a crash of the program loses none of them.
-  bool flush();
+  FileResult flush();
   // False for a file that could only be opened for reading.
   bool writable();
-  bool close() { return closeNow(); }
+  FileResult close() { return closeNow(); }
 };
 
 }  // namespace almanouk

@@ -8,42 +8,30 @@
 #include "platform/WindowMessageBox.h"
 
 namespace almanouk {
+namespace {
+
+// A wait for a key with nothing else to do wakes this seldom; a backend that
+// can sleep until input arrives does so instead.
+constexpr int kIdleWaitMs = 60'000;
+
+}  // namespace
 
 Platform::Platform(std::string startFolder) : files_(std::move(startFolder)) {}
 
 Platform::~Platform() = default;
 
-std::string Platform::readKey() {
+Key Platform::readKey() {
   pumpEvents();
-  std::string key = keys_.pop();
+  Key key = keys_.pop();
   afterReadKey(!key.empty());
   return key;
 }
 
-std::string Platform::waitForKey(int pollMs) {
-  std::string key;
-  while ((key = readKey()).empty()) pause(pollMs);
-  return key;
-}
-
-std::optional<std::string> Platform::readTypedLine(std::size_t maxLength) {
-  std::string typed;
+Key Platform::waitForKey() {
   for (;;) {
-    std::string key = waitForKey(3);
-    if (key.size() != 1) continue;  // extended keys type nothing
-    char c = key[0];
-    if (c == keys::kEnter) return typed;
-    if (c == keys::kEscape) return std::nullopt;
-    if (c == keys::kBackspace) {
-      if (typed.empty()) continue;
-      typed.pop_back();
-      moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
-      printText(" ");
-      moveCursor(0, cursorColumn() > 1 ? cursorColumn() - 1 : 1);
-    } else if (static_cast<unsigned char>(c) >= 32 && typed.size() < maxLength) {
-      typed += c;
-      printText(key);
-    }
+    Key key = readKey();
+    if (!key.empty()) return key;
+    awaitInput(kIdleWaitMs);
   }
 }
 
@@ -51,8 +39,8 @@ void Platform::showMessageInWindow(std::string_view text, std::string_view capti
   const Surface::Saved under = surface_.save();
   drawWindowMessageBox(surface_, text, caption);
   for (;;) {
-    std::string key = waitForKey(3);
-    if (key.size() == 1 && (key[0] == keys::kEnter || key[0] == keys::kEscape || key[0] == ' ')) break;
+    Key key = waitForKey();
+    if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) break;
   }
   surface_.restore(under);
 }

@@ -8,12 +8,12 @@
 // effects of commands, boxes, sound and speaker.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/FileLayer.h"
 #include "platform/KeyQueue.h"
+#include "platform/Keys.h"
 #include "platform/LocalTime.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SpeakerPort.h"
@@ -30,7 +30,6 @@ class Platform {
 
   // Screen. The surface always exists; openScreen shows it in the backend's window.
   virtual void openScreen(int width, int height, int depth) = 0;
-  void setTextGrid(int, int) {}  // fixed at 80 x 25 cells of 8 x 16 pixels
   void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
   void setColours(std::uint32_t foreground, std::uint32_t background) {
     surface_.setColours(foreground, background);
@@ -45,24 +44,21 @@ class Platform {
   Surface& surface() { return surface_; }
 
   // Keyboard and time.
-  // The oldest keystroke, or the empty string at once.
-  std::string readKey();
-  // Echoes typed characters at the cursor until Enter and returns them; at
-  // most maxLength are taken, Backspace takes one back, Esc gives nothing.
-  std::optional<std::string> readTypedLine(std::size_t maxLength);
-  // Reads keys every pollMs milliseconds until one comes, and returns it. A
-  // backend may instead sleep until input arrives: nothing else runs meanwhile.
-  virtual std::string waitForKey(int pollMs);
-  virtual bool isKeyDown(int scanCode) = 0;
-  // Stands in for bit 15 of GetKeyState(VK_SHIFT).
-  virtual bool shiftHeld() = 0;
-  // Waits ms milliseconds, or with -1 until a keystroke arrives after the
-  // wait began. Never takes a keystroke from the queue.
+  // The oldest keystroke, or no key at once.
+  Key readKey();
+  // Sleeps until a keystroke comes and returns it. Nothing else runs meanwhile.
+  virtual Key waitForKey();
+  // A key read too early: the next readKey returns it again.
+  void putBack(Key key) { keys_.putBack(key); }
+  virtual bool isKeyDown(HeldKey key) = 0;
+  // Waits that many milliseconds; keystrokes stay queued.
   virtual void pause(int milliseconds) = 0;
   // Waits at most that many milliseconds, less when a keystroke (or a held
   // key the program samples) arrives first. Never takes a keystroke. The
   // month view's key wait sleeps here between the moments something is due.
   virtual void awaitInput(int milliseconds) = 0;
+  // The local date and time of day.
+  LocalDateTime now() { return localNow(); }
   // Milliseconds until the local clock's next second.
   int msToNextSecond() { return 1000 - localNow().millisecond; }
   std::string currentTime();  // hh:mm:ss
@@ -71,25 +67,10 @@ class Platform {
   // Gives up the processor for a moment (0 ms); a key press does not cut it short.
   virtual void yieldProcessor() = 0;
 
-  // Numbered files and folders.
-  void openFile(std::string_view name, FileMode mode, int number) { files_.openFile(name, mode, number); }
-  int lastError() const { return files_.lastError(); }
-  void readLine(int number, std::string& text) { files_.readLine(number, text); }
-  void readField(int number, std::string& text) { files_.readField(number, text); }
-  void writeLine(int number, std::string_view text) { files_.writeLine(number, text); }
-  void writeText(int number, std::string_view text) { files_.writeText(number, text); }
-  bool atEnd(int number) { return files_.atEnd(number); }
-  std::int64_t fileLength(int number) { return files_.fileLength(number); }
-  std::string readBytes(int number, std::int64_t position, std::size_t count) {
-    return files_.readBytes(number, position, count);
-  }
-  void writeBytes(int number, std::int64_t position, std::string_view bytes) {
-    files_.writeBytes(number, position, bytes);
-  }
-  bool closeFile(int number) { return files_.closeFile(number); }
-  void deleteFile(std::string_view name) { files_.deleteFile(name); }
-  bool renameFile(std::string_view oldName, std::string_view newName) { return files_.renameFile(oldName, newName); }
-  bool replaceFile(std::string_view tempName, std::string_view target) { return files_.replaceFile(tempName, target); }
+  // Files and folders, relative to the working folder.
+  void closeFile(int number) { files_.closeFile(number); }
+  FileResult deleteFile(std::string_view name) { return files_.deleteFile(name); }
+  void discardFile(std::string_view name) { files_.discardFile(name); }
   bool fileExists(std::string_view name) { return files_.fileExists(name); }
   void makeFolder(std::string_view path) { files_.makeFolder(path); }
   bool changeFolder(std::string_view path) { return files_.changeFolder(path); }

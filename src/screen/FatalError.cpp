@@ -8,9 +8,10 @@
 
 namespace almanouk {
 
-void writeInstanceMarker(Platform& platform) {
+FileResult writeInstanceMarker(Platform& platform) {
   OutputFile marker(platform, kInstanceMarkerFile, 1);
   marker.line("pyl");
+  return marker.close();
 }
 
 void fatalFileError(Platform& platform, std::string_view message) {
@@ -19,8 +20,8 @@ void fatalFileError(Platform& platform, std::string_view message) {
   platform.moveCursor(0, 0, 1);
   platform.printText("", true);
   platform.printText(message, true);
-  platform.waitForKey(3);
-  platform.deleteFile(kInstanceMarkerFile);
+  static_cast<void>(platform.waitForKey());  // any key ends it
+  platform.discardFile(kInstanceMarkerFile);
   throw ProgramExit{0};
 }
 

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
@@ -11,7 +13,7 @@ class Platform;
 inline constexpr std::string_view kInstanceMarkerFile = "Almanouk.pyl";
 
 // Creates the instance marker holding "pyl": a copy that starts while it exists ends at once.
-void writeInstanceMarker(Platform& platform);
+FileResult writeInstanceMarker(Platform& platform);
 
 // The program's fatal file errors: clears the screen, shows the message
 // after one empty line with the cursor on, waits for any key, deletes the

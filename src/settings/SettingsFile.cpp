@@ -52,16 +52,15 @@ std::string choiceLine(const CalendarChoice& choice, bool marked) {
   return left(text, kChoiceLineWidth - static_cast<int>(daysAhead.size())) + daysAhead;
 }
 
-int popupModeOf(Platform& platform, const std::string& line) {
-  if (line == "PopUp=msg") return 2;
-  if (line == "PopUp=ntp") return 1;
-  if (line == "PopUp=uit") return 0;
+PopupMode popupModeOf(Platform& platform, const std::string& line) {
+  for (PopupMode mode : {PopupMode::Off, PopupMode::Notepad, PopupMode::Message})
+    if (line == popupLine(mode)) return mode;
   settingsFileError(platform);
 }
 
-int switchOf(Platform& platform, const std::string& line, const std::string& key) {
-  if (line == key + "aan") return 1;
-  if (line == key + "uit") return 0;
+bool switchOf(Platform& platform, const std::string& line, const std::string& key) {
+  if (line == key + "aan") return true;
+  if (line == key + "uit") return false;
   settingsFileError(platform);
 }
 
@@ -121,11 +120,20 @@ void readChosenCalendar(InputFile& file, Settings& settings) {
 
 }  // namespace
 
-void migratePopupValue(Platform& platform) {
+std::string popupLine(PopupMode mode) {
+  switch (mode) {
+    case PopupMode::Off: return "PopUp=uit";
+    case PopupMode::Notepad: return "PopUp=ntp";
+    case PopupMode::Message: break;
+  }
+  return "PopUp=msg";
+}
+
+FileResult migratePopupValue(Platform& platform) {
   {
     InputFile settings(platform, kSettingsFile, 1);
     settings.nextLine();
-    if (settings.nextLine() != "PopUp=aan") return;
+    if (settings.nextLine() != "PopUp=aan") return {};
   }
   InputFile old(platform, kSettingsFile, 1);
   FileReplacement migrated(platform, kSettingsFile, kSettingsTempFile, 2);
@@ -135,7 +143,7 @@ void migratePopupValue(Platform& platform) {
   std::string line;
   while (old.next(line)) migrated.line(line);
   old.close();
-  migrated.commit();
+  return migrated.commit();
 }
 
 bool settingsFileMissingOrEmpty(Platform& platform) {
@@ -143,16 +151,14 @@ bool settingsFileMissingOrEmpty(Platform& platform) {
   return settings.atEnd();
 }
 
-void writeDefaultSettings(Platform& platform, const Settings& settings) {
-  static constexpr std::string_view kPopupLines[] = {"PopUp=uit", "PopUp=ntp", "PopUp=msg"};
+FileResult writeDefaultSettings(Platform& platform, const Settings& settings) {
   std::vector<CalendarChoice> choices = readCalendarChoices(platform);
   // A chosen position past the list (a calendar was deleted) marks the first line, as no position does.
   int marked = settings.chosenPosition >= 1 && settings.chosenPosition <= static_cast<int>(choices.size())
                    ? settings.chosenPosition
                    : 1;
   SettingsFileLines lines;
-  // No popup line is written for a value out of range; the next start then refuses the file.
-  if (settings.popupMode >= 0 && settings.popupMode <= 2) lines.popup = kPopupLines[settings.popupMode];
+  lines.popup = popupLine(settings.popupMode);
   lines.speaker = settings.speakerOn ? "PC-Speaker=aan" : "PC-Speaker=uit";
   lines.sound = settings.soundOn ? "Sound=aan" : "Sound=uit";
   lines.themeLine = "1";
@@ -160,13 +166,13 @@ void writeDefaultSettings(Platform& platform, const Settings& settings) {
   lines.diaryDayColour = settings.diaryDayColour;
   for (std::size_t i = 0; i < choices.size(); ++i)
     lines.choices.push_back(choiceLine(choices[i], static_cast<int>(i) + 1 == marked));
-  writeSettingsFile(platform, lines);
+  return writeSettingsFile(platform, lines);
 }
 
-bool writeSettingsFile(Platform& platform, const SettingsFileLines& lines) {
+FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines) {
   FileReplacement file(platform, kSettingsFile, kSettingsTempFile, 1);
   file.line("[Aan/Uit]");
-  if (lines.popup) file.line(*lines.popup);
+  file.line(lines.popup);
   file.line(lines.speaker);
   file.line(lines.sound);
   for (const std::string& line : {std::string(), std::string("[Kleurthema]"), lines.themeLine, std::string(),
@@ -208,7 +214,7 @@ std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_vie
   return lines;
 }
 
-void readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer) {
+FileResult readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer) {
   {
     InputFile file(platform, kSettingsFile, 1);
     auto skip = [&file](int lines) {
@@ -229,8 +235,9 @@ void readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer) 
     buffer.clearBuffer();
     readChosenCalendar(file, settings);
   }
-  backupAndValidateCalendar(platform, settings.calFile);
+  FileResult checked = backupAndValidateCalendar(platform, settings.calFile);
   settings.daysAhead = readDaysAhead(platform);
+  return checked;
 }
 
 std::string backupName(std::string_view calFile) {
@@ -242,14 +249,14 @@ std::string backupName(std::string_view calFile) {
 // The calendar is checked first: only a calendar that fails stops the
 // program. A backup that is missing or fails the check (cut short by a crash,
 // say) is made anew from the calendar; a missing calendar gets none.
-void backupAndValidateCalendar(Platform& platform, std::string_view calFile) {
-  validateCalendarFile(platform, calFile);
+FileResult backupAndValidateCalendar(Platform& platform, std::string_view calFile) {
+  FileResult checked = validateCalendarFile(platform, calFile);
   std::string backup = backupName(calFile);
   if (platform.fileExists(backup) && passesCalendarCheck(platform, backup)) {
-    validateCalendarFile(platform, backup);  // upgrades a backup of the older layout
-  } else if (platform.fileExists(calFile)) {
-    copyCalendarFile(platform, calFile, backup);
+    return checked.andThen(validateCalendarFile(platform, backup));  // upgrades a backup of the older layout
   }
+  if (platform.fileExists(calFile)) return checked.andThen(copyCalendarFile(platform, calFile, backup));
+  return checked;
 }
 
 int readDaysAhead(Platform& platform) {

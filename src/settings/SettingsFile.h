@@ -9,26 +9,32 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileResult.h"
+
 namespace almanouk {
 
 class Platform;
 class ScreenBuffer;
 struct Settings;
+enum class PopupMode;
 
 inline constexpr std::string_view kSettingsFile = "Almanouk.ini";
 // A calendar choice line: name, description and days ahead in 47 characters.
 inline constexpr int kChoiceLineWidth = 47;
 
+// "PopUp=uit", "PopUp=ntp" or "PopUp=msg".
+std::string popupLine(PopupMode mode);
+
 // Rewrites an obsolete "PopUp=aan" on line 2 as "PopUp=ntp".
-void migratePopupValue(Platform& platform);
+FileResult migratePopupValue(Platform& platform);
 // True when the settings file is missing or empty.
 bool settingsFileMissingOrEmpty(Platform& platform);
 // Rebuilds the file from the settings and the calendar files present (at most nine).
-void writeDefaultSettings(Platform& platform, const Settings& settings);
+FileResult writeDefaultSettings(Platform& platform, const Settings& settings);
 
 // The lines of the file that carry values, as the settings screen keeps them.
 struct SettingsFileLines {
-  std::optional<std::string> popup;  // line 2
+  std::string popup;                 // line 2
   std::string speaker;               // line 3
   std::string sound;                 // line 4
   std::string themeLine;             // line 7
@@ -36,8 +42,8 @@ struct SettingsFileLines {
   int diaryDayColour = 13;           // line 13
   std::vector<std::string> choices;  // the calendar choice lines
 };
-// Writes the whole file in one step; false (and the old file kept) when it could not.
-bool writeSettingsFile(Platform& platform, const SettingsFileLines& lines);
+// Writes the whole file in one step; on a failure the old file is kept.
+FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines);
 // Lines 2, 3, 4 and 7 and the choice lines up to the first empty line; the
 // colour codes are the settings' own.
 SettingsFileLines readSettingsFileLines(Platform& platform, const Settings& settings);
@@ -48,11 +54,13 @@ std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_vie
 // "  Fout in INI-file."), theme and colours (clearing the screen buffer in the
 // new theme), the marked calendar with its description, then the backup copy
 // and check of that calendar and the days ahead from the first marked line.
-void readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer);
+// Returns a backup or upgrade that could not be written.
+FileResult readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer);
 // The backup of a calendar file: its name with the last character replaced by "2".
 std::string backupName(std::string_view calFile);
-// Creates the backup as a line-by-line copy when it is missing, then checks the backup and the calendar.
-void backupAndValidateCalendar(Platform& platform, std::string_view calFile);
+// Creates the backup as a line-by-line copy when it is missing, then checks
+// the backup and the calendar; returns a backup or upgrade that could not be written.
+FileResult backupAndValidateCalendar(Platform& platform, std::string_view calFile);
 // Days ahead from the first line that starts with "->", clamped to 1..30;
 // the first choice line counts as marked when none is.
 int readDaysAhead(Platform& platform);

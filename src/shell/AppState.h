@@ -9,6 +9,7 @@
 #include "alarm/AlarmState.h"
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
+#include "platform/FileResult.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 #include "shell/LoopState.h"
@@ -34,6 +35,12 @@ struct AppState {
   std::string blankLine;
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
   std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion
+  // A failure to tell on the month view's status line until the next key;
+  // the first one told stays until then.
+  std::string notice;
+  void tell(const FileResult& result) {
+    if (!result && notice.empty()) notice = saveFailedMessage(result.error());
+  }
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;

@@ -1,27 +1,26 @@
 #pragma once
 
-#include <string>
+#include <optional>
+
+#include "calendar/Dates.h"
+#include "screen/Screen.h"
 
 namespace almanouk {
 
-// The main loop's state, through which the sub-screens' results reach it.
+// The main loop's state from one pass to the next.
 struct LoopState {
-  std::string currentKey;      // the key value handled in this pass, or a pseudo key
-  int keyCode = 0;             // second character of a two-character currentKey; -1 once acted on
-  int skipWait = 0;            // coming passes that do not wait for a key
-  std::string interludeKey;    // handled in the interlude pass after a month crossing
-  std::string heldKey;         // currentKey held back during the interlude pass
-  bool restoreHeldKey = false;
-  bool recomputePending = false;
-  bool diaryAgain = false;     // enter the diary in the next pass
-  bool settingsAgain = false;  // enter the settings screen in the next pass
-  int diaryExitKey = 0;        // the extended key the diary was left with
-  int shiftState = 0;          // 3 while Shift was down at the last poll
-  std::string shownClock;      // hh:mm last drawn by the poll
-  std::string lastSecond;      // hh:mm:ss of the last marker test
-  std::string waitDate;        // currentDate when the key wait began
-  bool reloadRequested = false;
-  bool reinitRequested = false;
+  enum class End { Quit, Reinitialise };
+
+  Input current;  // handled in this pass
+  // Handled in the next pass without waiting for a key. While one is pending
+  // the event list starts no day command: the drawing follows a move, an
+  // editor or the settings, not a moment the user waited for.
+  std::optional<Input> next;
+  bool recomputePending = false;  // a month, year or today move: recompute at the end of the pass
+  int shownMinute = -1;           // the hh:mm the clock shows, as minutes of the day
+  int lastSecond = -1;            // the second of the day of the last instance-marker test
+  CalendarDay waitDay;            // the date when the key wait began
+  std::optional<End> end;         // the loop ends after this pass
 };
 
 }  // namespace almanouk

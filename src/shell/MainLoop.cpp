@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "calendar/AllCalendarsNote.h"
 #include "calendar/CalendarList.h"
+#include "calendar/EventListScroll.h"
 #include "diary/DiaryEditor.h"
 #include "editors/ListEditor.h"
 #include "editors/SettingsScreen.h"
@@ -14,7 +16,7 @@
 #include "platform/Text.h"
 #include "screen/FatalError.h"
 #include "screen/MonthDecorations.h"
-#include "screen/SubScreen.h"
+#include "screen/Notice.h"
 #include "settings/SettingsFile.h"
 #include "shell/AppState.h"
 
@@ -23,68 +25,71 @@ namespace {
 
 constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
 
+int minuteOfDay(const LocalDateTime& time) { return time.hour * 60 + time.minute; }
+int secondOfDay(const LocalDateTime& time) { return minuteOfDay(time) * 60 + time.second; }
+
+bool isCommand(const std::optional<Input>& input, Command command) { return input && input->command == command; }
+
 }  // namespace
 
-// In the order the keys are tried; each row tests the key code as the
-// previous rows left it.
+// One row per key, in the order of the month view's help; an input answers
+// exactly one row.
 const MainLoop::DispatchRow MainLoop::kDispatch[] = {
-    {keys::kF5, &LoopState::diaryAgain, &MainLoop::openDiary},
-    {keys::kLeft, nullptr, &MainLoop::dayBackKey},
-    {keys::kRight, nullptr, &MainLoop::dayForwardKey},
-    {keys::kUp, nullptr, &MainLoop::weekBackKey},
-    {keys::kDown, nullptr, &MainLoop::weekForwardKey},
-    {keys::kPageDown, nullptr, &MainLoop::monthForwardKey},
-    {keys::kPageUp, nullptr, &MainLoop::monthBackKey},
-    {keys::kCtrlPageDown, nullptr, &MainLoop::yearForwardKey},
-    {keys::kCtrlPageUp, nullptr, &MainLoop::yearBackKey},
-    {keys::kF4, &LoopState::settingsAgain, &MainLoop::openSettings},
-    {keys::kF2, nullptr, &MainLoop::openListEditor},
-    {keys::kF3, nullptr, &MainLoop::todayKey},
-    {keys::kF6, nullptr, &MainLoop::openReadme},
-    {keys::kAltX, nullptr, &MainLoop::quit},
-    {keys::kF7, nullptr, &MainLoop::toggleAllCalendars},
-    {keys::kClose, nullptr, &MainLoop::quit},
-    {keys::kF1, nullptr, &MainLoop::openHelp},
+    {keys::kF5, Command::Diary, &MainLoop::openDiary},
+    {keys::kEnter, {}, &MainLoop::openDiary},
+    {keys::kLeft, {}, &MainLoop::dayBackKey},
+    {keys::kRight, Command::Midnight, &MainLoop::dayForwardKey},
+    {keys::kUp, {}, &MainLoop::weekBackKey},
+    {keys::kDown, {}, &MainLoop::weekForwardKey},
+    {keys::kPageDown, {}, &MainLoop::monthForwardKey},
+    {keys::kPageUp, {}, &MainLoop::monthBackKey},
+    {keys::kCtrlPageDown, {}, &MainLoop::yearForwardKey},
+    {keys::kCtrlPageUp, {}, &MainLoop::yearBackKey},
+    {keys::kF4, Command::Settings, &MainLoop::openSettings},
+    {keys::kF2, Command::ListEditor, &MainLoop::openListEditor},
+    {keys::kF3, Command::Today, &MainLoop::todayKey},
+    {keys::kF6, {}, &MainLoop::openReadme},
+    {keys::kAltX, Command::Quit, &MainLoop::quit},
+    {keys::kF7, {}, &MainLoop::toggleAllCalendars},
+    {keys::kClose, {}, &MainLoop::quit},
+    {keys::kF1, {}, &MainLoop::openHelp},
+    {Key::character('s'), {}, &MainLoop::scrollEventList},
+    {Key::character('S'), {}, &MainLoop::scrollEventList},
+    {keys::kSpace, {}, &MainLoop::silenceSpeaker},
 };
 
 MainLoop::End MainLoop::run() {
   LoopState& loop = app_.loop;
+  loop.end.reset();
   do {
     pass();
-  } while (loop.currentKey != keys::kQuit && !loop.reloadRequested && !loop.reinitRequested);
-  if (loop.reinitRequested) return End::Reinitialise;
-  if (loop.reloadRequested) return End::Reload;
-  return End::Quit;
+  } while (!loop.end);
+  return *loop.end;
 }
 
 void MainLoop::pass() {
   LoopState& loop = app_.loop;
-  bool subScreenAgain = loop.diaryAgain || loop.settingsAgain;
+  // While the diary is to open again the month view is not drawn in between.
+  const bool diaryAgain = isCommand(loop.next, Command::Diary);
   drawTitleBar();
-  loop.reinitRequested = false;
-  if (!subScreenAgain) app_.monthView.fillMonthGrid();
-  if (loop.restoreHeldKey) {
-    loop.restoreHeldKey = false;
-    loop.currentKey = loop.heldKey;
-  }
-  if (!subScreenAgain) app_.buffer.renderBuffer();
-  obtainKey();
+  if (!diaryAgain) app_.monthView.fillMonthGrid();
+  if (!diaryAgain) app_.buffer.renderBuffer();
+  obtainInput();
   dispatch();
   refreshOrRecompute();
 }
 
 void MainLoop::drawTitleBar() { app_.buffer.drawBar(1, 1, app_.titleText, kRedBar); }
 
-void MainLoop::obtainKey() {
+// A pass after a month crossing handles nothing (and keeps what is pending
+// for the pass after it); a pending input is handled without a wait.
+void MainLoop::obtainInput() {
   LoopState& loop = app_.loop;
   if (app_.date.monthChanged) {
-    // The interlude pass after a month crossing: its own key, the real one held back a pass.
-    loop.heldKey = loop.currentKey;
-    loop.currentKey = loop.interludeKey;
     app_.date.monthChanged = false;
-    loop.restoreHeldKey = true;
-  } else if (loop.skipWait > 0) {
-    --loop.skipWait;
+    loop.current = {};
+  } else if (loop.next) {
+    loop.current = *std::exchange(loop.next, std::nullopt);
   } else {
     keyWait();
   }
@@ -92,126 +97,103 @@ void MainLoop::obtainKey() {
 
 void MainLoop::keyWait() {
   Platform& platform = app_.platform;
-  app_.loop.waitDate = platform.currentDate();
+  app_.loop.waitDay = calendarDay(platform.now());
   drawGridLines(platform);
   drawDayBox(platform, app_.buffer.dayBoxLeft, app_.buffer.dayBoxTop, app_.settings.allCalendarsView());
   drawLogo(platform);
-  app_.loop.currentKey.clear();
+  app_.loop.current = {};
   do {
     poll();
-  } while (app_.loop.currentKey.empty());
+  } while (app_.loop.current.key.empty() && !app_.loop.current.command);
+  app_.notice.clear();  // told: the user pressed a key after it
 }
 
 void MainLoop::poll() {
   Platform& platform = app_.platform;
   LoopState& loop = app_.loop;
-  loop.currentKey = platform.readKey();
-  std::string time = platform.currentTime();
-  if (left(time, 5) != loop.shownClock) drawClock(left(time, 5));
-  markerHeartbeat(time);
-  if (platform.currentDate() != loop.waitDate) loop.currentKey = keys::kMidnight;
+  loop.current = Input{platform.readKey(), {}};
+  const LocalDateTime now = platform.now();
+  if (minuteOfDay(now) != loop.shownMinute) drawClock(now);
+  markerHeartbeat(now);
+  if (calendarDay(now) != loop.waitDay) loop.current = Input{{}, Command::Midnight};
   app_.alarms.alarmScan();
-  loop.shiftState = platform.shiftHeld() ? 3 : 0;
-  if (platform.isKeyDown(keys::kAltScan) && platform.isKeyDown(keys::kF4Scan)) loop.currentKey = keys::kQuit;
+  if (platform.isKeyDown(HeldKey::Alt) && platform.isKeyDown(HeldKey::F4)) loop.current = Input{{}, Command::Quit};
   // Nothing is due before the next second (clock, marker, date, alarms) unless a key comes.
-  if (loop.currentKey.empty()) platform.awaitInput(platform.msToNextSecond());
+  if (loop.current.key.empty() && !loop.current.command) platform.awaitInput(platform.msToNextSecond());
 }
 
-void MainLoop::drawClock(const std::string& hhmm) {
+void MainLoop::drawClock(const LocalDateTime& now) {
   app_.alarm.alarmMinuteDone = 0;
-  app_.buffer.drawBar(3, 38, hhmm, kClockBar);
-  app_.loop.shownClock = hhmm;
+  app_.buffer.drawBar(3, 38, left(now.clockText(), 5), kClockBar);
+  app_.loop.shownMinute = minuteOfDay(now);
 }
 
 // A second copy that starts waits for the marker to come back: while this
 // copy waits for a key it re-creates the marker once a second.
-void MainLoop::markerHeartbeat(const std::string& time) {
-  if (time == app_.loop.lastSecond) return;
-  app_.loop.lastSecond = time;
+void MainLoop::markerHeartbeat(const LocalDateTime& now) {
+  if (secondOfDay(now) == app_.loop.lastSecond) return;
+  app_.loop.lastSecond = secondOfDay(now);
   bool missing = !InputFile(app_.platform, kInstanceMarkerFile, 1).isOpen();
-  if (missing) writeInstanceMarker(app_.platform);
+  if (missing) app_.tell(writeInstanceMarker(app_.platform));
 }
 
 void MainLoop::dispatch() {
-  LoopState& loop = app_.loop;
-  if (keys::isCharacter(loop.currentKey.substr(0, 1), keys::kEnter)) loop.currentKey = keys::kDiary;
-  if (loop.currentKey.size() == 2) {
-    loop.keyCode = keys::extendedCode(loop.currentKey);
-    for (const DispatchRow& row : kDispatch)
-      if (loop.keyCode == row.keyCode || (row.orFlag && loop.*row.orFlag)) (this->*row.action)();
-  } else if (loop.currentKey.size() == 1) {
-    std::string key = lowerAscii(loop.currentKey);
-    if (key == "s") {
-      loop.currentKey = app_.monthView.scrollEventList();
-      loop.skipWait = 1;
-    } else if (key == " ") {
-      app_.alarm.speakerEnabled = 0;
+  const Input& input = app_.loop.current;
+  for (const DispatchRow& row : kDispatch) {
+    bool answers = input.command ? row.command == input.command : !input.key.empty() && row.key.is(input.key);
+    if (answers) {
+      (this->*row.action)();
+      return;
     }
   }
 }
 
-ScreenResult MainLoop::runScreen(SubScreen& screen) {
-  ScreenResult result = screen.run();
-  apply(result);
-  return result;
-}
+void MainLoop::runScreen(Screen& screen) { apply(runModal(app_.platform, screen)); }
 
 void MainLoop::apply(const ScreenResult& result) {
   LoopState& loop = app_.loop;
-  if (result.nextKey) loop.currentKey = *result.nextKey;
-  if (result.skipWait > 0) loop.skipWait = result.skipWait;
-  if (result.diaryAgain) loop.diaryAgain = true;
-  if (result.settingsAgain) loop.settingsAgain = true;
-  if (result.reinitRequested) loop.reinitRequested = true;
-  if (result.reloadRequested) loop.reloadRequested = true;
-  loop.diaryExitKey = result.exitKeyCode;
+  app_.settings.apply(result.settings);
+  // A changed popup kind may start a day command again.
+  if (result.settings.popupMode) app_.alarm.dayCommandMarker.clear();
+  if (result.next) loop.next = result.next;
+  if (result.date) setDate(app_.date, result.date->day, result.date->month, result.date->year);
+  if (result.dayStep < 0) stepDayBack(app_.date, *this);
+  if (result.dayStep > 0) stepDayForward(app_.date, *this);
+  if (!result.message.empty()) app_.notice = result.message;
   if (result.redrawMonthView) {
     app_.buffer.clearBuffer();
     app_.monthView.drawMonthFrame();
   }
 }
 
-// The key that ends the message stays queued, so F7 here also leaves the view.
-void MainLoop::showAllCalendarsMessage() {
-  Platform& platform = app_.platform;
-  platform.setColours(0xFFFFFF, 0xDD0000);
-  const char* lines[] = {"                           ", "   Zet eerst gezamelijke   ", "   almanouks uit met F7.   ",
-                         "                           "};
-  for (int i = 0; i < 4; ++i) {
-    platform.moveCursor(11 + i, 27);
-    platform.printText(lines[i]);
-  }
-  platform.pause(-1);
+// In the all-calendars view nothing may be edited: the note says how to leave it.
+void MainLoop::showAllCalendarsNote() {
+  AllCalendarsNote note(app_.platform);
+  runScreen(note);
 }
 
 void MainLoop::openDiary() {
-  LoopState& loop = app_.loop;
   if (app_.settings.allCalendarsView()) {
-    showAllCalendarsMessage();
+    showAllCalendarsNote();
     return;
   }
-  loop.diaryAgain = false;
   app_.monthView.monthViewHidden = false;
   DiaryEditor diary(app_.platform, app_.buffer, app_.settings, app_.date);
-  ScreenResult result = diary.run();
+  ScreenResult result = runModal(app_.platform, diary);
   // While the editor is to open again the month view stays hidden.
-  app_.monthView.monthViewHidden = result.diaryAgain;
+  app_.monthView.monthViewHidden = isCommand(result.next, Command::Diary);
   apply(result);
-  if (result.exitWithShift && loop.diaryExitKey == keys::kPageUp) stepDayBack(app_.date, *this);
-  if (result.exitWithShift && loop.diaryExitKey == keys::kPageDown) stepDayForward(app_.date, *this);
 }
 
 void MainLoop::dayBackKey() { dayBack(app_.date, *this); }
 
 void MainLoop::dayForwardKey() {
-  LoopState& loop = app_.loop;
-  if (loop.currentKey != keys::kMidnight) {
+  if (app_.loop.current.command != Command::Midnight) {
     dayForward(app_.date, *this);
     return;
   }
-  // Midnight: today is tomorrow; the next pass handles it as F3.
-  loop.skipWait = 1;
-  loop.currentKey = keys::kToday;
+  // Midnight: today is tomorrow; the next pass goes to today.
+  app_.loop.next = Input{{}, Command::Today};
   stepDayForward(app_.date, *this);
 }
 
@@ -221,11 +203,11 @@ void MainLoop::weekForwardKey() { weekForward(app_.date, *this); }
 
 // Shift with Page Up or Page Down moves by a day in the diary only.
 void MainLoop::monthForwardKey() {
-  if (app_.loop.shiftState == 0 && monthForward(app_.date)) app_.loop.recomputePending = true;
+  if (!app_.loop.current.key.shift() && monthForward(app_.date)) app_.loop.recomputePending = true;
 }
 
 void MainLoop::monthBackKey() {
-  if (app_.loop.shiftState == 0 && monthBack(app_.date)) app_.loop.recomputePending = true;
+  if (!app_.loop.current.key.shift() && monthBack(app_.date)) app_.loop.recomputePending = true;
 }
 
 void MainLoop::yearForwardKey() {
@@ -237,30 +219,26 @@ void MainLoop::yearBackKey() {
 }
 
 // Whatever the settings screen changed, the program is initialised again
-// after it, with the key the screen handed back.
+// after it, with the command the screen handed back.
 void MainLoop::openSettings() {
-  LoopState& loop = app_.loop;
   Settings& settings = app_.settings;
-  loop.settingsAgain = false;
   if (settings.allCalendarsView()) {
     settings.calFile = settings.savedCalFile;
     settings.savedCalFile.clear();
   }
   SettingsScreen screen(app_.platform, app_.buffer, settings, app_.settingsField);
   runScreen(screen);
-  loop.reinitRequested = true;
-  backupAndValidateCalendar(app_.platform, settings.calFile);
-  loop.keyCode = -1;
+  app_.loop.end = End::Reinitialise;
+  app_.tell(backupAndValidateCalendar(app_.platform, settings.calFile));
 }
 
 void MainLoop::openListEditor() {
   if (app_.settings.allCalendarsView()) {
-    showAllCalendarsMessage();
+    showAllCalendarsNote();
     return;
   }
   ListEditor editor(app_.platform, app_.buffer, app_.settings, app_.date, app_.listClipboard);
   runScreen(editor);
-  app_.loop.keyCode = -1;  // the key is done with
 }
 
 void MainLoop::todayKey() {
@@ -273,16 +251,18 @@ void MainLoop::openReadme() {
   runScreen(viewer);
 }
 
-void MainLoop::quit() { app_.loop.currentKey = keys::kQuit; }
+void MainLoop::quit() { app_.loop.end = End::Quit; }
 
 void MainLoop::toggleAllCalendars() {
   Settings& settings = app_.settings;
   if (settings.allCalendarsView()) {
     settings.calFile = settings.savedCalFile;
     settings.savedCalFile.clear();
-  } else if (mergeAllCalendars(app_.platform) != -1) {
+  } else if (Merge merge = mergeAllCalendars(app_.platform); merge.made()) {
     settings.savedCalFile = settings.calFile;
     settings.calFile = std::string(kMergedCalendarFile);
+  } else if (!merge.written) {
+    app_.notice = "Alle almanouks: samenvoegen mislukt (" + std::string(describe(merge.written.error().problem)) + ")";
   }
 }
 
@@ -291,16 +271,22 @@ void MainLoop::openHelp() {
   runScreen(help);
 }
 
+void MainLoop::scrollEventList() {
+  EventListScroll scroll(app_.platform, app_.buffer, app_.settings, app_.monthView);
+  runScreen(scroll);
+}
+
+// The next alarm's speaker tone stays silent.
+void MainLoop::silenceSpeaker() { app_.alarm.speakerEnabled = 0; }
+
 void MainLoop::refreshOrRecompute() {
   LoopState& loop = app_.loop;
-  if (loop.reloadRequested) return;
   if (!loop.recomputePending) {
     buildDayList(app_.days, app_.date, app_.settings.daysAhead);
-    app_.monthView.drawEventList(app_.days, app_.settings.daysAhead, app_.alarms, loop.skipWait == 0);
+    app_.monthView.drawEventList(app_.days, app_.settings.daysAhead, app_.alarms, !loop.next);
     drawStatusLine();
   } else {
-    loop.skipWait = 1;
-    loop.currentKey = keys::kOneMorePass;
+    loop.next = Input{};  // one more pass, without a wait, that handles nothing
     recompute(app_.date, *this);
     loop.recomputePending = false;
   }
@@ -308,6 +294,10 @@ void MainLoop::refreshOrRecompute() {
 
 void MainLoop::drawStatusLine() {
   app_.buffer.putText(0, 0, app_.blankLine);
+  if (!app_.notice.empty()) {
+    drawNotice(app_.buffer, app_.notice);
+    return;
+  }
   std::string text = " Huidige almanouk: ";
   text += app_.settings.allCalendarsView() ? "Alle almanouks" : app_.settings.description;
   text += ' ';
@@ -316,10 +306,7 @@ void MainLoop::drawStatusLine() {
   app_.buffer.drawBar(25, 1, text, kRedBar);
 }
 
-void MainLoop::monthCrossed() {
-  app_.monthView.clearDayCells();
-  app_.loop.interludeKey = keys::kInterlude;
-}
+void MainLoop::monthCrossed() { app_.monthView.clearDayCells(); }
 
 void MainLoop::dateRecomputed() { app_.monthView.drawMonthFrame(); }
 

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <optional>
+
 #include "calendar/Dates.h"
+#include "screen/Screen.h"
+#include "shell/LoopState.h"
 
 namespace almanouk {
 
 struct AppState;
-struct LoopState;
-struct ScreenResult;
-class SubScreen;
 
 // The month view's event loop and the program's dispatcher: each pass draws
 // the title bar and the month view, waits for a key while keeping the clock,
@@ -15,7 +16,7 @@ class SubScreen;
 // key out through the dispatch table.
 class MainLoop : private DateListener {
  public:
-  enum class End { Quit, Reinitialise, Reload };
+  using End = LoopState::End;
 
   explicit MainLoop(AppState& app) : app_(app) {}
   MainLoop(const MainLoop&) = delete;
@@ -24,30 +25,29 @@ class MainLoop : private DateListener {
   End run();
 
  private:
-  // One row of the dispatch: the key code it answers (or a flag of the loop
-  // that also leads to it) and what it does.
+  // One row of the dispatch: the key it answers, the command that leads to
+  // the same action, and the action.
   struct DispatchRow {
-    int keyCode;
-    bool LoopState::*orFlag;
+    Key key;
+    std::optional<Command> command;
     void (MainLoop::*action)();
   };
   static const DispatchRow kDispatch[];
 
   void pass();
   void drawTitleBar();
-  void obtainKey();
+  void obtainInput();
   void keyWait();
   void poll();
-  void drawClock(const std::string& hhmm);
-  void markerHeartbeat(const std::string& time);
+  void drawClock(const LocalDateTime& now);
+  void markerHeartbeat(const LocalDateTime& now);
   void dispatch();
   void refreshOrRecompute();
   void drawStatusLine();
 
-  // Runs a sub-screen and applies what it hands back, in one place.
-  ScreenResult runScreen(SubScreen& screen);
+  // Runs a screen and applies what it hands back, in one place.
+  void runScreen(Screen& screen);
   void apply(const ScreenResult& result);
-  void showAllCalendarsMessage();
 
   // The dispatch table's actions, in its order.
   void openDiary();
@@ -66,6 +66,9 @@ class MainLoop : private DateListener {
   void quit();
   void toggleAllCalendars();
   void openHelp();
+  void scrollEventList();
+  void silenceSpeaker();
+  void showAllCalendarsNote();
 
   void monthCrossed() override;
   void dateRecomputed() override;

@@ -37,9 +37,8 @@ int Program::run() {
     initialise();
     for (;;) {
       reloadEntry();
-      MainLoop::End end = mainLoop_.run();
-      if (end == MainLoop::End::Quit) break;
-      if (end == MainLoop::End::Reinitialise) initialise();
+      if (mainLoop_.run() == MainLoop::End::Quit) break;
+      initialise();
     }
     programEnd();
     return 0;
@@ -52,18 +51,18 @@ int Program::run() {
 void Program::startUp() {
   Platform& platform = app_.platform;
   Settings& settings = app_.settings;
-  settings.popupMode = 1;
-  settings.speakerOn = 1;
-  settings.soundOn = 1;
+  settings.popupMode = PopupMode::Notepad;
+  settings.speakerOn = true;
+  settings.soundOn = true;
   settings.chosenPosition = 0;
-  app_.loop.skipWait = 0;
-  CalendarDay today = readSystemDate(platform.currentDate());
+  CalendarDay today = calendarDay(platform.now());
   setDate(app_.date, today.day, today.month, today.year);
   settings.textColour = 12;
   settings.diaryDayColour = 13;
   // Started from the desktop's menu the program runs in the home folder,
   // which the readme is not to litter: the data folder gets it all the same.
-  if (!platform.workingFolderIsHome()) writeReadme(platform);
+  // A start folder the user cannot write to just gets none.
+  if (!platform.workingFolderIsHome()) static_cast<void>(writeReadme(platform));
 
   std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
   platform.makeFolder(dataFolder);
@@ -72,44 +71,41 @@ void Program::startUp() {
 
   platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
   platform.openScreen(640, 400, 32);
-  platform.setTextGrid(80, 25);
-  writeReadme(platform);
+  app_.tell(writeReadme(platform));
   settings.savedCalFile.clear();
   // A sound written only in part (the program was killed while it wrote it) counts as missing.
   std::optional<std::string> sound = platform.files().contents(kDefaultSoundFile);
-  if (!sound || !holdsWholeMp3Frames(*sound)) writeDefaultSound(platform);
+  if (!sound || !holdsWholeMp3Frames(*sound)) app_.tell(writeDefaultSound(platform));
 }
 
 // Another copy that runs re-creates the marker within the wait; then this copy ends silently.
 void Program::guardSingleInstance() {
   Platform& platform = app_.platform;
-  platform.deleteFile(kInstanceMarkerFile);
+  platform.discardFile(kInstanceMarkerFile);
   platform.pause(kGuardWaitMs);
   if (InputFile(platform, kInstanceMarkerFile, 1).nextLine() == "pyl") throw ProgramExit{0};
-  writeInstanceMarker(platform);
+  app_.tell(writeInstanceMarker(platform));
 }
 
 void Program::initialise() {
   Platform& platform = app_.platform;
   LoopState& loop = app_.loop;
-  loop.reinitRequested = false;
-  app_.date.monthChanged = true;
-  loop.interludeKey.clear();
+  app_.date.monthChanged = true;  // the first pass handles nothing and waits for nothing
   loop.recomputePending = false;
   app_.blankLine = repeat(' ', 80);
   app_.settings.diaryId = "0";
-  loop.reloadRequested = false;
   app_.alarm.dayCommandMarker.clear();
   app_.alarm.speakerEnabled = 1;
   app_.alarm.commandArmed = 1;
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
   app_.alarm.firedMarks.fill(0);
-  if (std::optional<std::string> failed = convertOlderData(platform)) {
-    if (*failed == kSettingsFile) settingsFileError(platform);
-    calendarFileError(platform, *failed);
-  }
-  migratePopupValue(platform);
+  // A file that could only be tidied is used as it is; one of an older layout
+  // cannot be, and the start ends saying why (not that the file is broken).
+  Conversion conversion = convertOlderData(platform);
+  if (conversion.required) fatalFileError(platform, "  " + saveFailedMessage(conversion.written.error()));
+  app_.tell(conversion.written);
+  app_.tell(migratePopupValue(platform));
   platform.moveCursor(1, 1);
   ensureACalendarExists();
 }
@@ -123,22 +119,16 @@ void Program::ensureACalendarExists() {
   if (!calendarFileNames(platform).empty() || platform.fileExists(kDefaultCalendarFile)) return;
   app_.settings.calFile = std::string(kDefaultCalendarFile);
   // Without a calendar the program cannot go on; the settings stay as they are.
-  if (!writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId))
-    calendarFileError(platform, app_.settings.calFile);
-  platform.deleteFile(kSettingsFile);
+  if (FileResult made = writeCalendarTemplate(platform, app_.settings.calFile, app_.settings.diaryId); !made)
+    fatalFileError(platform, "  " + saveFailedMessage(made.error()));
+  platform.discardFile(kSettingsFile);
 }
 
 void Program::reloadEntry() {
   Platform& platform = app_.platform;
   Settings& settings = app_.settings;
-  LoopState& loop = app_.loop;
-  if (loop.reloadRequested) {
-    loop.reloadRequested = false;
-    loop.skipWait = 1;
-    loop.currentKey = keys::kSettings;
-  }
-  if (settingsFileMissingOrEmpty(platform)) writeDefaultSettings(platform, settings);
-  readSettings(platform, settings, app_.buffer);
+  if (settingsFileMissingOrEmpty(platform)) app_.tell(writeDefaultSettings(platform, settings));
+  app_.tell(readSettings(platform, settings, app_.buffer));
   app_.buffer.useTheme();
   {
     InputFile calendar(platform, settings.calFile, 1);
@@ -147,9 +137,10 @@ void Program::reloadEntry() {
   }
   // The index and the sentinel pages of the diary the calendar names.
   buildDiaryIndex(platform, settings.diaryId);
-  ensureSentinelPages(platform, settings.diaryId);
+  app_.tell(ensureSentinelPages(platform, settings.diaryId));
   app_.date.weekday = weekdayOf(app_.date.day, app_.date.month, app_.date.year);
-  if (!loop.diaryAgain && !loop.settingsAgain) app_.monthView.drawMonthFrame();
+  const std::optional<Input>& next = app_.loop.next;
+  if (!next || next->command != Command::Diary) app_.monthView.drawMonthFrame();
   MonthInfo info = monthInfo(app_.date.month, app_.date.year);
   app_.date.monthName = info.name;
   app_.date.monthNamePad = info.pad;
@@ -159,8 +150,8 @@ void Program::reloadEntry() {
 void Program::programEnd() {
   Platform& platform = app_.platform;
   app_.buffer.clearBuffer();
-  platform.deleteFile(kDiaryIndexFile);
-  platform.deleteFile(kInstanceMarkerFile);
+  platform.discardFile(kDiaryIndexFile);
+  platform.discardFile(kInstanceMarkerFile);
   platform.moveCursor(0, 0, 1);
 }
 

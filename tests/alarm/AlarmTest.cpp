@@ -178,12 +178,12 @@ TEST(DayCommand, StartsOnceNeverWithPopupOffNorAfterANavigation) {
 TEST(AlarmPage, CentresTheLineOnNinetyFour) {
   test::TempFolder folder;
   HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
-  writeAlarmPage(platform, "13 10:25 Tijdvoorbeeld.");
+  ASSERT_TRUE(writeAlarmPage(platform, "13 10:25 Tijdvoorbeeld."));
   auto lines = test::splitLines(test::readFile(folder / "alarm.txt"));
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_EQ(lines[10], "");
   EXPECT_EQ(lines[11], std::string(36, ' ') + "13 10:25 Tijdvoorbeeld.");
-  writeAlarmPage(platform, std::string(94, 'x'));
+  ASSERT_TRUE(writeAlarmPage(platform, std::string(94, 'x')));
   EXPECT_EQ(test::splitLines(test::readFile(folder / "alarm.txt"))[11], std::string(94, 'x'));
 }
 

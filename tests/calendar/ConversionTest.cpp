@@ -30,10 +30,10 @@ TEST_F(ConversionTest, CurrentCalendarGetsThreeBlankLinesAndAFreshEnd) {
   calendar.insert(calendar.begin() + 3, {"", ""});  // four blank lines after the header
   calendar.insert(calendar.end(), {"", "achter het einde", "Einde"});
   write("HUIDIG00.AMN", calendar);
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("HUIDIG00.AMN"), joined({{"Huidig", "0", "7"}, blanks(3), body, {"Einde"}, blanks(25)}));
   std::string once = test::readFile(folder / "HUIDIG00.AMN");
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(test::readFile(folder / "HUIDIG00.AMN"), once);
   EXPECT_EQ(test::fileNames(folder.path()), std::vector<std::string>{"HUIDIG00.AMN"});
 }
@@ -43,7 +43,7 @@ TEST_F(ConversionTest, CalendarsWithoutDiaryKeyGetOneCountingFromZero) {
   write("B0000000.AMN",
         {"Zonder sleutel", " tekst", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
   write("C0000000.AMN", {"Ook zonder", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   const std::vector<std::string> sections = {"Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari", "Einde"};
   EXPECT_EQ(lines("A0000000.AMN"), joined({{"Met sleutel", "0", "5"}, blanks(3), sections, blanks(25)}));
   EXPECT_EQ(lines("B0000000.AMN"), joined({{"Zonder sleutel", "0", "tekst"}, blanks(3), sections, blanks(25)}));
@@ -54,12 +54,12 @@ TEST_F(ConversionTest, OldBirthdayCalendarGetsItsDaysAheadAndRecurringSections) 
   write("VERJAARD.AMN", {"Verjaardagen", "Verjaardagsalmanouk. Aan het einde moet na een lege regel 'Einde' staan.",
                          "Hulptekst die wegvalt.", "Dagen vooruit [14]", "", "", "Maandelijks", "", "Januari", "",
                          "05 Jan jarig", "", "einde", "rest"});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("VERJAARD.AMN"),
             joined({{"Verjaardagen", "0", "14"}, blanks(3), {"Maandelijks", ""}, {"Wekelijks"}, blanks(3),
                     {"Dagelijks"}, blanks(3), {"Januari", "", "05 Jan jarig", ""}, {"Einde"}, blanks(25)}));
   std::string converted = test::readFile(folder / "VERJAARD.AMN");
-  validateCalendarFile(*platform, "VERJAARD.AMN");  // the result passes the check as it is
+  ASSERT_TRUE(validateCalendarFile(*platform, "VERJAARD.AMN"));  // the result passes the check as it is
   EXPECT_EQ(test::readFile(folder / "VERJAARD.AMN"), converted);
 }
 
@@ -69,12 +69,12 @@ TEST_F(ConversionTest, AnIndentedBirthdayMarkIsSeenAtOnce) {
   const std::string mark = "    Verjaardagsalmanouk. Aan het einde moet na een lege regel 'Einde' staan.";
   write("MET00000.AMN", {"Met sleutel", "3", mark, "Dagen vooruit [9]", "Januari", "Einde"});
   write("ZONDER00.AMN", {"Zonder sleutel", mark, "Januari", "Einde"});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("MET00000.AMN")[2], "9");
   EXPECT_EQ(lines("ZONDER00.AMN")[2], "7");  // no "[" line: the template's days ahead
   std::string with = test::readFile(folder / "MET00000.AMN");
   std::string without = test::readFile(folder / "ZONDER00.AMN");
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(test::readFile(folder / "MET00000.AMN"), with);
   EXPECT_EQ(test::readFile(folder / "ZONDER00.AMN"), without);
 }
@@ -85,7 +85,7 @@ TEST_F(ConversionTest, LongFilesAndLongLinesAreCopiedIntact) {
   entries.push_back("17 " + std::string(6000, 'x'));
   std::vector<std::string> calendar = test::calendarLines(std::string(300, 'o'), "0", {{}, {}, {}, entries});
   write("GROOT000.AMN", calendar);
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   std::vector<std::string> converted = lines("GROOT000.AMN");
   ASSERT_EQ(converted.size(), calendar.size() + 1 + 25);
   EXPECT_EQ(converted[0], calendar[0]);
@@ -95,7 +95,7 @@ TEST_F(ConversionTest, LongFilesAndLongLinesAreCopiedIntact) {
 TEST_F(ConversionTest, PopUpSettingsBecomeTheCurrentLayout) {
   write("Almanouk.ini", {"[PopUp]", "PopUp=ntp", "oud", "", "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13",
                          "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = Omschrijving.               7", "", "Einde."});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("Almanouk.ini"),
             (std::vector<std::string>{"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "1",
                                       "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
@@ -106,7 +106,7 @@ TEST_F(ConversionTest, PopUpSettingsBecomeTheCurrentLayout) {
 TEST_F(ConversionTest, SettingsWithoutColourSectionsGetTheDefaults) {
   write("Almanouk.ini", {"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan", "Sound=uit", "", "[Almanoukkeuze]", "   ",
                          "-> ALMANOUK.AMN = Oud                        7", "", "Einde."});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("Almanouk.ini"),
             (std::vector<std::string>{"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan", "Sound=uit", "", "[Kleurthema]", "1",
                                       "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
@@ -116,7 +116,7 @@ TEST_F(ConversionTest, SettingsWithoutColourSectionsGetTheDefaults) {
 TEST_F(ConversionTest, SettingsWithoutDiaryDayColourGetIt) {
   write("Almanouk.ini", {"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "0", "",
                          "[Tekstkleur]", " 10", "", "[Almanoukkeuze]", "-> ALMANOUK.AMN = X", "", "Einde."});
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(lines("Almanouk.ini"),
             (std::vector<std::string>{"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "0",
                                       "", "[Tekstkleur]", "10", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]",
@@ -126,7 +126,7 @@ TEST_F(ConversionTest, SettingsWithoutDiaryDayColourGetIt) {
 TEST_F(ConversionTest, CurrentSettingsStayByteIdentical) {
   write("Almanouk.ini", kCurrentSettings);
   std::string before = test::readFile(folder / "Almanouk.ini");
-  convertOlderData(*platform);
+  ASSERT_TRUE(convertOlderData(*platform).written);
   EXPECT_EQ(test::readFile(folder / "Almanouk.ini"), before);
 }
 

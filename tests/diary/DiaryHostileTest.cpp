@@ -32,11 +32,11 @@ TEST_P(DiaryHostileTest, StoreReadersGetThrough) {
   HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
   test::writeFile(folder / "20120307.d03", contents);
   test::writeFile(folder / "20120308.D04", contents);
-  ensureSentinelPages(platform, "0");
+  ASSERT_TRUE(ensureSentinelPages(platform, "0"));
   EXPECT_EQ(pageNames(platform, "0").size(), 4u);
   EXPECT_EQ(findWrittenPage(platform, "0", "20120306.D02", Direction::Next), "20120307.d03");
   BinaryFile page(platform, "20120307.D03", 1);
-  savePage(platform, page, "20120307.D03");
+  ASSERT_TRUE(savePage(platform, page, "20120307.D03"));
   std::size_t kept = contents.find_last_not_of(std::string_view("\0 ", 2));
   if (kept == std::string::npos) {
     EXPECT_FALSE(std::filesystem::exists(folder / "20120307.d03"));

@@ -20,7 +20,7 @@ struct DiaryStoreTest : ::testing::Test {
   bool exists(const std::string& name) { return std::filesystem::exists(folder / name); }
   void save(const std::string& name) {
     BinaryFile file(platform, name, 1);
-    savePage(platform, file, name);
+    ASSERT_TRUE(savePage(platform, file, name));
   }
   std::optional<std::string> jump(const std::string& from, Direction direction, const std::string& id = "0") {
     return findWrittenPage(platform, id, from, direction);
@@ -79,11 +79,11 @@ TEST_F(DiaryStoreTest, AReadOnlyPageIsLeftAsItIs) {
 }
 
 TEST_F(DiaryStoreTest, SentinelsAreMadeOnceAndKeepTheirText) {
-  ensureSentinelPages(platform, "0");
+  ASSERT_TRUE(ensureSentinelPages(platform, "0"));
   EXPECT_EQ(test::readFile(folder / "19010101.D02"), " ");
   EXPECT_EQ(test::readFile(folder / "21000101.D05"), " ");
   page("19010101.D02", "Geboren");
-  ensureSentinelPages(platform, "0");
+  ASSERT_TRUE(ensureSentinelPages(platform, "0"));
   EXPECT_EQ(test::readFile(folder / "19010101.D02"), "Geboren");
 }
 
@@ -101,7 +101,7 @@ TEST_F(DiaryStoreTest, TheIndexListsOneIdentifiersPagesInDateOrder) {
 }
 
 TEST_F(DiaryStoreTest, WrittenPagesAreFoundInBothDirections) {
-  ensureSentinelPages(platform, "0");
+  ASSERT_TRUE(ensureSentinelPages(platform, "0"));
   page("20120303.D06", "x");
   page("20120310.D06", "x");
   page("20120305.D14", "andere agenda");

@@ -188,16 +188,20 @@ TEST(Diary, AFiveMegabytePageOpensAndKeepsWhatLiesPastTheView) {
   EXPECT_TRUE(saved == big);
 }
 
-// A page that takes no writes (a full disk) shows nothing typed and keeps its text.
-TEST(Diary, APageThatCannotBeWrittenTakesNothing) {
+// A page that takes no writes (a full disk) keeps its text; what is typed
+// stays on the screen, and the status line says it is not in the page.
+TEST(Diary, APageThatCannotBeWrittenSaysSo) {
   Harness h;
   h.writeData("20120307.D03", std::string(82, ' ') + "oud");
   h.faults = [](FileFault fault, const std::string& path) {
     return fault != FileFault::Create && path.find("20120307") != std::string::npos;
   };
-  h.run("2012-03-07 09:00:00", "Enter \"nieuw\" Ctrl+L");
-  EXPECT_EQ(h.text(3, 3, 5), "oud  ");
-  EXPECT_EQ(h.row(25).substr(0, 8), "  [2,3] ");
+  h.run("2012-03-07 09:00:00", "Enter \"nieuw\"");
+  EXPECT_EQ(h.text(3, 3, 5), "nieuw");
+  EXPECT_EQ(h.row(25).substr(0, 48), "  [2,8]   Pagina niet opgeslagen (schijf vol)   ");
   h.run("2012-03-07 09:00:00", "Enter \"nieuw\" Esc");
   EXPECT_EQ(test::readFile(h.data("20120307.D03")), std::string(82, ' ') + "oud");
+  h.faults = nullptr;
+  h.run("2012-03-07 09:00:00", "Enter \"nu\" Esc");
+  EXPECT_EQ(test::readFile(h.data("20120307.D03")), std::string(82, ' ') + "nud");
 }

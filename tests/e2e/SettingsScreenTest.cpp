@@ -43,7 +43,7 @@ TEST(SettingsScreen, SpaceStepsTheSwitches) {
   Harness h;
   h.run("2012-03-07 09:00:00", "F4 Space Esc");
   EXPECT_EQ(lines(h, "Almanouk.ini")[1], "PopUp=uit");
-  EXPECT_EQ(h.state().settings.popupMode, 0);
+  EXPECT_EQ(h.state().settings.popupMode, PopupMode::Off);
   h.run("2012-03-07 09:00:00", "F4 Space Esc");
   EXPECT_EQ(lines(h, "Almanouk.ini")[1], "PopUp=msg");
   h.run("2012-03-07 09:00:00", "F4 Space Esc");
@@ -51,7 +51,7 @@ TEST(SettingsScreen, SpaceStepsTheSwitches) {
   h.run("2012-03-07 09:00:00", "F4 Down Space Down Space Up Up Up Esc");
   EXPECT_EQ(lines(h, "Almanouk.ini")[2], "PC-Speaker=uit");
   EXPECT_EQ(lines(h, "Almanouk.ini")[3], "Sound=uit");
-  EXPECT_EQ(h.state().settings.soundOn, 0);
+  EXPECT_FALSE(h.state().settings.soundOn);
   EXPECT_EQ(h.text(5, 4, 4), "week");  // back in the month view
 }
 

@@ -75,12 +75,12 @@ TEST_F(CalendarManagementTest, DeletingTakesTheBackupAndTheDiaryAlong) {
   test::writeFile(folder / "WERK0000.AM2", "backup");
   test::writeFile(folder / "20120307.D13", "werk");
   test::writeFile(folder / "20120307.D03", "thuis");
-  deleteCalendar(platform, "WERK0000.AMN");
+  ASSERT_TRUE(deleteCalendar(platform, "WERK0000.AMN"));
   EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"20120307.D03", "THUIS000.AMN"}));
 
   // Pages whose key another calendar carries as well are left alone.
   calendar("KOPIE000.AMN", "0");
-  deleteCalendar(platform, "KOPIE000.AMN");
+  ASSERT_TRUE(deleteCalendar(platform, "KOPIE000.AMN"));
   EXPECT_TRUE(std::filesystem::exists(folder / "20120307.D03"));
 }
 

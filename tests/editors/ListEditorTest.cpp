@@ -34,7 +34,7 @@ struct ListEditorTest : ::testing::Test {
   void writeCalendar(const std::vector<std::string>& lines) { test::writeFile(folder / "ALMANOUK.AMN", test::crlf(lines)); }
   void useTemplate() {
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), KeyScript{});
-    writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+    ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
   }
   std::vector<std::string> calendar() { return test::splitLines(test::readFile(folder / "ALMANOUK.AMN")); }
 
@@ -43,7 +43,7 @@ struct ListEditorTest : ::testing::Test {
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), *KeyScript::parse("Home " + keys));
     buffer = std::make_unique<ScreenBuffer>(*platform, settings);
     editor = std::make_unique<ListEditor>(*platform, *buffer, settings, date, clipboard);
-    result = editor->run();
+    result = runModal(*platform, *editor);
   }
   std::string row(int r) {
     std::string text;
@@ -56,7 +56,7 @@ struct ListEditorTest : ::testing::Test {
   }
 };
 
-std::string keys(const std::string& key, int times) {
+std::string repeated(const std::string& key, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += key + " ";
   return out;
@@ -73,14 +73,14 @@ TEST_F(ListEditorTest, OpensOnTheMonthAndLeavesAnUntouchedFileAsItWas) {
   EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
   EXPECT_EQ(test::readFile(folder / "ALMANOUK.AM2"), before);  // the backup holds the file as it was at F2
   EXPECT_TRUE(result.redrawMonthView);
-  EXPECT_FALSE(result.nextKey);
+  EXPECT_FALSE(result.next);
 
   // The days ahead are read again from the settings file on leaving.
   settings.daysAhead = 30;
   test::writeFile(folder / "Almanouk.ini",
                   test::crlf(test::settingsLines({.choices = {"-> ALMANOUK.AMN = Omschrijving.               3"}})));
   edit("Esc");
-  EXPECT_EQ(settings.daysAhead, 3);
+  EXPECT_EQ(result.settings.daysAhead, 3);
 
   setDate(date, 1, 5, 2012);
   edit("Esc");
@@ -98,10 +98,10 @@ TEST_F(ListEditorTest, TypedTextIsSavedWithoutTrailingBlanks) {
 
 TEST_F(ListEditorTest, TheWindowScrollsToBothEndsAndStops) {
   useTemplate();
-  edit(keys("PgUp", 5) + "Esc");
+  edit(repeated("PgUp", 5) + "Esc");
   EXPECT_EQ(editor->top(), 0);
   EXPECT_EQ(row(3), "   Maandelijks");
-  edit(keys("PgDn", 200) + "Esc");
+  edit(repeated("PgDn", 200) + "Esc");
   EXPECT_EQ(editor->top(), static_cast<int>(editor->lines().size()) - 23);
   EXPECT_EQ(editor->lines().size(), ListEditor::kMinLines);
   // Left and Right wrap within the window without scrolling.
@@ -113,10 +113,10 @@ TEST_F(ListEditorTest, ProtectedRowsTakeNoTextAndNoLineChanges) {
   useTemplate();
   const std::string before = test::readFile(folder / "ALMANOUK.AMN");
   // The two empty lines above "Maandelijks", and the section line itself.
-  edit(keys("PgUp", 5) + "\"x\" Tab Ctrl+D Enter Ctrl+P Down \"x\" Tab Ctrl+D Enter Down \"x\" Tab Ctrl+D Enter Esc");
+  edit(repeated("PgUp", 5) + "\"x\" Tab Ctrl+D Enter Ctrl+P Down \"x\" Tab Ctrl+D Enter Down \"x\" Tab Ctrl+D Enter Esc");
   EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
   // Ins and Del still act on a section line.
-  edit(keys("Up", 2) + "Ins Ins Esc");
+  edit(repeated("Up", 2) + "Ins Ins Esc");
   std::vector<std::string> file = calendar();
   EXPECT_EQ(std::count(file.begin(), file.end(), "  Maart"), 1);
   EXPECT_EQ(std::count(file.begin(), file.end(), "Maart"), 0);
@@ -164,13 +164,13 @@ TEST_F(ListEditorTest, F3BringsBackTheFileAsItWasAtF2) {
   EXPECT_EQ(row(1), "   Maart");
 }
 
-TEST_F(ListEditorTest, F4SavesAndHandsTheSettingsKeyBack) {
+TEST_F(ListEditorTest, F4SavesAndHandsTheSettingsScreenOn) {
   useTemplate();
   edit("\"07 x\" F4");
   std::vector<std::string> file = calendar();
   EXPECT_EQ(file[lineIndex(file, "Maart") + 3 + 2], "07 x");
-  EXPECT_EQ(result.nextKey, std::string(" >"));
-  EXPECT_EQ(result.skipWait, 1);
+  ASSERT_TRUE(result.next);
+  EXPECT_EQ(result.next->command, Command::Settings);
 }
 
 // The file's end line lost (Del on its first letter): the save ends the file
@@ -204,7 +204,7 @@ TEST_F(ListEditorTest, LongFilesAndLongLinesKeepWhatWasNotChanged) {
 
   // Inserting a line where the list is full grows it rather than pushing a line out.
   writeCalendar(lines);
-  edit(keys("PgDn", 600) + "Up Ctrl+I Esc");
+  edit(repeated("PgDn", 600) + "Up Ctrl+I Esc");
   file = calendar();
   EXPECT_EQ(std::count(file.begin(), file.end(), "in december"), 10000);
   EXPECT_EQ(file[file.size() - 26], "Einde");

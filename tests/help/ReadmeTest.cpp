@@ -52,7 +52,7 @@ TEST(Readme, HasTheFixedLineStructure) {
 TEST(Readme, IsWrittenWithCrLf) {
   test::TempFolder folder;
   HeadlessPlatform platform(test::headlessOptions(folder), KeyScript{});
-  writeReadme(platform);
+  ASSERT_TRUE(writeReadme(platform));
   std::string bytes = test::readFile(folder / "Almanouk145.txt");
   std::string expected;
   for (const auto& text : readmeLines()) expected += text + "\r\n";

@@ -99,7 +99,7 @@ TEST_F(FileLayerTest, NamesResolveWithoutRegardToCase) {
   EXPECT_TRUE(files.renameFile("almanouk.DAT", "Other.txt"));
   EXPECT_EQ(test::fileNames(folder.path()), (std::vector<std::string>{"Other.txt"}));
   EXPECT_EQ(files.findFirst("*.TXT"), "Other.txt");
-  files.deleteFile("OTHER.TXT");
+  EXPECT_TRUE(files.deleteFile("OTHER.TXT"));
   EXPECT_TRUE(test::fileNames(folder.path()).empty());
 }
 
@@ -214,7 +214,7 @@ TEST_F(FileLayerTest, OwnChangesAreSeenAtOnceAndTwoNamesDifferingInCaseResolveEx
     files.closeFile(1);
     EXPECT_TRUE(files.fileExists("p" + std::to_string(i) + ".d03"));
   }
-  files.deleteFile("p7.d03");
+  EXPECT_TRUE(files.deleteFile("p7.d03"));
   EXPECT_FALSE(files.fileExists("P7.D03"));
   test::writeFile(folder / "twee.txt", "klein");
   test::writeFile(folder / "TWEE.TXT", "GROOT!");

@@ -28,27 +28,27 @@ struct SettingsFileTest : test::DataFolderTest {
     calendar[2] = daysAhead;
     write(name, calendar);
   }
-  void read() { readSettings(*platform, settings, buffer); }
+  void read() { ASSERT_TRUE(readSettings(*platform, settings, buffer)); }
 };
 
 TEST_F(SettingsFileTest, PopUpAanBecomesNtpAndNothingElseChanges) {
-  migratePopupValue(*platform);
+  ASSERT_TRUE(migratePopupValue(*platform));
   EXPECT_FALSE(exists("Almanouk.ini"));
   writeSettings({"-> ALMANOUK.AMN = Omschrijving.               7"}, {{2, "PopUp=aan"}, {10, " 3"}});
   std::vector<std::string> expected = lines("Almanouk.ini");
   expected[1] = "PopUp=ntp";
-  migratePopupValue(*platform);
+  ASSERT_TRUE(migratePopupValue(*platform));
   EXPECT_EQ(lines("Almanouk.ini"), expected);
   EXPECT_FALSE(exists("almanouk.tm2"));
   std::string current = test::readFile(folder / "Almanouk.ini");
-  migratePopupValue(*platform);
+  ASSERT_TRUE(migratePopupValue(*platform));
   EXPECT_EQ(test::readFile(folder / "Almanouk.ini"), current);
 }
 
 TEST_F(SettingsFileTest, DefaultsForOneCalendar) {
-  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
   settings.themeLine = "0";
-  writeDefaultSettings(*platform, settings);
+  ASSERT_TRUE(writeDefaultSettings(*platform, settings));
   std::vector<std::string> expected = test::settingsLines({.choices = {"-> ALMANOUK.AMN = Omschrijving.               7"}});
   EXPECT_EQ(test::readFile(folder / "Almanouk.ini"), test::crlf(expected));
   EXPECT_FALSE(exists("ALMANOUK.TMP"));
@@ -60,9 +60,9 @@ TEST_F(SettingsFileTest, ChoiceLinesEndTheirDaysAheadInColumn47) {
   writeCalendar("TWEE0000.AMN", longText, "12");
   writeCalendar("DRIE0000.AMN", "Kort", " 3 dagen");
   test::writeFile(folder / "KORT.AMN", "buiten de lijst\r\n");
-  settings.popupMode = 2, settings.speakerOn = 0, settings.soundOn = 0, settings.textColour = 4;
+  settings.popupMode = PopupMode::Message, settings.speakerOn = false, settings.soundOn = false, settings.textColour = 4;
   settings.chosenPosition = 3;
-  writeDefaultSettings(*platform, settings);
+  ASSERT_TRUE(writeDefaultSettings(*platform, settings));
   std::vector<std::string> file = lines("Almanouk.ini");
   ASSERT_EQ(file.size(), 20u);
   EXPECT_EQ(std::vector<std::string>(file.begin() + 1, file.begin() + 4),
@@ -77,7 +77,7 @@ TEST_F(SettingsFileTest, ChoiceLinesEndTheirDaysAheadInColumn47) {
 TEST_F(SettingsFileTest, NineCalendarsAtMostAndAStalePositionMarksTheFirst) {
   for (char c = '0'; c <= '9'; ++c) writeCalendar(std::string("KAL0000") + c + ".AMN", "K", "7");
   settings.chosenPosition = 10;
-  writeDefaultSettings(*platform, settings);
+  ASSERT_TRUE(writeDefaultSettings(*platform, settings));
   std::vector<std::string> file = lines("Almanouk.ini");
   ASSERT_EQ(file.size(), 15u + 9u + 2u);
   EXPECT_EQ(file[15].substr(0, 15), "-> KAL00000.AMN");
@@ -85,14 +85,14 @@ TEST_F(SettingsFileTest, NineCalendarsAtMostAndAStalePositionMarksTheFirst) {
 }
 
 TEST_F(SettingsFileTest, ReaderTakesSwitchesThemeAndTheMarkedCalendar) {
-  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
-  writeCalendarTemplate(*platform, "WERK0000.AMN", "1");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "WERK0000.AMN", "1"));
   writeSettings({"   ALMANOUK.AMN = Omschrijving.               7", "-> WERK0000.AMN = Werk en nog wat extra tekst12"},
                 {{2, "PopUp=msg"}, {3, "PC-Speaker=uit"}, {7, "0"}, {10, "3"}});
   read();
-  EXPECT_EQ(settings.popupMode, 2);
-  EXPECT_EQ(settings.speakerOn, 0);
-  EXPECT_EQ(settings.soundOn, 1);
+  EXPECT_EQ(settings.popupMode, PopupMode::Message);
+  EXPECT_FALSE(settings.speakerOn);
+  EXPECT_TRUE(settings.soundOn);
   EXPECT_EQ(settings.themeLine, "0");
   EXPECT_EQ(settings.themeFg, 0);
   EXPECT_EQ(settings.themeBg, 15);
@@ -109,7 +109,7 @@ TEST_F(SettingsFileTest, ReaderTakesSwitchesThemeAndTheMarkedCalendar) {
 }
 
 TEST_F(SettingsFileTest, DaysAheadIsClampedAndThemeTwoLeavesTheColours) {
-  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
   settings.themeFg = 3, settings.themeBg = 4, settings.themeBarFg = 5;
   for (const auto& [written, expected] : std::vector<std::pair<std::string, int>>{{"45", 30}, {" 0", 1}, {"30", 30}}) {
     writeSettings({"-> ALMANOUK.AMN = Omschrijving.              " + written}, {{7, "2"}, {13, "6"}});
@@ -124,7 +124,7 @@ TEST_F(SettingsFileTest, DaysAheadIsClampedAndThemeTwoLeavesTheColours) {
 }
 
 TEST_F(SettingsFileTest, WithoutAMarkTheFirstChoiceCounts) {
-  writeCalendarTemplate(*platform, "EERSTE00.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "EERSTE00.AMN", "0"));
   writeSettings({"   EERSTE00.AMN = Eerste                      9", "   TWEEDE00.AMN = Tweede                     14"});
   read();
   EXPECT_EQ(settings.calFile, "EERSTE00.AMN");
@@ -134,7 +134,7 @@ TEST_F(SettingsFileTest, WithoutAMarkTheFirstChoiceCounts) {
 }
 
 TEST_F(SettingsFileTest, AnEmptyListFallsBackToTheDefaultCalendar) {
-  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
   writeSettings({});
   settings.calFile = "WEG00000.AMN";
   read();
@@ -144,7 +144,7 @@ TEST_F(SettingsFileTest, AnEmptyListFallsBackToTheDefaultCalendar) {
 }
 
 TEST_F(SettingsFileTest, TheLastMarkNamesTheCalendarTheFirstGivesTheDaysAhead) {
-  writeCalendarTemplate(*platform, "TWEEDE00.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "TWEEDE00.AMN", "0"));
   writeSettings({"-> EERSTE00.AMN = Eerste                      9", "-> TWEEDE00.AMN = Tweede                     14"});
   read();
   EXPECT_EQ(settings.calFile, "TWEEDE00.AMN");
@@ -153,19 +153,19 @@ TEST_F(SettingsFileTest, TheLastMarkNamesTheCalendarTheFirstGivesTheDaysAhead) {
 }
 
 TEST_F(SettingsFileTest, BadSwitchLinesEndTheProgram) {
-  writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0");
+  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
   const std::vector<std::pair<int, std::string>> badLines = {
       {2, "PopUp=NTP"}, {2, "PopUp=ntp "}, {2, "PopUp=aan"}, {3, "PC-Speaker=ja"}, {4, "sound=aan"}};
   for (const auto& [number, text] : badLines) {
     platform = newPlatform();
     ScreenBuffer fresh(*platform, settings);
     writeSettings({"-> ALMANOUK.AMN = Omschrijving.               7"}, {{number, text}});
-    EXPECT_EQ(expectFatal([&] { readSettings(*platform, settings, fresh); }), "  Fout in INI-file.") << text;
+    EXPECT_EQ(expectFatal([&] { static_cast<void>(readSettings(*platform, settings, fresh)); }), "  Fout in INI-file.") << text;
   }
   platform = newPlatform();
   ScreenBuffer fresh(*platform, settings);
   write("Almanouk.ini", {"[Aan/Uit]", "PopUp=uit", "PC-Speaker=aan"});  // ends before the sound line
-  EXPECT_EQ(expectFatal([&] { readSettings(*platform, settings, fresh); }), "  Fout in INI-file.");
+  EXPECT_EQ(expectFatal([&] { static_cast<void>(readSettings(*platform, settings, fresh)); }), "  Fout in INI-file.");
 }
 
 TEST_F(SettingsFileTest, ABadActiveCalendarEndsTheProgramWithItsName) {

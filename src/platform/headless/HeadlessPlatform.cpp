@@ -100,11 +100,7 @@ void HeadlessPlatform::restartScript(KeyScript script) {
 
 void HeadlessPlatform::openScreen(int, int, int) { screenOpened_ = true; }
 
-bool HeadlessPlatform::isKeyDown(int scanCode) {
-  return (scanCode == keys::kAltScan || scanCode == keys::kF4Scan) && altF4UntilMs_ && nowMs() < *altF4UntilMs_;
-}
-
-bool HeadlessPlatform::shiftHeld() { return shift_; }
+bool HeadlessPlatform::isKeyDown(HeldKey) { return altF4UntilMs_ && nowMs() < *altF4UntilMs_; }
 
 double HeadlessPlatform::elapsedSeconds() { return static_cast<double>(nowMs() - startMs_) / 1000.0; }
 
@@ -162,23 +158,21 @@ void HeadlessPlatform::awaitInput(int milliseconds) {
 }
 
 void HeadlessPlatform::pause(int milliseconds) {
-  noteWaiting(polledEmpty_ || milliseconds < 0);
-  if (milliseconds >= 0) {
-    advanceTo(nowMs() + milliseconds);
-    return;
-  }
-  std::uint64_t arrivals = keyQueue().arrivals();
-  while (keyQueue().arrivals() == arrivals) {
+  noteWaiting(polledEmpty_);
+  advanceTo(nowMs() + std::max(milliseconds, 0));
+}
+
+// Time jumps to the next scripted key; with the script used up, to the end of the run.
+Key HeadlessPlatform::waitForKey() {
+  for (;;) {
+    Key key = readKey();
+    if (!key.empty()) return key;
+    noteWaiting(true);
     if (scriptUsedUp()) {
-      advanceTo(std::max(nowMs(), idleEndMs()));
-      continue;  // advanceTo has ended the run
+      advanceTo(std::max(nowMs(), idleEndMs()));  // ends the run
+    } else {
+      advanceTo(std::max(nowMs(), nextFeedMs_), true);
     }
-    // A key left unread must not hold back the one this wait is for.
-    if (keyUnread_) {
-      keyUnread_ = false;
-      nextFeedMs_ = std::max(nextFeedMs_, nowMs() + kKeyGapMs);
-    }
-    advanceTo(std::max(nowMs(), nextFeedMs_));
   }
 }
 
@@ -204,12 +198,10 @@ void HeadlessPlatform::advanceTo(std::int64_t targetMs, bool stopOnInput) {
 
 void HeadlessPlatform::feedNextItem() {
   const ScriptItem& item = script_.items[nextItem_++];
-  shift_ = false;
   switch (item.kind) {
     case ScriptItem::Kind::Key:
       keyQueue().push(item.key);
       keyUnread_ = true;
-      shift_ = item.shift;
       break;
     case ScriptItem::Kind::Wait:
       nextFeedMs_ += item.milliseconds;

@@ -42,8 +42,8 @@ class HeadlessPlatform : public Platform {
   ~HeadlessPlatform() override;
 
   void openScreen(int width, int height, int depth) override;
-  bool isKeyDown(int scanCode) override;
-  bool shiftHeld() override;
+  bool isKeyDown(HeldKey key) override;
+  Key waitForKey() override;
   void pause(int milliseconds) override;
   void awaitInput(int milliseconds) override;
   double elapsedSeconds() override;
@@ -95,7 +95,6 @@ class HeadlessPlatform : public Platform {
   std::size_t nextItem_ = 0;
   std::int64_t nextFeedMs_;    // when the next script item is due
   bool keyUnread_ = false;     // a scripted key waits in the queue
-  bool shift_ = false;
   bool polledEmpty_ = false;          // the last readKey found no key
   // Virtual times run from 1901: no value of them can stand for "none".
   std::optional<std::int64_t> waitingSinceMs_;  // start of the current wait for a key

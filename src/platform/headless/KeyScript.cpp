@@ -1,37 +1,12 @@
 #include "platform/headless/KeyScript.h"
 
 #include <cctype>
-#include <map>
 
-#include "platform/Keys.h"
+#include "platform/KeyNames.h"
 #include "platform/Text.h"
 
 namespace almanouk {
 namespace {
-
-const std::map<std::string, std::string>& namedKeys() {
-  static const std::map<std::string, std::string> names = [] {
-    std::map<std::string, std::string> m = {
-        {"F1", keys::extended(keys::kF1)},       {"F2", keys::extended(keys::kF2)},
-        {"F3", keys::extended(keys::kF3)},       {"F4", keys::extended(keys::kF4)},
-        {"F5", keys::extended(keys::kF5)},       {"F6", keys::extended(keys::kF6)},
-        {"F7", keys::extended(keys::kF7)},       {"Up", keys::extended(keys::kUp)},
-        {"Down", keys::extended(keys::kDown)},   {"Left", keys::extended(keys::kLeft)},
-        {"Right", keys::extended(keys::kRight)}, {"PgUp", keys::extended(keys::kPageUp)},
-        {"PgDn", keys::extended(keys::kPageDown)}, {"Home", keys::extended(keys::kHome)},
-        {"End", keys::extended(keys::kEnd)},     {"Ins", keys::extended(keys::kInsert)},
-        {"Del", keys::extended(keys::kDelete)},  {"Enter", std::string(1, keys::kEnter)},
-        {"Esc", std::string(1, keys::kEscape)},  {"Bksp", std::string(1, keys::kBackspace)},
-        {"Tab", std::string(1, keys::kTab)},     {"Space", " "},
-        {"Ctrl+PgUp", keys::extended(keys::kCtrlPageUp)}, {"Ctrl+PgDn", keys::extended(keys::kCtrlPageDown)},
-        {"Alt+X", keys::extended(keys::kAltX)},  {"Close", keys::extended(keys::kClose)},
-    };
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-      m[std::string("Ctrl+") + letter] = std::string(1, static_cast<char>(letter - 'A' + 1));
-    return m;
-  }();
-  return names;
-}
 
 bool parseWait(std::string_view spec, std::int64_t& ms) {
   std::int64_t scale = 1000;
@@ -61,7 +36,7 @@ bool parseText(std::string_view text, std::size_t& pos, std::vector<ScriptItem>&
   }
   if (pos >= text.size()) return false;
   ++pos;
-  for (char c : cp437(typed)) items.push_back({ScriptItem::Kind::Key, std::string(1, c), false, 0, {}});
+  for (char c : cp437(typed)) items.push_back({ScriptItem::Kind::Key, Key::character(c), 0, {}});
   return true;
 }
 
@@ -101,11 +76,8 @@ std::optional<KeyScript> KeyScript::parse(std::string_view text, std::string* er
       if (!plain || item.name[0] == '.') return fail("bad snap name: " + token);
     } else if (token == "Alt+F4") {
       item.kind = ScriptItem::Kind::HoldAltF4;
-    } else if (token == "Shift+PgUp" || token == "Shift+PgDn") {
-      item.key = namedKeys().at(token.substr(6));
-      item.shift = true;
-    } else if (auto named = namedKeys().find(token); named != namedKeys().end()) {
-      item.key = named->second;
+    } else if (std::optional<Key> named = keyNamed(token)) {
+      item.key = *named;
     } else {
       return fail("unknown key in script: " + token);
     }

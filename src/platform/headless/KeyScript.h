@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Keys.h"
+
 namespace almanouk {
 
 // A parsed key script: key names, "typed text", wait:N[ms|m] and snap:NAME,
@@ -13,8 +15,7 @@ namespace almanouk {
 struct ScriptItem {
   enum class Kind { Key, Wait, Snap, HoldAltF4 };
   Kind kind = Kind::Key;
-  std::string key;           // Key: the key value the program reads
-  bool shift = false;        // Key: Shift held while the program reads it
+  Key key;                   // Key: the key the program reads
   std::int64_t milliseconds = 0;  // Wait
   std::string name;          // Snap
 };

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/Emblem.h"
-#include "platform/Keys.h"
+#include "platform/KeyNames.h"
 #include "platform/Text.h"
 #include "platform/posix/PcSpeakerPort.h"
 #include "platform/posix/PosixSystem.h"
@@ -21,44 +21,28 @@ namespace {
 // A change is shown at most this often: uploading the whole surface costs
 // about 2 ms, and a screen that changes every 3 ms must not burn a core.
 constexpr std::uint32_t kPresentIntervalMs = 15;
-// How long a wait for a key sleeps between looks at the queue.
-constexpr int kKeyWaitSliceMs = 100;
 
-// PC scan codes of the keys that have no character.
-int extendedCodeOf(SDL_Keycode key, bool ctrl) {
+// The keyboard's keys as the table of key names knows them.
+KeySym symOf(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return letterKey(static_cast<char>(key));
+  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<KeySym>(static_cast<int>(KeySym::F1) + (key - SDLK_F1));
   switch (key) {
-    case SDLK_F1: return keys::kF1;
-    case SDLK_F2: return keys::kF2;
-    case SDLK_F3: return keys::kF3;
-    case SDLK_F4: return keys::kF4;
-    case SDLK_F5: return keys::kF5;
-    case SDLK_F6: return keys::kF6;
-    case SDLK_F7: return keys::kF7;
-    case SDLK_F8: return keys::kF8;
-    case SDLK_F9: return keys::kF9;
-    case SDLK_F10: return keys::kF10;
-    case SDLK_HOME: return keys::kHome;
-    case SDLK_UP: return keys::kUp;
-    case SDLK_PAGEUP: return ctrl ? keys::kCtrlPageUp : keys::kPageUp;
-    case SDLK_LEFT: return keys::kLeft;
-    case SDLK_RIGHT: return keys::kRight;
-    case SDLK_END: return keys::kEnd;
-    case SDLK_DOWN: return keys::kDown;
-    case SDLK_PAGEDOWN: return ctrl ? keys::kCtrlPageDown : keys::kPageDown;
-    case SDLK_INSERT: return keys::kInsert;
-    case SDLK_DELETE: return keys::kDelete;
-    default: return -1;
-  }
-}
-
-int controlCharOf(SDL_Keycode key) {
-  switch (key) {
+    case SDLK_HOME: return KeySym::Home;
+    case SDLK_END: return KeySym::End;
+    case SDLK_UP: return KeySym::Up;
+    case SDLK_DOWN: return KeySym::Down;
+    case SDLK_LEFT: return KeySym::Left;
+    case SDLK_RIGHT: return KeySym::Right;
+    case SDLK_PAGEUP: return KeySym::PageUp;
+    case SDLK_PAGEDOWN: return KeySym::PageDown;
+    case SDLK_INSERT: return KeySym::Insert;
+    case SDLK_DELETE: return KeySym::Delete;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return keys::kEnter;
-    case SDLK_ESCAPE: return keys::kEscape;
-    case SDLK_BACKSPACE: return keys::kBackspace;
-    case SDLK_TAB: return keys::kTab;
-    default: return -1;
+    case SDLK_KP_ENTER: return KeySym::Enter;
+    case SDLK_ESCAPE: return KeySym::Escape;
+    case SDLK_BACKSPACE: return KeySym::Backspace;
+    case SDLK_TAB: return KeySym::Tab;
+    default: return KeySym::None;
   }
 }
 
@@ -174,30 +158,18 @@ void SdlPlatform::handleQueuedEvents() {
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
 }
 
+// Just sleeps and then takes the events in: waiting on the display instead
+// asks it for events many times over and costs more.
 void SdlPlatform::pause(int milliseconds) {
-  std::uint64_t arrivals = keyQueue().arrivals();
   std::uint32_t deadline = SDL_GetTicks() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
   for (;;) {
     present(false);
-    if (milliseconds < 0 ? keyQueue().arrivals() != arrivals
-                         : static_cast<std::int32_t>(SDL_GetTicks() - deadline) >= 0)
-      return;
-    int wait = milliseconds < 0 ? kKeyWaitSliceMs : static_cast<int>(deadline - SDL_GetTicks());
+    std::int32_t left = static_cast<std::int32_t>(deadline - SDL_GetTicks());
+    if (left <= 0) return;
     int untilPresent = msUntilPresent();
-    if (untilPresent >= 0) wait = std::min(wait, std::max(untilPresent, 1));
-    // A timed pause just sleeps and then takes the events in once: waiting on
-    // the display instead asks it for events many times over and costs more.
-    if (milliseconds >= 0) {
-      SDL_Delay(static_cast<Uint32>(std::max(wait, 1)));
-      SDL_PumpEvents();
-      handleQueuedEvents();
-      continue;
-    }
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, std::max(wait, 1))) {
-      handle(event);
-      handleQueuedEvents();
-    }
+    SDL_Delay(static_cast<Uint32>(untilPresent >= 0 ? std::clamp(untilPresent, 1, static_cast<int>(left)) : left));
+    SDL_PumpEvents();
+    handleQueuedEvents();
   }
 }
 
@@ -221,20 +193,27 @@ void SdlPlatform::awaitInput(int milliseconds) {
   }
 }
 
-// Sleeps on the window's events instead of waking every few milliseconds:
-// a help box left open costs nothing.
-std::string SdlPlatform::waitForKey(int) {
+// Sleeps on the window's events until a key comes, waking only to show a
+// change: a help box or an editor left open costs nothing.
+Key SdlPlatform::waitForKey() {
   for (;;) {
-    std::string key = readKey();
+    Key key = readKey();
     if (!key.empty()) return key;
-    pause(-1);
+    int untilPresent = msUntilPresent();
+    SDL_Event event;
+    bool got = untilPresent < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, std::max(untilPresent, 1));
+    if (got) {
+      handle(event);
+      handleQueuedEvents();
+    }
+    present(false);
   }
 }
 
 void SdlPlatform::handle(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      keyQueue().push(keys::extended(keys::kClose));
+      keyQueue().push(keys::kClose);
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -251,9 +230,7 @@ void SdlPlatform::handle(const SDL_Event& event) {
       std::string_view text = event.text.text;
       for (std::size_t pos = 0; pos < text.size();) {
         int c = codePointToCp437(decodeUtf8(text, pos));
-        // Code page 437's 255 is the no-break space; alone it is the key that ends the program.
-        if (c == 255) c = ' ';
-        if (c > 0) keyQueue().push(std::string(1, static_cast<char>(c)));
+        if (c > 0) keyQueue().push(Key::character(static_cast<char>(c)));
       }
       break;
     }
@@ -262,36 +239,28 @@ void SdlPlatform::handle(const SDL_Event& event) {
   }
 }
 
+// Keys without a character, and Ctrl or Alt with a key, come from here; the
+// characters typed come as text, which a key taken here does not type again.
 void SdlPlatform::handleKeyDown(const SDL_Event& event) {
   skipText_ = false;
-  SDL_Keycode key = event.key.keysym.sym;
-  Uint16 mods = event.key.keysym.mod;
-  bool ctrl = mods & KMOD_CTRL;
-  bool alt = mods & KMOD_LALT;  // right Alt is AltGr on many layouts and types characters
-  if (int code = extendedCodeOf(key, ctrl); code >= 0) {
-    keyQueue().push(keys::extended(code));
-  } else if (int c = controlCharOf(key); c >= 0) {
-    keyQueue().push(std::string(1, static_cast<char>(c)));
-  } else if (alt && key == SDLK_x) {
-    keyQueue().push(keys::extended(keys::kAltX));
-    skipText_ = true;
-  } else if (ctrl && !alt && key >= SDLK_a && key <= SDLK_z) {
-    keyQueue().push(std::string(1, static_cast<char>(key - SDLK_a + 1)));
-    skipText_ = true;
-  } else if (alt) {
-    skipText_ = true;  // other Alt combinations type nothing
+  const Uint16 mods = event.key.keysym.mod;
+  const bool ctrl = mods & KMOD_CTRL;
+  const bool alt = mods & KMOD_LALT;  // right Alt is AltGr on many layouts and types characters
+  const Modifier modifier = alt ? Modifier::Alt : ctrl ? Modifier::Ctrl : Modifier::None;
+  if (std::optional<Key> key = keyFor(symOf(event.key.keysym.sym), modifier, mods & KMOD_SHIFT)) {
+    keyQueue().push(*key);
+    skipText_ = modifier != Modifier::None;
+  } else if (modifier != Modifier::None) {
+    skipText_ = true;  // other Ctrl and Alt combinations type nothing
   }
 }
 
 // The keyboard state follows the events that readKey and pause take in.
-bool SdlPlatform::isKeyDown(int scanCode) {
+bool SdlPlatform::isKeyDown(HeldKey key) {
   const Uint8* state = SDL_GetKeyboardState(nullptr);
-  if (scanCode == keys::kAltScan) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
-  if (scanCode == keys::kF4Scan) return state[SDL_SCANCODE_F4];
-  return false;
+  if (key == HeldKey::Alt) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
+  return state[SDL_SCANCODE_F4];
 }
-
-bool SdlPlatform::shiftHeld() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
 
 double SdlPlatform::elapsedSeconds() { return posix::monotonicSeconds(); }
 

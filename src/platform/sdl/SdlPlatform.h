@@ -25,11 +25,10 @@ class SdlPlatform : public Platform {
   ~SdlPlatform() override;
 
   void openScreen(int width, int height, int depth) override;
-  bool isKeyDown(int scanCode) override;
-  bool shiftHeld() override;
+  bool isKeyDown(HeldKey key) override;
   void pause(int milliseconds) override;
   void awaitInput(int milliseconds) override;
-  std::string waitForKey(int pollMs) override;
+  Key waitForKey() override;
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;

@@ -1,0 +1,30 @@
+#include "calendar/AllCalendarsNote.h"
+
+#include <array>
+
+#include "platform/Platform.h"
+
+namespace almanouk {
+namespace {
+
+constexpr int kTopRow = 11;
+constexpr int kColumn = 27;
+constexpr std::array<const char*, 4> kLines = {"                           ", "   Zet eerst gezamelijke   ",
+                                               "   almanouks uit met F7.   ", "                           "};
+
+}  // namespace
+
+void AllCalendarsNote::open() {
+  platform_.setColours(0xFFFFFF, 0xDD0000);
+  for (std::size_t i = 0; i < kLines.size(); ++i) {
+    platform_.moveCursor(kTopRow + static_cast<int>(i), kColumn);
+    platform_.printText(kLines[i]);
+  }
+}
+
+bool AllCalendarsNote::handle(Key key) {
+  platform_.putBack(key);
+  return false;
+}
+
+}  // namespace almanouk

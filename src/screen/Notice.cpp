@@ -1,0 +1,14 @@
+#include "screen/Notice.h"
+
+#include <string>
+
+#include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
+
+namespace almanouk {
+
+void drawNotice(ScreenBuffer& buffer, std::string_view text) {
+  buffer.drawBar(25, 1, padRight(" " + std::string(text), ScreenBuffer::kColumns), kRedBar);
+}
+
+}  // namespace almanouk

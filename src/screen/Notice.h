@@ -1,0 +1,14 @@
+#pragma once
+// A failure told where it happened: one line on the screen's bottom row, in
+// white on red, shaded as the status line is.
+
+#include <string_view>
+
+namespace almanouk {
+
+class ScreenBuffer;
+
+// Draws the text (code page 437, cut or padded to the row) on screen row 25.
+void drawNotice(ScreenBuffer& buffer, std::string_view text);
+
+}  // namespace almanouk
