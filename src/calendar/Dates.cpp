@@ -117,14 +117,6 @@ int weekOfPreviousYearEnd(int year) {
   return d / 7 + (w > 3 && d % 7 > 3 ? 1 : 0);
 }
 
-CalendarDay readSystemDate(std::string_view mmddyyyy) {
-  CalendarDay result;
-  result.month = intValue(mmddyyyy);
-  result.day = intValue(mid(mmddyyyy, find(mmddyyyy, "-") + 1));
-  result.year = intValue(right(mmddyyyy, 4));
-  return result;
-}
-
 CalendarDay calendarDay(const LocalDateTime& time) { return {time.day, time.month, time.year}; }
 
 void setDate(SelectedDate& date, int day, int month, int year) {
@@ -215,8 +207,7 @@ bool yearForward(SelectedDate& date) {
   return true;
 }
 
-void goToday(SelectedDate& date, std::string_view currentDate) {
-  CalendarDay today = readSystemDate(currentDate);
+void goToday(SelectedDate& date, const CalendarDay& today) {
   date.day = today.day;
   date.month = today.month;
   date.year = today.year;

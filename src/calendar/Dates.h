@@ -65,8 +65,6 @@ int weekOfMonthStart(int daysBeforeMonth, int weekdayOfFirst);
 // ISO week of 31 December of the year before.
 int weekOfPreviousYearEnd(int year);
 
-// The system date from currentDate's "mm-dd-yyyy".
-CalendarDay readSystemDate(std::string_view mmddyyyy);
 // The day of a local date and time.
 CalendarDay calendarDay(const LocalDateTime& time);
 
@@ -97,8 +95,8 @@ bool monthForward(SelectedDate& date);
 // From 1901 the year stays 1901 and false is returned (nothing to recompute).
 bool yearBack(SelectedDate& date);
 bool yearForward(SelectedDate& date);
-// Day, month and year from the system date; the caller runs recompute.
-void goToday(SelectedDate& date, std::string_view currentDate);
+// Day, month and year of today; the caller runs recompute.
+void goToday(SelectedDate& date, const CalendarDay& today);
 // New month information, the day clamped to the month, the weekday, then the listener's redraw.
 void recompute(SelectedDate& date, DateListener& listener);
 

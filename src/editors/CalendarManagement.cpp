@@ -59,9 +59,11 @@ std::string refusalOf(Platform& platform, std::string_view fileName) {
 }
 
 std::string copyNameFromClock(Platform& platform) {
-  std::string date = platform.currentDate();  // mm-dd-yyyy
-  std::string time = platform.currentTime();  // hh:mm:ss
-  return mid(date, 4, 2) + left(time, 2) + mid(time, 4, 2) + mid(time, 7, 2) + ".AMN";
+  const LocalDateTime now = platform.now();
+  char name[32];
+  std::snprintf(name, sizeof name, "%02d%02d%02d%02d.AMN", now.day % 100, now.hour % 100, now.minute % 100,
+                now.second % 100);
+  return name;
 }
 
 FileResult copyCalendar(Platform& platform, std::string_view source, std::string_view target) {

@@ -269,7 +269,8 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
     lastError_ = file_error::kBadNumber;
     return;
   }
-  closeFile(number);
+  // The file objects never open a number in use; a number reused by hand loses what it held.
+  static_cast<void>(closeFile(number));
   if (mode == FileMode::Input) {
     openInput(name, number);
     return;
@@ -362,44 +363,6 @@ void FileLayer::readLine(int number, std::string& text) {
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   text = std::move(line);
-  lastError_ = file_error::kNone;
-}
-
-void FileLayer::readField(int number, std::string& text) {
-  OpenFile* f = file(number);
-  if (!f || f->mode != FileMode::Input) {
-    lastError_ = file_error::kBadNumber;
-    return;
-  }
-  auto peek = [&]() -> int { return f->fill() ? static_cast<unsigned char>(f->data[f->position]) : -1; };
-  auto take = [&]() { ++f->position; };
-  // A field ends at a comma or at the line end, which is consumed with it.
-  auto endField = [&]() {
-    for (int c = peek(); c != -1; c = peek()) {
-      take();
-      if (c == ',' || c == '\n') return;
-    }
-  };
-  while (peek() == ' ') take();
-  std::string field;
-  if (peek() == '"') {
-    take();
-    for (int c = peek(); c != -1 && c != '"'; c = peek()) {
-      field += static_cast<char>(c);
-      take();
-    }
-    if (peek() == '"') take();
-    endField();
-  } else {
-    for (int c = peek(); c != -1 && c != ',' && c != '\n'; c = peek()) {
-      field += static_cast<char>(c);
-      take();
-    }
-    if (!field.empty() && field.back() == '\r') field.pop_back();
-    while (!field.empty() && field.back() == ' ') field.pop_back();
-    if (peek() != -1) take();
-  }
-  text = std::move(field);
   lastError_ = file_error::kNone;
 }
 

@@ -72,8 +72,6 @@ class FileLayer {
   FileProblem lastProblem() const { return lastProblem_; }
   // Next line without CR LF or LF; empty at the end; unchanged on a closed number.
   void readLine(int number, std::string& text);
-  // Next comma-separated field; a field in double quotes ends at its closing quote.
-  void readField(int number, std::string& text);
   void writeLine(int number, std::string_view text);
   void writeText(int number, std::string_view text);
   // True when nothing more can be read, and for a number that is not open.
@@ -84,13 +82,13 @@ class FileLayer {
   void writeBytes(int number, std::int64_t position, std::string_view bytes);
   // Hands what was written to a number to the system, so other programs and a
   // crash of this one see it; false when that (or an earlier write) failed.
-  bool flushFile(int number);
+  [[nodiscard]] bool flushFile(int number);
   // False for input files and for a binary file that could only be opened for reading.
   bool isWritable(int number);
   // 0 closes every number; closing a closed number does nothing. False when
   // a write to the file or the close itself failed: what it holds is not
   // what was written.
-  bool closeFile(int number);
+  [[nodiscard]] bool closeFile(int number);
 
   // Deletes a user file; a missing file counts as deleted.
   FileResult deleteFile(std::string_view name);

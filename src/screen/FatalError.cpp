@@ -15,7 +15,7 @@ FileResult writeInstanceMarker(Platform& platform) {
 }
 
 void fatalFileError(Platform& platform, std::string_view message) {
-  platform.closeFile(0);
+  platform.closeAllFiles();
   platform.clearScreen();
   platform.moveCursor(0, 0, 1);
   platform.printText("", true);

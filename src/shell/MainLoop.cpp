@@ -242,7 +242,7 @@ void MainLoop::openListEditor() {
 }
 
 void MainLoop::todayKey() {
-  goToday(app_.date, app_.platform.currentDate());
+  goToday(app_.date, calendarDay(app_.platform.now()));
   app_.loop.recomputePending = true;
 }
 

@@ -43,7 +43,7 @@ int Program::run() {
     programEnd();
     return 0;
   } catch (const ProgramExit& exit) {
-    app_.platform.closeFile(0);
+    app_.platform.closeAllFiles();
     return exit.status;
   }
 }
@@ -64,9 +64,7 @@ void Program::startUp() {
   // A start folder the user cannot write to just gets none.
   if (!platform.workingFolderIsHome()) static_cast<void>(writeReadme(platform));
 
-  std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
-  platform.makeFolder(dataFolder);
-  platform.changeFolder(dataFolder);
+  enterDataFolder();
   guardSingleInstance();
 
   platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
@@ -76,6 +74,18 @@ void Program::startUp() {
   // A sound written only in part (the program was killed while it wrote it) counts as missing.
   std::optional<std::string> sound = platform.files().contents(kDefaultSoundFile);
   if (!sound || !holdsWholeMp3Frames(*sound)) app_.tell(writeDefaultSound(platform));
+}
+
+// Without its folder the program has nowhere to keep anything: it says so and
+// ends before it opens its window.
+void Program::enterDataFolder() {
+  Platform& platform = app_.platform;
+  const std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
+  platform.makeFolder(dataFolder);
+  if (platform.changeFolder(dataFolder)) return;
+  const std::string reason(describe(platform.files().lastProblem()));
+  platform.showMessageBox("Almanouk kan zijn map niet gebruiken (" + reason + "): " + dataFolder, "Almanouk");
+  throw ProgramExit{1};
 }
 
 // Another copy that runs re-creates the marker within the wait; then this copy ends silently.

@@ -24,6 +24,7 @@ class Program {
 
  private:
   void startUp();
+  void enterDataFolder();
   void guardSingleInstance();
   void initialise();
   void ensureACalendarExists();

@@ -107,6 +107,9 @@ TEST_F(ListEditorTest, TheWindowScrollsToBothEndsAndStops) {
   // Left and Right wrap within the window without scrolling.
   edit("Up Up Left Esc");
   EXPECT_EQ(editor->top(), static_cast<int>(lineIndex(calendar(), "Maart")));
+  edit(repeated("Right", 73) + "\"x\" Esc");  // past column 75: column 3 of the next row
+  EXPECT_EQ(row(4), "   x");
+  EXPECT_EQ(editor->top(), static_cast<int>(lineIndex(calendar(), "Maart")));
 }
 
 TEST_F(ListEditorTest, ProtectedRowsTakeNoTextAndNoLineChanges) {
