@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/KeyNames.h"
 #include "platform/SurfaceDump.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/posix/PosixSystem.h"
@@ -31,15 +32,14 @@ constexpr const char* kUsage = R"(usage: almanouk-headless [options] [-- SOUND-F
                    Esc or Space, as when the system cannot show one
   --version        print the version and exit
 
-Script: tokens separated by blanks. Keys F1..F7, Up, Down, Left, Right, PgUp, PgDn,
-Home, End, Ins, Del, Enter, Esc, Bksp, Tab, Space, Ctrl+A..Ctrl+Z, Ctrl+PgUp,
-Ctrl+PgDn, Shift+PgUp, Shift+PgDn, Alt+X, Alt+F4, Close; "text" types each
-character (\" for a quote); wait:N, wait:Nms, wait:Nm let the program run N
-seconds, milliseconds or minutes; snap:NAME dumps the screen. The run ends when
-the script is used up and the program has waited one virtual second.
+Script: tokens separated by blanks: key names (below) and Alt+F4 (held);
+"text" types each character (\" for a quote); wait:N, wait:Nms, wait:Nm let
+the program run N seconds, milliseconds or minutes; snap:NAME dumps the
+screen. The run ends when the script is used up and the program has waited
+one virtual second.
 Event log lines: time, then msgbox CAPTION|TEXT, run LINE, sound PATH,
 tone HZ MS, exit STATUS or end script.
-)";
+Key names: )";
 
 struct DriverOptions {
   HeadlessPlatform::Options platform;
@@ -122,7 +122,7 @@ void writeOutputs(const DriverOptions& options, HeadlessPlatform& platform) {
 int runHeadlessDriver(int argc, char** argv) {
   for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
     if (std::string(argv[i]) == "--help") {
-      std::cout << kUsage;
+      std::cout << kUsage << keyNameList() << "\n";
       return 0;
     }
     if (std::string(argv[i]) == "--version") {
@@ -132,7 +132,7 @@ int runHeadlessDriver(int argc, char** argv) {
   }
   DriverOptions options;
   if (std::string error = parse(argc, argv, options); !error.empty()) {
-    std::cerr << "almanouk-headless: " << error << "\n" << kUsage;
+    std::cerr << "almanouk-headless: " << error << "\n" << kUsage << keyNameList() << "\n";
     return 2;
   }
   std::string scriptError;

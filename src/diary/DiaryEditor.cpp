@@ -57,17 +57,17 @@ void DiaryEditor::open() {
 
 void DiaryEditor::draw() {
   drawStatusLine();
-  drawCursor(kCursorForeground, kCursorBackground);
+  if (!helpShown_) drawCursor(kCursorForeground, kCursorBackground);  // not over the help box
 }
 
 bool DiaryEditor::handle(Key key) {
-  drawCursor(kTextForeground, kTextBackground);
   if (helpShown_) {
     // The key that closes the help box is taken; the render removes the box.
     helpShown_ = false;
     buffer_.renderBuffer();
     return true;
   }
+  drawCursor(kTextForeground, kTextBackground);
   if (key.isExtended()) {
     leave_ = handleExtended(key);
   } else if (key.is(keys::kEscape)) {
