@@ -11,7 +11,7 @@
 #include "platform/KeyNames.h"
 #include "platform/SurfaceDump.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "platform/posix/PosixSystem.h"
+#include "platform/System.h"
 #include "shell/Program.h"
 
 namespace almanouk {
@@ -59,7 +59,7 @@ std::string readWholeFile(const std::string& path, bool& ok) {
 // Nothing but an error message when the command line is wrong.
 std::string parse(int argc, char** argv, DriverOptions& options) {
   options.platform.startFolder = std::filesystem::current_path().string();
-  options.platform.start = posix::localNow();
+  options.platform.start = os::localNow();
   options.platform.start.millisecond = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];

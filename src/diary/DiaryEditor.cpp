@@ -279,6 +279,10 @@ bool DiaryEditor::putCells(int row, int column, std::string_view text) {
   std::int64_t at = position(row, column);
   std::int64_t length = page_->length();
   std::string bytes(text);
+  if (!changed_) {
+    platform_.files().keepVersion(name_);  // the page as it was before this visit changed it
+    changed_ = true;
+  }
   if (at > length + 1) {
     bytes.insert(0, static_cast<std::size_t>(at - length - 1), ' ');
     at = length + 1;

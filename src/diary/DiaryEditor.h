@@ -76,6 +76,7 @@ class DiaryEditor : public Screen {
   int cursorRow_ = 2;
   int cursorColumn_ = 2;  // 0-based
   bool helpShown_ = false;
+  bool changed_ = false;  // this visit has changed the page
   Leave leave_ = Leave::Stay;
   std::string message_;  // a write that failed, told on the status line
 };

@@ -105,9 +105,8 @@ FileResult savePage(Platform& platform, BinaryFile& page, const std::string& nam
   const std::size_t keep = last == std::string::npos ? 0 : last + 1;
   if (keep == 0 && !isSentinel(name)) return closed.andThen(platform.deleteFile(name));
   if (keep == bytes.size()) return closed;  // nothing to cut
-  FileReplacement trimmed(platform, name, kTrimTempFile, 3);
-  trimmed.text(std::string_view(bytes).substr(0, keep));
-  return closed.andThen(trimmed.commit());
+  // Cut in place: a crash leaves at worst the blanks, and no copy of a page that only lost them.
+  return closed.andThen(platform.files().truncateFile(name, static_cast<std::int64_t>(keep)));
 }
 
 FileResult copyPages(Platform& platform, std::string_view fromId, std::string_view toId) {

@@ -43,9 +43,8 @@ std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view di
 FileResult ensureSentinelPages(Platform& platform, std::string_view diaryId);
 
 // Called with the page open when the editor closes it: a page is cut after
-// its last character that is neither a blank nor 0, through a temporary file
-// that replaces it in one step; a page with no such character is deleted,
-// except a sentinel page. The page is closed afterwards.
+// its last character that is neither a blank nor 0; a page with no such
+// character is deleted, except a sentinel page. The page is closed first.
 FileResult savePage(Platform& platform, BinaryFile& page, const std::string& name);
 
 // Copies every page of one identifier to the same day under another, byte for

@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "platform/Text.h"
-#include "platform/posix/PosixSystem.h"
+#include "platform/System.h"
 
 namespace fs = std::filesystem;
 
@@ -73,7 +73,7 @@ FileProblem problemOf(int systemError) {
 }
 
 // The folder's stamp tells whether names came or went: its time and size change then.
-bool sameFolderVersion(const posix::FileStamp& a, const posix::FileStamp& b) {
+bool sameFolderVersion(const os::FileStamp& a, const os::FileStamp& b) {
   return a.exists == b.exists && a.modifiedNs == b.modifiedNs && a.size == b.size && a.inode == b.inode &&
          a.device == b.device;
 }
@@ -135,7 +135,7 @@ struct FileLayer::FolderIndex {
     bool regular = false;
   };
   std::string folder;
-  posix::FileStamp stamp;
+  os::FileStamp stamp;
   std::int64_t checkedNs = 0;  // wall time when stamp was taken
   std::unordered_map<std::string, Entry> byUpper;
 
@@ -145,7 +145,7 @@ struct FileLayer::FolderIndex {
 
   void read() {
     byUpper.clear();
-    for (posix::FolderEntry& entry : posix::listFolder(folder)) {
+    for (os::FolderEntry& entry : os::listFolder(folder)) {
       std::string upper = upperAscii(entry.name);
       byUpper.try_emplace(std::move(upper), Entry{std::move(entry.name), entry.regular});
     }
@@ -168,7 +168,7 @@ void FileLayer::noteFailure(int systemError) {
 FileResult FileLayer::failure(std::string_view name) const { return FileResult(baseName(name), lastProblem_); }
 
 FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
-  posix::FileStamp stamp = posix::fileStamp(folder);
+  os::FileStamp stamp = os::fileStamp(folder);
   auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
   if (found == indexes_.end()) {
     if (indexes_.size() == kIndexedFolders) indexes_.erase(indexes_.begin());
@@ -178,7 +178,7 @@ FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
     (*found)->stamp.exists = !stamp.exists;  // forces the first read
   }
   FolderIndex& index = **found;
-  std::int64_t now = posix::wallClockNs();
+  std::int64_t now = os::wallClockNs();
   if (!sameFolderVersion(index.stamp, stamp) || index.unsettled(now)) {
     index.stamp = stamp;
     index.checkedNs = now;
@@ -202,8 +202,8 @@ void FileLayer::noteChange(const std::string& path, bool exists) {
     auto entry = index.byUpper.find(upper);
     if (entry != index.byUpper.end() && entry->second.name == name) index.byUpper.erase(entry);
   }
-  index.stamp = posix::fileStamp(folder);
-  index.checkedNs = posix::wallClockNs();
+  index.stamp = os::fileStamp(folder);
+  index.checkedNs = os::wallClockNs();
 }
 
 // The alarm scan reads the calendar four times per poll and the event list
@@ -222,7 +222,7 @@ std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path,
   bytes->resize(std::fread(bytes->data(), 1, bytes->size(), stream));
   std::fclose(stream);
   forget(path);
-  if (posix::wallClockNs() - modifiedNs > kSettledNs && static_cast<std::int64_t>(bytes->size()) == size) {
+  if (os::wallClockNs() - modifiedNs > kSettledNs && static_cast<std::int64_t>(bytes->size()) == size) {
     if (cache_.size() == kCachedFiles) cache_.erase(cache_.begin());
     cache_.push_back({path, size, modifiedNs, bytes});
   }
@@ -247,7 +247,7 @@ FileLayer::Resolved FileLayer::lookup(std::string_view name) {
   const FolderIndex::Entry& match = entry->second;
   // Two names that differ only in case: the one asked for exactly wins.
   if (match.name != base) {
-    posix::FileStamp exact = posix::fileStamp(path);
+    os::FileStamp exact = os::fileStamp(path);
     if (exact.exists) return {path, true, exact.regular};
   }
   return {folder + "/" + match.name, true, match.regular};
@@ -284,11 +284,16 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   std::FILE* stream = nullptr;
   if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
   if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
+  if (mode == FileMode::Replacement) {
+    if (target.exists) os::removeName(target.path);
+    stream = std::fopen(target.path.c_str(), "wbx");
+  }
   bool readOnly = false;
   if (mode == FileMode::Binary) {
-    stream = std::fopen(target.path.c_str(), "r+b");
+    // A file the user made read-only can still be shown, and is left as it is.
+    readOnly = target.exists && os::isReadOnly(target.path);
+    stream = std::fopen(target.path.c_str(), readOnly ? "rb" : "r+b");
     if (!stream && errno == ENOENT) stream = std::fopen(target.path.c_str(), "w+b");
-    // A file the user made read-only can still be shown.
     if (!stream && errno == EACCES && (stream = std::fopen(target.path.c_str(), "rb"))) readOnly = true;
   }
   if (!stream) {
@@ -309,10 +314,10 @@ void FileLayer::openInput(std::string_view name, int number) {
   constexpr std::int64_t kWholeFileLimit = 1 << 20;
   // The exact name first: the files read in every poll are found without a look at the folder.
   std::string path = absolute(name);
-  posix::FileStamp stamp = posix::fileStamp(path);
+  os::FileStamp stamp = os::fileStamp(path);
   if (!stamp.exists) {
     Resolved match = lookup(name);
-    if (match.exists) stamp = posix::fileStamp(match.path);
+    if (match.exists) stamp = os::fileStamp(match.path);
     path = match.path;
   }
   if (!stamp.exists || !stamp.regular) {
@@ -490,6 +495,7 @@ FileResult FileLayer::deleteFile(std::string_view name) {
     noteFailure(ENOSPC);
     return failure(name);
   }
+  if (versionHook_) versionHook_(target.path, false);
   bool removed = fs::remove(target.path, ec);
   if (removed) noteChange(target.path, false);
   if (ec) {
@@ -536,15 +542,21 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
     noteFailure(ENOENT);
     return failure(targetName);
   }
+  if (to.exists && os::isReadOnly(to.path)) {
+    noteFailure(EROFS);
+    return failure(targetName);
+  }
   if (fails(FileFault::Sync, from.path) || fails(FileFault::Rename, to.path)) {
     noteFailure(ENOSPC);
     return failure(targetName);
   }
   errno = 0;
-  if (!posix::syncPath(from.path)) {
+  // The mode first: the new version is never, not even for a moment, more open than the old.
+  if ((to.exists && !os::applyPermissions(from.path, os::permissionsOf(to.path))) || !os::syncPath(from.path)) {
     noteFailure(errno ? errno : EIO);
     return failure(targetName);
   }
+  if (to.exists && versionHook_) versionHook_(to.path, false);
   std::error_code ec;
   fs::rename(from.path, to.path, ec);
   if (ec) {
@@ -553,8 +565,30 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
   }
   noteChange(from.path, false);
   noteChange(to.path, true);
-  posix::syncPath(splitPath(to.path).first);
+  os::syncPath(splitPath(to.path).first);
   lastError_ = file_error::kNone;
+  return {};
+}
+
+void FileLayer::keepVersion(std::string_view name) {
+  Resolved target = lookup(name);
+  if (target.exists && target.regular && versionHook_) versionHook_(target.path, true);
+}
+
+FileResult FileLayer::truncateFile(std::string_view name, std::int64_t length) {
+  Resolved target = lookup(name);
+  forget(target.path);
+  if (fails(FileFault::Write, target.path)) {
+    noteFailure(ENOSPC);
+    return failure(name);
+  }
+  std::error_code ec;
+  fs::resize_file(target.path, static_cast<std::uintmax_t>(length), ec);
+  if (ec) {
+    noteFailure(ec.value());
+    return failure(name);
+  }
+  noteChange(target.path, true);
   return {};
 }
 
@@ -566,23 +600,23 @@ bool FileLayer::fileExists(std::string_view name) {
 std::int64_t FileLayer::fileSize(std::string_view name) {
   Resolved target = lookup(name);
   if (!target.exists || !target.regular) return -1;
-  posix::FileStamp stamp = posix::fileStamp(target.path);
+  os::FileStamp stamp = os::fileStamp(target.path);
   return stamp.exists && stamp.regular ? stamp.size : -1;
 }
 
 std::optional<FileVersion> FileLayer::version(std::string_view name) {
   std::string path = absolute(name);
-  posix::FileStamp stamp = posix::fileStamp(path);
-  if (!stamp.exists) stamp = posix::fileStamp(lookup(name).path);
+  os::FileStamp stamp = os::fileStamp(path);
+  if (!stamp.exists) stamp = os::fileStamp(lookup(name).path);
   if (!stamp.exists || !stamp.regular) return std::nullopt;
-  bool settled = posix::wallClockNs() - stamp.modifiedNs > kSettledNs;
+  bool settled = os::wallClockNs() - stamp.modifiedNs > kSettledNs;
   return FileVersion{stamp.size, stamp.modifiedNs, stamp.inode, settled};
 }
 
 std::optional<std::string> FileLayer::contents(std::string_view name) {
   Resolved target = lookup(name);
   if (!target.exists || !target.regular) return std::nullopt;
-  posix::FileStamp stamp = posix::fileStamp(target.path);
+  os::FileStamp stamp = os::fileStamp(target.path);
   std::shared_ptr<const std::string> bytes = readWhole(target.path, stamp.size, stamp.modifiedNs);
   if (!bytes) return std::nullopt;
   return *bytes;

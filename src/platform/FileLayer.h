@@ -12,7 +12,10 @@
 
 namespace almanouk {
 
-enum class FileMode { Input, Output, Append, Binary };
+// Replacement: a new file under a temporary name, created exclusively and
+// never through a link; a stale one of that name (left by a run that was
+// killed, or a link put there) is removed first.
+enum class FileMode { Input, Output, Append, Binary, Replacement };
 
 // What tells one version of a file's contents from another. A version written
 // in the last moments is not settled: a rewrite within the file system's time
@@ -56,6 +59,9 @@ class FileLayer {
   static constexpr int kMaxNumber = 3;
   // Asked before every step that changes a file; true makes that step fail.
   using FaultHook = std::function<bool(FileFault, const std::string& path)>;
+  // Told the path of an existing file just before the program replaces or
+  // deletes it, or first changes it in place, so that its content can be kept.
+  using VersionHook = std::function<void(const std::string& path, bool changedInPlace)>;
 
   explicit FileLayer(std::string workingFolder);
   ~FileLayer();
@@ -98,8 +104,13 @@ class FileLayer {
   // Fails when the new name exists.
   FileResult renameFile(std::string_view oldName, std::string_view newName);
   // Makes temp durable and renames it over target in one step, so a crash
-  // leaves either the old or the new file, never neither.
+  // leaves either the old or the new file, never neither. The new file gets
+  // the old one's mode and owner; a file the user made read-only is not replaced.
   FileResult replaceFile(std::string_view tempName, std::string_view targetName);
+  // Before a file is first changed in place (a diary page): its content is kept.
+  void keepVersion(std::string_view name);
+  // Cuts a closed file to its first length bytes, in place.
+  FileResult truncateFile(std::string_view name, std::int64_t length);
   bool fileExists(std::string_view name);
   // Length of an ordinary file, -1 when there is none.
   std::int64_t fileSize(std::string_view name);
@@ -121,6 +132,7 @@ class FileLayer {
   std::string resolve(std::string_view name);
 
   void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
+  void setVersionHook(VersionHook hook) { versionHook_ = std::move(hook); }
 
  private:
   struct OpenFile;
@@ -157,6 +169,7 @@ class FileLayer {
   std::vector<std::string> found_;
   std::size_t foundNext_ = 0;
   FaultHook faultHook_;
+  VersionHook versionHook_;
 };
 
 }  // namespace almanouk

@@ -62,7 +62,7 @@ void OutputFile::blankLines(int count) {
 }
 
 FileReplacement::FileReplacement(Platform& platform, std::string_view target, std::string_view tempName, int number)
-    : OutputFile(platform, tempName, number), target_(target), temp_(tempName) {}
+    : OutputFile(platform, tempName, number, FileMode::Replacement), target_(target), temp_(tempName) {}
 
 FileReplacement::~FileReplacement() {
   if (done_) return;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "TestSupport.h"
 #include "platform/NumberedFiles.h"
@@ -67,14 +66,12 @@ TEST_F(DiaryStoreTest, SavingTrimsOrDeletesThePage) {
   page("20120309.D05", "kort   ");
   save("20120309.D05");
   EXPECT_EQ(test::readFile(folder / "20120309.D05"), "kort");
-  EXPECT_FALSE(exists("AlmTMP.TMP"));
 }
 
 TEST_F(DiaryStoreTest, AReadOnlyPageIsLeftAsItIs) {
   page("20120307.D03", "alleen lezen   ");
   std::filesystem::permissions(folder / "20120307.D03", std::filesystem::perms::owner_read);
-  if (std::ofstream(folder / "20120307.D03", std::ios::app)) GTEST_SKIP() << "this user may write any file";
-  save("20120307.D03");
+  save("20120307.D03");  // the mode says read-only, even to a user the system lets write anything
   EXPECT_EQ(test::readFile(folder / "20120307.D03"), "alleen lezen   ");
 }
 

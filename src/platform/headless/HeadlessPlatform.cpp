@@ -6,7 +6,7 @@
 #include "platform/Keys.h"
 #include "platform/SurfaceDump.h"
 #include "platform/Text.h"
-#include "platform/posix/PosixSystem.h"
+#include "platform/System.h"
 
 namespace almanouk {
 namespace {
@@ -75,7 +75,7 @@ HeadlessPlatform::HeadlessPlatform(Options options, KeyScript script)
       script_(std::move(script)),
       startMs_(options_.start.toMilliseconds()),
       clockMs_(startMs_),
-      realStart_(posix::monotonicSeconds()),
+      realStart_(os::monotonicSeconds()),
       nextFeedMs_(startMs_ + kKeyGapMs),
       sound_(std::make_unique<Sound>(*this)),
       speaker_(std::make_unique<Speaker>(*this)) {}
@@ -84,7 +84,7 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 
 std::int64_t HeadlessPlatform::nowMs() const {
   if (!options_.realtime) return clockMs_;
-  return startMs_ + static_cast<std::int64_t>((posix::monotonicSeconds() - realStart_) * 1000);
+  return startMs_ + static_cast<std::int64_t>((os::monotonicSeconds() - realStart_) * 1000);
 }
 
 LocalDateTime HeadlessPlatform::now() const { return LocalDateTime::fromMilliseconds(nowMs()); }
@@ -107,7 +107,7 @@ double HeadlessPlatform::elapsedSeconds() { return static_cast<double>(nowMs() -
 // Virtual time has to move for a busy wait on the counter to end.
 void HeadlessPlatform::yieldProcessor() {
   if (options_.realtime) {
-    posix::yieldProcessor();
+    os::yieldProcessor();
     return;
   }
   advanceTo(clockMs_ + 1);
@@ -127,7 +127,7 @@ SpeakerPort& HeadlessPlatform::speakerPort() { return *speaker_; }
 std::string HeadlessPlatform::rawEnvironmentValue(const std::string& name) {
   if (name == "APPDATA" && !options_.appData.empty()) return options_.appData;
   if (name == "HOME" && options_.home) return *options_.home;
-  return posix::environmentValue(name);
+  return os::environmentValue(name);
 }
 
 void HeadlessPlatform::pumpEvents() {
@@ -179,7 +179,7 @@ Key HeadlessPlatform::waitForKey() {
 void HeadlessPlatform::advanceTo(std::int64_t targetMs, bool stopOnInput) {
   while (nextItem_ < script_.items.size() && !keyUnread_ && nextFeedMs_ <= targetMs) {
     if (options_.realtime) {
-      posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, nextFeedMs_ - nowMs())));
+      os::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, nextFeedMs_ - nowMs())));
     } else {
       clockMs_ = std::max(clockMs_, nextFeedMs_);
     }
@@ -189,7 +189,7 @@ void HeadlessPlatform::advanceTo(std::int64_t targetMs, bool stopOnInput) {
     if (stopOnInput && (fed == ScriptItem::Kind::Key || fed == ScriptItem::Kind::HoldAltF4)) return;
   }
   if (options_.realtime) {
-    posix::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, targetMs - nowMs())));
+    os::sleepMilliseconds(static_cast<int>(std::max<std::int64_t>(0, targetMs - nowMs())));
   } else {
     clockMs_ = std::max(clockMs_, targetMs);
   }

@@ -11,7 +11,7 @@
 #include "platform/KeyNames.h"
 #include "platform/Text.h"
 #include "platform/posix/PcSpeakerPort.h"
-#include "platform/posix/PosixSystem.h"
+#include "platform/System.h"
 #include "platform/sdl/SdlSoundPlayer.h"
 #include "platform/sdl/X11Errors.h"
 
@@ -262,13 +262,13 @@ bool SdlPlatform::isKeyDown(HeldKey key) {
   return state[SDL_SCANCODE_F4];
 }
 
-double SdlPlatform::elapsedSeconds() { return posix::monotonicSeconds(); }
+double SdlPlatform::elapsedSeconds() { return os::monotonicSeconds(); }
 
-void SdlPlatform::yieldProcessor() { posix::yieldProcessor(); }
+void SdlPlatform::yieldProcessor() { os::yieldProcessor(); }
 
 void SdlPlatform::runCommand(const std::string& line) {
   ShellCommand command = toShellCommand(line);
-  posix::runShell(command.line, files().workingFolder(), command.detached);
+  os::runShell(command.line, files().workingFolder(), command.detached);
 }
 
 // A box the system cannot show (no message-box font on the display, for one)
@@ -291,8 +291,8 @@ SoundPlayer& SdlPlatform::soundPlayer() { return *sound_; }
 
 SpeakerPort& SdlPlatform::speakerPort() { return *speaker_; }
 
-LocalDateTime SdlPlatform::localNow() { return posix::localNow(); }
+LocalDateTime SdlPlatform::localNow() { return os::localNow(); }
 
-std::string SdlPlatform::rawEnvironmentValue(const std::string& name) { return posix::environmentValue(name); }
+std::string SdlPlatform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
 
 }  // namespace almanouk

@@ -1,8 +1,9 @@
-#include "platform/posix/PosixSystem.h"
+#include "platform/System.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,7 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace almanouk::posix {
+namespace almanouk::os {
 
 FileStamp fileStamp(const std::string& path) {
   struct stat info {};
@@ -57,6 +58,50 @@ bool syncPath(const std::string& path) {
   bool ok = ::fsync(fd) == 0;
   ::close(fd);
   return ok;
+}
+
+Permissions permissionsOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {true, static_cast<std::uint32_t>(info.st_mode & 07777), info.st_uid, info.st_gid};
+}
+
+bool applyPermissions(const std::string& path, const Permissions& permissions) {
+  if (!permissions.known) return true;
+  // Only the owner may give a file away; another user's file keeps the writer as its owner.
+  if (::chown(path.c_str(), permissions.owner, permissions.group) != 0) errno = 0;
+  return ::chmod(path.c_str(), permissions.mode) == 0;
+}
+
+bool isReadOnly(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
+}
+
+bool hardLink(const std::string& existing, const std::string& newName) {
+  return ::link(existing.c_str(), newName.c_str()) == 0;
+}
+
+bool removeName(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+FileLock::~FileLock() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing releases the lock
+}
+
+bool FileLock::acquire(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = fd;
+  return true;
 }
 
 LocalDateTime localNow() {
@@ -119,4 +164,4 @@ void runShell(const std::string& line, const std::string& folder, bool detached)
   }
 }
 
-}  // namespace almanouk::posix
+}  // namespace almanouk::os
