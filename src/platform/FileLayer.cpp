@@ -570,6 +570,15 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
   return {};
 }
 
+bool FileLayer::lockFile(std::string_view name) {
+  Resolved target = lookup(name);
+  auto lock = std::make_unique<os::FileLock>();
+  if (!lock->acquire(target.path)) return false;
+  if (!target.exists) noteChange(target.path, true);
+  lock_ = std::move(lock);
+  return true;
+}
+
 void FileLayer::keepVersion(std::string_view name) {
   Resolved target = lookup(name);
   if (target.exists && target.regular && versionHook_) versionHook_(target.path, true);

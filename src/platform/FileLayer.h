@@ -12,6 +12,10 @@
 
 namespace almanouk {
 
+namespace os {
+class FileLock;
+}
+
 // Replacement: a new file under a temporary name, created exclusively and
 // never through a link; a stale one of that name (left by a run that was
 // killed, or a link put there) is removed first.
@@ -131,6 +135,10 @@ class FileLayer {
   // existing file whose name differs only in case is preferred.
   std::string resolve(std::string_view name);
 
+  // Takes a lock on the file (made when missing) that no other program can
+  // take while this one holds it, until the layer goes; false when another holds it.
+  bool lockFile(std::string_view name);
+
   void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
   void setVersionHook(VersionHook hook) { versionHook_ = std::move(hook); }
 
@@ -170,6 +178,7 @@ class FileLayer {
   std::size_t foundNext_ = 0;
   FaultHook faultHook_;
   VersionHook versionHook_;
+  std::unique_ptr<os::FileLock> lock_;
 };
 
 }  // namespace almanouk

@@ -128,13 +128,13 @@ void MainLoop::drawClock(const LocalDateTime& now) {
   app_.loop.shownMinute = minuteOfDay(now);
 }
 
-// A second copy that starts waits for the marker to come back: while this
-// copy waits for a key it re-creates the marker once a second.
+// A marker deleted by hand comes back within a second, locked again: the
+// lock lives on the file, and a new file would hold none.
 void MainLoop::markerHeartbeat(const LocalDateTime& now) {
   if (secondOfDay(now) == app_.loop.lastSecond) return;
   app_.loop.lastSecond = secondOfDay(now);
-  bool missing = !InputFile(app_.platform, kInstanceMarkerFile, 1).isOpen();
-  if (missing) app_.tell(writeInstanceMarker(app_.platform));
+  if (app_.platform.fileExists(kInstanceMarkerFile)) return;
+  if (app_.platform.files().lockFile(kInstanceMarkerFile)) app_.tell(writeInstanceMarker(app_.platform));
 }
 
 void MainLoop::dispatch() {

@@ -21,7 +21,6 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
-constexpr int kGuardWaitMs = 1200;
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
 const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
@@ -88,12 +87,12 @@ void Program::enterDataFolder() {
   throw ProgramExit{1};
 }
 
-// Another copy that runs re-creates the marker within the wait; then this copy ends silently.
+// A copy that runs holds a lock on the instance marker, whatever screen it
+// shows; a second copy ends silently and touches nothing. The system drops
+// the lock of a copy that died, so a marker left behind blocks nothing.
 void Program::guardSingleInstance() {
   Platform& platform = app_.platform;
-  platform.discardFile(kInstanceMarkerFile);
-  platform.pause(kGuardWaitMs);
-  if (InputFile(platform, kInstanceMarkerFile, 1).nextLine() == "pyl") throw ProgramExit{0};
+  if (!platform.files().lockFile(kInstanceMarkerFile)) throw ProgramExit{0};
   app_.tell(writeInstanceMarker(platform));
 }
 

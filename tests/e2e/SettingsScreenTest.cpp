@@ -164,7 +164,7 @@ TEST(SettingsScreen, CopyKeepsTheSettingsAndTheActiveCalendar) {
   Harness h;
   twoCalendars(h, {.popup = "PopUp=msg", .theme = "0", .textColour = "4", .diaryDayColour = "5"});
   h.writeData("20120305.D11", "thuis");
-  h.run("2012-03-07 14:30:04", "F4 Down Down Down \"k\"");  // k is read at 14:30:05
+  h.run("2012-03-07 14:30:05", "F4 Down Down Down \"k\"");
   ASSERT_TRUE(h.dataExists("07143005.AMN"));
   EXPECT_EQ(lines(h, "07143005.AMN")[1], "2");
   EXPECT_EQ(test::readFile(h.data("20120305.D21")), "thuis");

@@ -100,9 +100,8 @@ HeadlessPlatform::Options optionsFor(const Harness& h) {
 
 }  // namespace
 
-// The running copy re-creates the marker within a second when it goes; a
-// starting copy that sees it come back during its wait ends silently.
-TEST(StartUp, TheInstanceMarkerKeepsASecondCopyOut) {
+// A marker deleted while the program runs comes back within a second.
+TEST(StartUp, TheInstanceMarkerComesBackWhenDeleted) {
   Harness h;
   bool deleted = false;
   BesideAnotherCopy running(optionsFor(h), *KeyScript::parse("wait:5"), h.data("Almanouk.pyl"),
@@ -115,11 +114,18 @@ TEST(StartUp, TheInstanceMarkerKeepsASecondCopyOut) {
   }
   EXPECT_TRUE(deleted);
   EXPECT_EQ(test::readFile(h.data("Almanouk.pyl")), "pyl\r\n");
+}
 
-  BesideAnotherCopy second(optionsFor(h), KeyScript{}, h.data("Almanouk.pyl"), [](BesideAnotherCopy& platform, int ms) {
-    if (ms == 1200) test::writeFile(platform.marker(), "pyl\r\n");  // the running copy's heartbeat
-  });
+// A copy that runs holds the marker's lock whatever screen it shows; a second
+// copy ends silently and touches none of the first one's files.
+TEST(StartUp, ASecondCopyEndsSilently) {
+  Harness h;
+  h.run("2012-03-07 09:15:00", "F2");  // the first copy, still running in the calendar editor
+  HeadlessPlatform second(optionsFor(h), *KeyScript::parse("F5 \"x\""));
   EXPECT_EQ(Program(second, "").run(), 0);
   EXPECT_FALSE(second.screenOpened());
   EXPECT_TRUE(second.log().events().empty());
+  EXPECT_TRUE(h.dataExists("Almanouk.pyl"));
+  EXPECT_TRUE(h.dataExists("Almanouk.dat"));
+  EXPECT_FALSE(h.dataExists("20120307.D03"));
 }
