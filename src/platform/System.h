@@ -75,6 +75,9 @@ double monotonicSeconds();
 void sleepMilliseconds(int ms);
 void yieldProcessor();
 std::string environmentValue(const std::string& name);
+// A hangup (the terminal or the session going) asks the program to end as
+// the termination signal does, which the window's library turns into a close request.
+void treatHangupAsTermination();
 // Runs a line through /bin/sh in the folder: waited for, or detached in a
 // session of its own with its output discarded.
 void runShell(const std::string& line, const std::string& folder, bool detached);

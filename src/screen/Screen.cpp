@@ -4,12 +4,37 @@
 
 namespace almanouk {
 
+namespace {
+
+// An input the screen is in (a description being typed) may take a leave key
+// of its own before the screen itself is left; a save that fails keeps it open.
+bool leave(Screen& screen) {
+  constexpr int kTries = 3;
+  for (int i = 0; i < kTries; ++i) {
+    if (!screen.handle(screen.leaveKey())) return true;
+    screen.draw();
+  }
+  return false;
+}
+
+}  // namespace
+
 ScreenResult runModal(Platform& platform, Screen& screen) {
   screen.open();
-  do {
+  bool closing = false;
+  for (;;) {
     screen.draw();
-  } while (screen.handle(platform.waitForKey()));
-  return screen.result();
+    Key key = platform.waitForKey();
+    if (key.is(keys::kClose)) {
+      closing = true;
+      if (leave(screen)) break;
+    } else if (!screen.handle(key)) {
+      break;
+    }
+  }
+  ScreenResult result = screen.result();
+  if (closing) result.next = Input{{}, Command::Quit};
+  return result;
 }
 
 }  // namespace almanouk

@@ -57,9 +57,14 @@ class Screen {
   virtual bool handle(Key key) = 0;
   // What the main loop is to do once the screen is done.
   virtual ScreenResult result() { return {}; }
+  // The key that leaves the screen as the user would, saving what it saves.
+  virtual Key leaveKey() const { return keys::kEscape; }
 };
 
-// Opens the screen and feeds it keys until it is done; sleeps while no key comes.
+// Opens the screen and feeds it keys until it is done; sleeps while no key
+// comes. A request to close the program (the window's close button, the
+// desktop ending the session) leaves the screen as its own leave key does,
+// and then ends the program.
 ScreenResult runModal(Platform& platform, Screen& screen);
 
 }  // namespace almanouk

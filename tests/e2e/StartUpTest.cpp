@@ -67,6 +67,36 @@ TEST(StartUp, EveryEndingKeyEndsInOrder) {
   }
 }
 
+// The desktop ending the session, or the window's close button, in any
+// screen: the screen is left as its own leave key does (what it holds is
+// saved), then the program ends in order.
+TEST(StartUp, ACloseRequestLeavesEveryScreenSavingWhatItHolds) {
+  struct Case {
+    std::string keys;
+    std::function<bool(Harness&)> saved;
+  };
+  auto holds = [](Harness& h, const std::string& file, const std::string& text) {
+    return test::readFile(h.data(file)).find(text) != std::string::npos;
+  };
+  const std::vector<Case> cases = {
+      {"F2 Home \"07 Gesloten\" Close", [&](Harness& h) { return holds(h, "ALMANOUK.AMN", "07 Gesloten"); }},
+      {"F4 Space Close", [&](Harness& h) { return holds(h, "Almanouk.ini", "PopUp=uit"); }},
+      {"F4 Down Down Down Enter \"Half\" Close", [&](Harness& h) { return holds(h, "Almanouk.ini", "Omschrijving."); }},
+      {"Enter \"dagboek\" Close", [&](Harness& h) { return holds(h, "20120307.D03", "dagboek"); }},
+      {"F1 Close", nullptr},
+      {"F6 Close", nullptr},
+      {"\"s\" Close", nullptr},
+  };
+  for (const Case& c : cases) {
+    Harness h;
+    auto result = h.run("2012-03-07 09:15:00", c.keys);
+    EXPECT_FALSE(result.scriptEnded) << c.keys;
+    EXPECT_EQ(result.status, 0) << c.keys;
+    EXPECT_FALSE(h.dataExists("Almanouk.pyl")) << c.keys;
+    EXPECT_TRUE(!c.saved || c.saved(h)) << c.keys;
+  }
+}
+
 namespace {
 
 // A headless platform on which another copy of the program seems to run: it

@@ -140,6 +140,19 @@ std::string environmentValue(const std::string& name) {
   return value ? value : "";
 }
 
+namespace {
+
+void onHangup(int) { ::raise(SIGTERM); }
+
+}  // namespace
+
+void treatHangupAsTermination() {
+  struct sigaction action {};
+  action.sa_handler = onHangup;
+  ::sigemptyset(&action.sa_mask);
+  ::sigaction(SIGHUP, &action, nullptr);
+}
+
 void runShell(const std::string& line, const std::string& folder, bool detached) {
   pid_t child = ::fork();
   if (child < 0) return;

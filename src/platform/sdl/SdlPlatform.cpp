@@ -77,7 +77,8 @@ SdlPlatform::SdlPlatform(std::string startFolder)
     SDL_Quit();
     throw std::runtime_error("no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)");
   }
-  // After SDL, whose own handlers turn an interrupt into the close key.
+  // After SDL, whose own handlers turn an interrupt or a termination into the close key.
+  os::treatHangupAsTermination();
   sound_ = std::make_unique<SdlSoundPlayer>(files());
   speaker_ = std::make_unique<PcSpeakerPort>();
 }

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The desktop ending the session while the calendar editor is open: the
+# program leaves the editor as Esc does (the typed entry is saved) and ends
+# in order, on a termination or a hangup signal alike.
+#   xvfb_close_test.sh PROGRAM TERM|HUP
+# Exit 77 = skipped (no Xvfb or xdotool here).
+set -u
+program=$1
+signal=$2
+for tool in xvfb-run xdotool xwininfo; do command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }; done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+data="$work/appdata/Almanouk"
+mkdir -p "$data" "$work/start"
+
+export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
+xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
+  work=$1 program=$2 signal=$3
+  windows() { xwininfo -root -tree | awk "/\"Almanouk\"/ { split(\$(NF-1), size, \"x\"); print \$1, size[1] }"; }
+  boxes() { windows | awk "\$2 < 640 { print \$1 }"; }
+  mains() { windows | awk "\$2 >= 640 { print \$1 }"; }
+  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
+  await() {
+    for _ in $(seq 150); do
+      kill -0 $pid 2>/dev/null || fail "the program ended early"
+      [ -n "$($1)" ] && return 0
+      sleep 0.1
+    done
+    return 1
+  }
+  press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" $2; }
+  (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
+  await boxes || fail "no start-up notice"
+  press "$(boxes | head -n 1)" Return
+  await mains || fail "no main window"
+  main=$(mains | head -n 1)
+  sleep 0.5
+  press "$main" "F2 Home 0 7 space S i g n a a l"
+  sleep 0.5
+  kill -$signal $pid
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && fail "the program did not end on SIG$signal"
+  wait $pid || fail "exit status $?"
+' _ "$work" "$program" "$signal" || exit 1
+
+grep -q "07 Signaal" "$data/ALMANOUK.AMN" || { echo "the editor's entry was lost"; exit 1; }
+[ ! -e "$data/Almanouk.pyl" ] || { echo "instance marker left behind"; exit 1; }
