@@ -56,16 +56,21 @@ constexpr std::array<std::string_view, 36> kTemplateBody = {
 };
 
 // Sum of the recurring headers before "Januari": 1 "Maandelijks", 2 "Wekelijks", 4 "Dagelijks".
-int headerSum(Platform& platform, std::string_view fileName) {
-  CalendarReader reader(platform, fileName);
+template <typename Next>
+int headerSumOf(Next next) {
   int sum = 0;
   std::string line;
-  while (reader.next(line) && line != "Januari") {
+  while (next(line) && line != "Januari") {
     if (line == "Maandelijks") sum += 1;
     if (line == "Wekelijks") sum += 2;
     if (line == "Dagelijks") sum += 4;
   }
   return sum;
+}
+
+int headerSum(Platform& platform, std::string_view fileName) {
+  CalendarReader reader(platform, fileName);
+  return headerSumOf([&reader](std::string& line) { return reader.next(line); });
 }
 
 // The older layout has only "Maandelijks" before "Januari": add the weekly and
@@ -148,6 +153,16 @@ FileResult validateCalendarFile(Platform& platform, std::string_view fileName) {
 
 bool passesCalendarCheck(Platform& platform, std::string_view fileName) {
   int sum = headerSum(platform, fileName);
+  return sum == 1 || sum == 7;
+}
+
+bool passesCalendarCheck(const std::vector<std::string>& lines) {
+  auto line = lines.begin();
+  int sum = headerSumOf([&](std::string& text) {
+    if (line == lines.end()) return false;
+    text = *line++;
+    return true;
+  });
   return sum == 1 || sum == 7;
 }
 

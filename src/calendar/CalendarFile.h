@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/NumberedFiles.h"
 
@@ -49,6 +50,8 @@ FileResult rewriteCalendarHeader(Platform& platform, std::string_view fileName, 
 FileResult validateCalendarFile(Platform& platform, std::string_view fileName);
 // The same check without its consequences: true when the file would be accepted.
 bool passesCalendarCheck(Platform& platform, std::string_view fileName);
+// The check of a calendar's lines about to be written.
+bool passesCalendarCheck(const std::vector<std::string>& lines);
 
 // A calendar file read line by line; a line read past the end is blank.
 class CalendarReader : public InputFile {

@@ -199,14 +199,18 @@ void ListEditor::handleExtended(Key key) {
         }
       break;
     }
-    case KeyCode::Insert: shiftCells(true); break;
-    case KeyCode::Delete: shiftCells(false); break;
+    case KeyCode::Insert:
+    case KeyCode::Delete:
+      if (!onSectionRow() && cursorIndex() >= kProtectedLines) shiftCells(key.is(keys::kInsert));
+      break;
     default: break;  // other extended keys never type anything
   }
 }
 
+// Section lines and the two lines above "Maandelijks" take no edit at all:
+// one key there could leave a calendar the start refuses.
 void ListEditor::handleCharacter(char c, bool afterLastColumn) {
-  if (onSectionRow()) return;  // section lines cannot be typed over, split or deleted
+  if (onSectionRow()) return;
   const int index = cursorIndex();
   const bool editable = index >= kProtectedLines;
   switch (c) {
@@ -230,6 +234,7 @@ void ListEditor::handleCharacter(char c, bool afterLastColumn) {
       if (editable) deleteLine(index);
       break;
     case keys::kBackspace.character():
+      if (!editable) break;
       // Right after a character went into column 75 the cursor is still on it.
       if (!afterLastColumn) column_ = std::max(column_ - 1, kTextColumn);
       buffer_.at(row_, column_).character = ' ';
@@ -349,6 +354,8 @@ FileResult ListEditor::save() {
   file.insert(file.end(), lines_.begin(), end);
   file.emplace_back("Einde");
   file.insert(file.end(), kBlankLinesAfterEnd, "");
+  // The last defence: a calendar the next start would refuse is not written.
+  if (!passesCalendarCheck(file)) return FileResult(calFile_, FileProblem::Unusable);
   return replaceLinesIfChanged(platform_, calFile_, kSaveTempFile, file);
 }
 

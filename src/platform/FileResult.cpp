@@ -9,6 +9,7 @@ std::string_view describe(FileProblem problem) {
     case FileProblem::ReadOnly: return "alleen-lezen";
     case FileProblem::NotFound: return "bestand niet gevonden";
     case FileProblem::Changed: return "elders gewijzigd";
+    case FileProblem::Unusable: return "kopregels kloppen niet";
     case FileProblem::Other: break;
   }
   return "schrijffout";

@@ -15,6 +15,7 @@ enum class FileProblem {
   ReadOnly,     // the file or its file system is read-only
   NotFound,     // the file to read or copy is not there
   Changed,      // another program changed the file since it was read
+  Unusable,     // what would be written is a file the program could not use
   Other,        // any other failure of the system
 };
 

@@ -43,12 +43,24 @@ struct ListEditorTest : ::testing::Test {
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), *KeyScript::parse("Home " + keys));
     buffer = std::make_unique<ScreenBuffer>(*platform, settings);
     editor = std::make_unique<ListEditor>(*platform, *buffer, settings, date, clipboard);
-    result = runModal(*platform, *editor);
+    stillOpen = false;
+    try {
+      result = runModal(*platform, *editor);
+    } catch (const RunEnded&) {
+      stillOpen = true;  // the keys ran out with the editor open
+    }
   }
+  bool stillOpen = false;
   std::string row(int r) {
     std::string text;
     for (int column = 0; column < 80; ++column) text += static_cast<char>(buffer->at(r, column).character);
     return text.substr(0, text.find_last_not_of(' ') + 1);
+  }
+  // A screen row as the window shows it (1-based).
+  std::string shown(int r) {
+    std::string text;
+    for (int column = 1; column <= 80; ++column) text += static_cast<char>(platform->surface().charAt(r, column));
+    return text;
   }
   // The index of a line in the list (the file from its line 4).
   static std::size_t lineIndex(const std::vector<std::string>& file, const std::string& text) {
@@ -112,17 +124,32 @@ TEST_F(ListEditorTest, TheWindowScrollsToBothEndsAndStops) {
   EXPECT_EQ(editor->top(), static_cast<int>(lineIndex(calendar(), "Maart")));
 }
 
-TEST_F(ListEditorTest, ProtectedRowsTakeNoTextAndNoLineChanges) {
+// No key changes a section line or the two lines above "Maandelijks": one
+// key there (Del on "Dagelijks") would leave a calendar the start refuses.
+TEST_F(ListEditorTest, ProtectedRowsTakeNoKeyThatEdits) {
   useTemplate();
   const std::string before = test::readFile(folder / "ALMANOUK.AMN");
-  // The two empty lines above "Maandelijks", and the section line itself.
-  edit(repeated("PgUp", 5) + "\"x\" Tab Ctrl+D Enter Ctrl+P Down \"x\" Tab Ctrl+D Enter Down \"x\" Tab Ctrl+D Enter Esc");
+  const std::string edits = "\"x\" Tab Ctrl+D Enter Ctrl+P Bksp Ins Del ";
+  edit(repeated("PgUp", 5) + edits + "Down " + edits + "Down " + edits + "Esc");
   EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
-  // Ins and Del still act on a section line.
-  edit(repeated("Up", 2) + "Ins Ins Esc");
-  std::vector<std::string> file = calendar();
-  EXPECT_EQ(std::count(file.begin(), file.end(), "  Maart"), 1);
-  EXPECT_EQ(std::count(file.begin(), file.end(), "Maart"), 0);
+  edit(repeated("Up", 2) + edits + "Home " + edits + "End Del Esc");  // "Maart"
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
+}
+
+// The last defence: a second "Dagelijks" made on an entry row (typed from
+// its second letter, so that no key lands on a section line) would make the
+// start refuse the calendar, so the save is refused and says why.
+TEST_F(ListEditorTest, ASaveTheStartWouldRefuseIsNotWritten) {
+  useTemplate();
+  const std::string before = test::readFile(folder / "ALMANOUK.AMN");
+  const std::string second = repeated("PgUp", 5) + "Down Down Down Right \"agelijks\" Home \"D\" ";  // under "Maandelijks"
+  edit(second + "Esc");
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
+  EXPECT_EQ(shown(25).substr(0, 70), " Opslaan mislukt (kopregels kloppen niet): ALMANOUK.AMN is niet gewijz");
+  edit(second + "Esc F3 Esc");  // the changes thrown away: the editor can be left
+  EXPECT_FALSE(stillOpen);
+  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
 }
 
 TEST_F(ListEditorTest, LinesAreInsertedDeletedCopiedAndPasted) {
@@ -176,12 +203,14 @@ TEST_F(ListEditorTest, F4SavesAndHandsTheSettingsScreenOn) {
   EXPECT_EQ(result.next->command, Command::Settings);
 }
 
-// The file's end line lost (Del on its first letter): the save ends the file
-// with "Einde" after the last line kept, so the next start accepts it.
+// A file that lost its end line (edited elsewhere) is saved with "Einde"
+// after the last line kept, so the next start accepts it.
 TEST_F(ListEditorTest, AFileThatLostItsEndLineIsSavedWithOne) {
-  writeCalendar(test::calendarLines("Kort", "0"));
+  std::vector<std::string> lines = test::calendarLines("Kort", "0");
+  lines.back() = "inde";
+  writeCalendar(lines);
   setDate(date, 1, 12, 2012);
-  edit("Down Down Del Esc");  // "Einde" is the fifth row under "December"
+  edit("Esc");
   std::vector<std::string> file = calendar();
   ASSERT_GE(file.size(), 27u);
   EXPECT_EQ(file[file.size() - 27], "inde");
