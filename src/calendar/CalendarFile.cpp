@@ -151,12 +151,4 @@ bool passesCalendarCheck(Platform& platform, std::string_view fileName) {
   return sum == 1 || sum == 7;
 }
 
-bool CalendarReader::findSection(std::string_view lowerName, std::string& line) {
-  bool found = false;
-  while (!found && next(line)) found = lowerAscii(line) == lowerName;
-  if (!found) return false;
-  while (next(line) && line.empty()) continue;
-  return !line.empty();
-}
-
 }  // namespace almanouk

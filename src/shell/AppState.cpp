@@ -2,13 +2,16 @@
 
 #include <utility>
 
+#include "platform/Platform.h"
+
 namespace almanouk {
 
 AppState::AppState(Platform& platform, std::string soundFolder)
     : platform(platform),
       soundFolder(std::move(soundFolder)),
       buffer(platform, settings),
-      monthView(platform, buffer, settings, date, titleText),
-      alarms(platform, settings, alarm, buffer, this->soundFolder) {}
+      calendars(platform.files()),
+      monthView(platform, buffer, settings, date, titleText, calendars),
+      alarms(platform, settings, alarm, buffer, this->soundFolder, calendars) {}
 
 }  // namespace almanouk

@@ -7,6 +7,7 @@
 
 #include "alarm/AlarmScan.h"
 #include "alarm/AlarmState.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
 #include "screen/ScreenBuffer.h"
@@ -34,6 +35,7 @@ struct AppState {
   std::string blankLine;
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
   std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion
+  CalendarCache calendars;  // each calendar parsed once per file version
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;
