@@ -46,20 +46,42 @@ std::string calendar(const std::string& description, char key) {
   return text + crlf({"Einde"});
 }
 
+// The settings file with the choice lines of the calendars.
+std::string settings(const std::string& choices) {
+  return crlf({"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "1", "", "[Tekstkleur]",
+               "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]"}) +
+         choices + crlf({"", "Einde."});
+}
+
+std::string choice(bool active, const std::string& name, const std::string& description) {
+  return (active ? "-> " : "   ") + name + " = " + description + std::string(32 - description.size(), ' ') + "7\r\n";
+}
+
+// A calendar in use already, written an hour ago: with its settings file and
+// in the layout the start's conversion leaves (three blank lines after the
+// header lines, 25 after "Einde"), so that the start writes nothing.
+void writeSettledCalendar(const DataFolder& folder, const std::string& description, std::string text) {
+  std::size_t afterHeader = 0;
+  for (int line = 0; line < 3; ++line) afterHeader = text.find("\r\n", afterHeader) + 2;
+  text.insert(afterHeader, "\r\n");
+  for (int line = 0; line < 25; ++line) text += "\r\n";
+  folder.write("ALMANOUK.AMN", text);
+  folder.write("Almanouk.ini", settings(choice(true, "ALMANOUK.AMN", description)));
+  folder.backdate("ALMANOUK.AMN");
+}
+
 void fillWithCalendarsAndPages(const DataFolder& folder) {
   std::string choices;
   for (char key = '0'; key <= '4'; ++key) {
     std::string name = std::string("AGENDA0") + key + ".AMN";
     folder.write(name, calendar("Agenda " + std::string(1, key), key));
-    choices += std::string(key == '0' ? "-> " : "   ") + name + " = Agenda " + key + std::string(24, ' ') + "7\r\n";
+    choices += choice(key == '0', name, "Agenda " + std::string(1, key));
     for (int year = 2010; year <= 2020; ++year)
       for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= monthInfo(month, year).days; ++day)
           folder.write(pageFileName(day, month, year, weekdayOf(day, month, year), std::string(1, key)), "x");
   }
-  folder.write("Almanouk.ini", crlf({"[Aan/Uit]", "PopUp=ntp", "PC-Speaker=aan", "Sound=aan", "", "[Kleurthema]", "1",
-                                     "", "[Tekstkleur]", "12", "", "[Dagboekdagkleur]", "13", "", "[Almanoukkeuze]"}) +
-                                   choices + crlf({"", "Einde."}));
+  folder.write("Almanouk.ini", settings(choices));
 }
 
 }  // namespace
@@ -97,11 +119,46 @@ const DataFolder& folderWithALongCalendar() {
   return folder;
 }
 
+const DataFolder& folderWithAHundredThousandLines() {
+  static const DataFolder folder;
+  static const bool filled = [] {
+    std::string text = crlf({"Lang", "0", "7", "", "", "Maandelijks", "", "01 Huur", "15 09:00 Overleg", "", "",
+                             "Wekelijks", "", "Ma 09:00 Overleg", "", "", "Dagelijks", "", "07:30 Opstaan", "", ""});
+    for (int month = 1; month <= 12; ++month) {
+      text += crlf({std::string(monthSectionName(month)), ""});
+      for (int entry = 0; entry < 8330; ++entry)
+        text += crlf({std::to_string(entry % 28 + 1) + " Verjaardag van iemand met een lange naam " + std::to_string(entry)});
+      text += crlf({"", ""});
+    }
+    writeSettledCalendar(folder, "Lang", text + crlf({"Einde"}));
+    return true;
+  }();
+  (void)filled;
+  return folder;
+}
+
+const DataFolder& folderWithAOneMegabyteEntry() {
+  static const DataFolder folder;
+  static const bool filled = [] {
+    std::string text = calendar("Groot", '0');
+    std::string entry = "15 Een lange notitie: " + std::string(1 << 20, 'x');
+    text.insert(text.find("01 Huur\r\n") + 9, entry + "\r\n");
+    writeSettledCalendar(folder, "Groot", text);
+    return true;
+  }();
+  (void)filled;
+  return folder;
+}
+
 const DataFolder& folderWithTwentyThousandPages() {
   static const DataFolder folder;
   static const bool filled = (fillWithCalendarsAndPages(folder), true);
   (void)filled;
   return folder;
+}
+
+void DataFolder::backdate(const std::string& name) const {
+  std::filesystem::last_write_time(data() / name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
 }
 
 RunTimes runProgram(const DataFolder& folder, const std::string& now, const std::string& script) {

@@ -20,6 +20,8 @@ class DataFolder {
   const std::filesystem::path& appData() const { return root_; }
   std::filesystem::path data() const { return root_ / "Almanouk"; }
   void write(const std::string& name, const std::string& bytes) const;
+  // Dates the file back, so that the program sees a version that has settled.
+  void backdate(const std::string& name) const;
 
  private:
   std::filesystem::path root_;
@@ -30,6 +32,14 @@ const DataFolder& folderWithTwentyThousandPages();
 
 // A data folder with one calendar of about 4000 lines.
 const DataFolder& folderWithALongCalendar();
+
+// A data folder with one calendar of about 100,000 lines, in use already and
+// last written an hour ago.
+const DataFolder& folderWithAHundredThousandLines();
+
+// A data folder with a small calendar plus a monthly entry of 1 MB on the
+// 15th, in use already and last written an hour ago.
+const DataFolder& folderWithAOneMegabyteEntry();
 
 struct RunTimes {
   std::vector<double> keyRead;  // real seconds from the start to each key the program read

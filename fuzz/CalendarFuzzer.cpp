@@ -1,7 +1,8 @@
-// A calendar file of any bytes: the section search, the check, the event
-// list and the alarm scan get through it.
+// A calendar file of any bytes: the model, the check, the event list and the
+// alarm scan get through it.
 
 #include "FuzzSupport.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarEntry.h"
 #include "calendar/CalendarFile.h"
 #include "shell/Program.h"
@@ -14,18 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile(folder / "ALMANOUK.AMN", bytes);
   HeadlessPlatform& platform = fuzz::platformFor(folder);
   fuzz::survive([&] {
-    for (const char* section : {"maandelijks", "wekelijks", "dagelijks", "januari", "maart", "december"}) {
-      CalendarReader reader(platform, "ALMANOUK.AMN");
-      std::string line;
-      if (!reader.findSection(section, line)) continue;
-      for (; !line.empty(); reader.next(line)) {
-        std::string aligned = entry::withAlignedDay(line);
-        (void)entry::listedYear(aligned);
-        (void)entry::namedYear(line);
-        (void)entry::dueYear(line);
-        (void)entry::isDayCommand(aligned);
-        (void)entry::commandText(line);
-      }
+    CalendarCache calendars(platform.files());
+    for (const Entry& entry : calendars.get("ALMANOUK.AMN")->entries()) {
+      (void)entry.aligned();
+      (void)entry.isDayCommand();
+      (void)entry::dueYear(entry.line);
+      (void)entry::commandText(entry.line);
     }
     (void)passesCalendarCheck(platform, "ALMANOUK.AMN");
     static_cast<void>(validateCalendarFile(platform, "ALMANOUK.AMN"));

@@ -4,8 +4,9 @@
 #include "alarm/AlarmState.h"
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarEntry.h"
-#include "calendar/CalendarFile.h"
+#include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
 #include "settings/Settings.h"
 #include "platform/Platform.h"
@@ -18,23 +19,48 @@ namespace {
 
 }  // namespace
 
-// One call of the scan: today, the current minute and the line being examined.
+// One pass of a scan: today, the current minute, and the line being examined
+// among the entries of the pass's section.
 struct AlarmScanner::Scan {
-  Scan(Platform& platform, const std::string& calFile) : reader(platform, calFile) {}
+  // How the line in hand relates to its entry: as written, with one leading
+  // blank dropped by the entry step, or a weekly or daily line put on today's day.
+  enum class Form { Written, Stepped, OnToday };
 
-  CalendarReader reader;
-  std::string scanLine;
-  std::string minute;     // hh:mm
-  std::string todayDay;   // two digits
+  std::string minute;    // hh:mm
+  std::string todayDay;  // two digits
   int day = 0, month = 0, year = 0;
 
-  void readNext() { reader.next(scanLine); }
-  int lineNumber() const { return reader.lineNumber(); }
+  std::span<const Entry> run;  // the section's lines up to the blank line that ends it
+  std::size_t at = 0;          // run.size(): that blank line
+  std::string_view line;       // the scan line; empty past the run
+  Form form = Form::Written;
+  std::string onToday;         // the line put on today's day
+
+  void start(std::span<const Entry> entries) {
+    run = entries;
+    at = 0;
+    line = run.empty() ? std::string_view() : run[0].line;
+    form = Form::Written;
+  }
+  void readNext() {
+    ++at;
+    line = at < run.size() ? run[at].line : std::string_view();
+    form = Form::Written;
+  }
+  const Entry& entry() const { return run[at]; }
+  int lineNumber() const { return entry().lineNumber; }
+  int leadingNumber() const { return form == Form::OnToday ? entry::leadingNumber(line) : entry().leadingNumber(); }
+  int dueYear() const { return form == Form::Stepped ? entry().dueYear() : entry::dueYear(line); }
 };
 
 AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
-                           const std::string& soundFolder)
-    : platform_(platform), settings_(settings), state_(state), buffer_(buffer), soundFolder_(soundFolder) {}
+                           const std::string& soundFolder, CalendarCache& calendars)
+    : platform_(platform),
+      settings_(settings),
+      state_(state),
+      buffer_(buffer),
+      soundFolder_(soundFolder),
+      calendars_(calendars) {}
 
 AlarmScanner::Inputs AlarmScanner::inputs(const std::string& date, const std::string& minute) {
   return {settings_.calFile,       platform_.files().version(settings_.calFile),
@@ -63,35 +89,29 @@ void AlarmScanner::alarmScan() {
 }
 
 void AlarmScanner::scanPasses(const std::string& date, const std::string& minute) {
-  for (Pass pass : {Pass::Monthly, Pass::Weekly, Pass::Daily, Pass::Month}) {
-    Scan scan(platform_, settings_.calFile);
-    scan.minute = minute;
-    scan.todayDay = mid(date, 4, 2);
-    scan.day = intValue(scan.todayDay);
-    scan.month = intValue(date);
-    scan.year = intValue(right(date, 4));
-    runPass(scan, pass);
-  }
+  std::shared_ptr<const CalendarModel> calendar = calendars_.get(settings_.calFile);
+  Scan scan;
+  scan.minute = minute;
+  scan.todayDay = mid(date, 4, 2);
+  scan.day = intValue(scan.todayDay);
+  scan.month = intValue(date);
+  scan.year = intValue(right(date, 4));
+  for (Section section : {Section::Monthly, Section::Weekly, Section::Daily})
+    runPass(scan, *calendar, section);
+  if (scan.month >= 1 && scan.month <= 12) runPass(scan, *calendar, monthSection(scan.month));
 }
 
-void AlarmScanner::runPass(Scan& scan, Pass pass) {
-  std::string header;
-  switch (pass) {
-    case Pass::Monthly: header = "maandelijks"; break;
-    case Pass::Weekly: header = "wekelijks"; break;
-    case Pass::Daily: header = "dagelijks"; break;
-    case Pass::Month: header = lowerAscii(monthSectionName(scan.month)); break;
-  }
-  if (header.empty() || !scan.reader.findSection(header, scan.scanLine)) return;
-  const std::string weekday =
-      lowerAscii(std::string(weekdayAbbreviation(weekdayOf(scan.day, scan.month, scan.year))) + " ");
-  while (!scan.scanLine.empty()) {
-    if (pass == Pass::Monthly || pass == Pass::Month) {
+void AlarmScanner::runPass(Scan& scan, const CalendarModel& calendar, Section section) {
+  scan.start(calendar.entries(section));
+  const int weekday = weekdayOf(scan.day, scan.month, scan.year);
+  while (!scan.line.empty()) {
+    if (section != Section::Weekly && section != Section::Daily) {
       entryStep(scan);
-    } else if (pass == Pass::Weekly ? lowerAscii(left(scan.scanLine, 3)) == weekday
-                                    : entry::startsWithTime(scan.scanLine)) {
+    } else if (section == Section::Weekly ? scan.entry().day == weekday : entry::startsWithTime(scan.line)) {
       // Weekly and daily entries become entries of today's day.
-      scan.scanLine = scan.todayDay + " " + scan.scanLine;
+      scan.onToday = scan.todayDay + " " + std::string(scan.line);
+      scan.line = scan.onToday;
+      scan.form = Scan::Form::OnToday;
       dayRun(scan);
     } else {
       scan.readNext();
@@ -101,8 +121,9 @@ void AlarmScanner::runPass(Scan& scan, Pass pass) {
 
 // A year written after the day restricts the entry to that year.
 void AlarmScanner::entryStep(Scan& scan) {
-  if (!scan.scanLine.empty() && scan.scanLine[0] == ' ') scan.scanLine.erase(0, 1);
-  int year = entry::namedYear(scan.scanLine);
+  scan.line = entry::withoutLeadingBlank(scan.line);
+  scan.form = Scan::Form::Stepped;
+  int year = scan.entry().namedYear();
   if (year != 0 && year != scan.year) {
     scan.readNext();
   } else {
@@ -110,16 +131,20 @@ void AlarmScanner::entryStep(Scan& scan) {
   }
 }
 
+// Goes on with the lines after it while their number is today's, taking
+// them as written: such a line skips the entry step and its year.
 void AlarmScanner::dayRun(Scan& scan) {
   do {
-    const std::string& line = scan.scanLine;
-    bool minuteInLine = entry::mentionsMinute(line, scan.minute);
-    if (line == state_.lastCommandLine && !minuteInLine) {
+    const std::string_view line = scan.line;
+    const bool lastCommand = line == state_.lastCommandLine;
+    int year = scan.dueYear();
+    bool forToday = scan.leadingNumber() == scan.day && (year == 0 || year == scan.year);
+    // The minute is looked for only where the answer counts: lines can be long.
+    bool minuteInLine = (lastCommand || forToday) && entry::mentionsMinute(line, scan.minute);
+    if (lastCommand && !minuteInLine) {
       state_.lastCommandLine.clear();
       state_.commandArmed = 1;
     }
-    int year = entry::dueYear(line);
-    bool forToday = entry::leadingNumber(line) == scan.day && (year == 0 || year == scan.year);
     if (forToday) {
       if (minuteInLine && state_.alarmMinuteDone == 0) {
         fire(scan);
@@ -129,7 +154,7 @@ void AlarmScanner::dayRun(Scan& scan) {
       }
     }
     scan.readNext();
-  } while (!scan.scanLine.empty() && entry::leadingNumber(scan.scanLine) == scan.day);
+  } while (!scan.line.empty() && scan.leadingNumber() == scan.day);
 }
 
 // Marks exist for the first 4000 lines; later lines fire without one.
@@ -150,11 +175,11 @@ void AlarmScanner::cleanUp(Scan& scan) {
 }
 
 void AlarmScanner::fire(Scan& scan) {
-  if (entry::isTimeCommand(scan.scanLine)) {
+  if (entry::isTimeCommand(scan.line)) {
     if (state_.commandArmed == 0) return;
     state_.commandArmed = 0;
-    state_.lastCommandLine = scan.scanLine;
-    startTimeCommand(scan.scanLine);
+    state_.lastCommandLine = scan.line;
+    startTimeCommand(state_.lastCommandLine);
   } else {
     announce(scan);
   }
@@ -177,13 +202,13 @@ void AlarmScanner::announce(Scan& scan) {
   bool fresh = !fired || *fired == 0;
   const PopupMode popup = settings_.popupMode;
   if (fresh && popup == PopupMode::Message && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
-  if (fresh && popup == PopupMode::Message) showAlarmBox(platform_, scan.scanLine);
+  if (fresh && popup == PopupMode::Message) showAlarmBox(platform_, std::string(scan.line));
   if (fresh && popup == PopupMode::Notepad) {
     // A page that cannot be written would show nothing, or an older alarm: the box shows this one.
-    if (writeAlarmPage(platform_, scan.scanLine)) {
+    if (writeAlarmPage(platform_, std::string(scan.line))) {
       platform_.runCommand("start notepad alarm.txt");
     } else {
-      showAlarmBox(platform_, scan.scanLine);
+      showAlarmBox(platform_, std::string(scan.line));
     }
   }
   if (fresh && popup == PopupMode::Notepad && settings_.soundOn) playAlarmSound(platform_, soundFolder_);

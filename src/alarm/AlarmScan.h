@@ -1,10 +1,12 @@
 #pragma once
-// The alarm clock: every poll of the month view reads the active calendar
-// (monthly, weekly, daily, then the current month's section) and fires the
-// first entry whose day is today and whose text holds the current hh:mm.
+// The alarm clock: every poll of the month view goes through the active
+// calendar's model (monthly, weekly, daily, then the current month's section)
+// and fires the first entry whose day is today and whose text holds the
+// current hh:mm.
 // Firing starts a time command ("... # command") or announces an alarm with
 // the chosen popup, the MP3 sound and a speaker tone.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,16 +15,18 @@
 
 namespace almanouk {
 
+class CalendarCache;
+class CalendarModel;
 class Platform;
 class ScreenBuffer;
-class CalendarReader;
 struct AlarmState;
 struct Settings;
+enum class Section : std::uint8_t;
 
 class AlarmScanner : public DayCommandLauncher {
  public:
   AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
-               const std::string& soundFolder);
+               const std::string& soundFolder, CalendarCache& calendars);
   AlarmScanner(const AlarmScanner&) = delete;
   AlarmScanner& operator=(const AlarmScanner&) = delete;
 
@@ -35,7 +39,6 @@ class AlarmScanner : public DayCommandLauncher {
 
  private:
   struct Scan;
-  enum class Pass { Monthly, Weekly, Daily, Month };
   // Everything a scan depends on.
   struct Inputs {
     std::string calFile;
@@ -47,7 +50,7 @@ class AlarmScanner : public DayCommandLauncher {
   };
   Inputs inputs(const std::string& date, const std::string& minute);
   void scanPasses(const std::string& date, const std::string& minute);
-  void runPass(Scan& scan, Pass pass);
+  void runPass(Scan& scan, const CalendarModel& calendar, Section section);
   void entryStep(Scan& scan);
   void dayRun(Scan& scan);
   void fire(Scan& scan);
@@ -61,6 +64,7 @@ class AlarmScanner : public DayCommandLauncher {
   AlarmState& state_;
   ScreenBuffer& buffer_;
   const std::string& soundFolder_;
+  CalendarCache& calendars_;
   std::optional<Inputs> unchanged_;  // a scan with these inputs changes nothing
   bool marksChanged_ = false;
 };

@@ -1,7 +1,9 @@
 #pragma once
-// The parts of a calendar entry line: a day number or weekday, an optional
-// four-digit year, an optional hh:mm time and an optional "# " command.
-// The readers take the year by slightly different rules, each named here.
+// The rules by which the readers take a calendar entry line apart: a day
+// number or weekday, an optional four-digit year, an optional hh:mm time and
+// an optional "# " command. They work on the line as a reader holds it (as
+// written, with one leading blank dropped, or put on today's day), so they
+// take text; CalendarModel's Entry applies them to the forms each reader sees.
 
 #include <string>
 #include <string_view>
@@ -22,25 +24,26 @@ inline constexpr YearRange kDueYears{1901, 2099};
 int day(std::string_view line);
 // The whole line's leading number, as the alarm scan reads a day.
 int leadingNumber(std::string_view line);
+// The line without its first character when that is a blank.
+std::string_view withoutLeadingBlank(std::string_view line);
 
-// A one-digit day written as the digit and a blank gets a blank in front, so
-// that it lines up with two-digit days: "1 Een" becomes " 1 Een".
-std::string withAlignedDay(std::string line);
+// A one-digit day written as the digit and a blank gets a blank in front in
+// the event list, so that it lines up with two-digit days: "1 Een" is listed
+// as " 1 Een".
+bool needsAlignment(std::string_view line);
 
 // The year named by the four characters after the line's first blank when a
-// blank follows them and the year is one of kWrittenYears; 0 otherwise. The
-// alarm scan reads a year wherever the first blank stands.
-int namedYear(std::string_view line);
-// The event list's rule: the same, but only right after a day or weekday (the
-// first blank at position 2 or 3), and after one leading blank is dropped.
-int listedYear(std::string_view line);
+// blank follows them and the year is one of kWrittenYears; 0 otherwise.
+int yearAfterFirstBlank(std::string_view line);
+// The same, but only when the first blank follows a day or weekday (position 2 or 3).
+int yearAfterDay(std::string_view line);
 // The alarm scan's year test of a line due today: the number from character 3
 // on, when it is one of kDueYears; 0 otherwise.
 int dueYear(std::string_view line);
 
 // A day command ("12 # c:\..."): the first "#" at positions 4 to 9 of a line
-// whose one-digit day has been aligned.
-bool isDayCommand(std::string_view alignedLine);
+// whose one-digit day has been aligned (pass the blank put in front, 0 or 1).
+bool isDayCommand(std::string_view line, int alignment = 0);
 // A time command ("20 10:30 # defrag c:"): the line holds " # ".
 bool isTimeCommand(std::string_view line);
 // The command: the text from two characters after the first "#".

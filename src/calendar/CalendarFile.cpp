@@ -166,12 +166,4 @@ bool passesCalendarCheck(const std::vector<std::string>& lines) {
   return sum == 1 || sum == 7;
 }
 
-bool CalendarReader::findSection(std::string_view lowerName, std::string& line) {
-  bool found = false;
-  while (!found && next(line)) found = lowerAscii(line) == lowerName;
-  if (!found) return false;
-  while (next(line) && line.empty()) continue;
-  return !line.empty();
-}
-
 }  // namespace almanouk

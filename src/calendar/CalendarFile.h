@@ -58,11 +58,6 @@ class CalendarReader : public InputFile {
  public:
   CalendarReader(Platform& platform, std::string_view fileName, int number = 1)
       : InputFile(platform, fileName, number) {}
-
-  // Reads to the line whose lower-cased text equals lowerName, then past the
-  // blank lines after it: line is the first entry, or the next header when
-  // the section is empty. False (line empty) when the file ends first.
-  bool findSection(std::string_view lowerName, std::string& line);
 };
 
 }  // namespace almanouk

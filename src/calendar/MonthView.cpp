@@ -1,7 +1,9 @@
 #include "calendar/MonthView.h"
 
-#include "calendar/CalendarEntry.h"
-#include "calendar/CalendarFile.h"
+#include <algorithm>
+
+#include "calendar/CalendarCache.h"
+#include "calendar/CalendarModel.h"
 #include "calendar/DayCommandLauncher.h"
 #include "calendar/Dates.h"
 #include "diary/DiaryStore.h"
@@ -37,8 +39,13 @@ struct MonthView::ListCursor {
 };
 
 MonthView::MonthView(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
-                     const std::string& titleText)
-    : platform_(platform), buffer_(buffer), settings_(settings), date_(date), titleText_(titleText) {}
+                     const std::string& titleText, CalendarCache& calendars)
+    : platform_(platform),
+      buffer_(buffer),
+      settings_(settings),
+      date_(date),
+      titleText_(titleText),
+      calendars_(calendars) {}
 
 void MonthView::drawMonthFrame() {
   buffer_.useTheme();
@@ -130,76 +137,79 @@ void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLaun
   overflow_.clear();
   scrollIndex_ = 0;
 
+  std::shared_ptr<const CalendarModel> calendar = calendars_.get(settings_.calFile);
   ListCursor cursor;
   if (launch) cursor.launcher = &launcher;
-  listDay(date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year), true, cursor);
+  listDay(*calendar, date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year), true, cursor);
   for (int i = 1; i <= daysAhead && i <= DayList::kMaxDaysAhead; ++i)
-    listDay(days.listDay[i], days.listMonth[i], days.listYear[i], 0, false, cursor);
+    listDay(*calendar, days.listDay[i], days.listMonth[i], days.listYear[i], 0, false, cursor);
 }
 
-void MonthView::listDay(int day, int month, int year, int weekday, bool withWeekly, ListCursor& cursor) {
-  listDatedSection(lowerAscii(monthSectionName(month)), day, year, cursor);
-  listDatedSection("maandelijks", day, year, cursor);
-  if (withWeekly) listWeeklySection(weekday, year, cursor);
+void MonthView::listDay(const CalendarModel& calendar, int day, int month, int year, int weekday, bool withWeekly,
+                        ListCursor& cursor) {
+  listDatedSection(calendar, monthSection(month), day, year, cursor);
+  listDatedSection(calendar, Section::Monthly, day, year, cursor);
+  if (withWeekly) listWeeklySection(calendar, weekday, year, cursor);
 }
 
-void MonthView::listDatedSection(std::string_view section, int day, int year, ListCursor& cursor) {
-  CalendarReader reader(platform_, settings_.calFile);
-  std::string line;
+void MonthView::listDatedSection(const CalendarModel& calendar, Section section, int day, int year,
+                                 ListCursor& cursor) {
+  std::span<const Entry> entries = calendar.entries(section);
   // A section whose first line is no day number (or the next header) lists nothing.
-  if (!reader.findSection(section, line) || entry::day(line) <= 0) return;
-  while (!line.empty()) {
-    if (entry::day(line) == day) listEntry(line, year, cursor);
-    reader.next(line);
-  }
+  if (entries.empty() || entries.front().day <= 0) return;
+  for (const Entry* entry : calendar.on(section, day)) listEntry(*entry, year, cursor);
 }
 
-void MonthView::listWeeklySection(int weekday, int year, ListCursor& cursor) {
-  CalendarReader reader(platform_, settings_.calFile);
-  std::string line;
-  if (!reader.findSection("wekelijks", line)) return;
+// The alarm scan takes a weekday in any case; the list only as written, "Do ".
+void MonthView::listWeeklySection(const CalendarModel& calendar, int weekday, int year, ListCursor& cursor) {
   std::string prefix = std::string(weekdayAbbreviation(weekday)) + " ";
-  while (!line.empty()) {
-    if (left(line, 3) == prefix) listEntry(line, year, cursor);
-    reader.next(line);
-  }
+  for (const Entry* entry : calendar.on(Section::Weekly, weekday))
+    if (entry->line.starts_with(prefix)) listEntry(*entry, year, cursor);
 }
 
-void MonthView::listEntry(std::string line, int year, ListCursor& cursor) {
-  line = entry::withAlignedDay(std::move(line));
-  int named = entry::listedYear(line);
+void MonthView::listEntry(const Entry& entry, int year, ListCursor& cursor) {
+  int named = entry.listedYear();
   if (named != 0 && named != year) return;
-  if (entry::isDayCommand(line)) {
-    if (cursor.launcher && cursor.launcher->launchDayCommand(line))
+  if (entry.isDayCommand()) {
+    if (cursor.launcher && cursor.launcher->launchDayCommand(entry.aligned()))
       buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
     return;
   }
-  printEntry(line, cursor);
+  printEntry(entry.line, static_cast<std::size_t>(entry.alignment()), cursor);
 }
 
 // Wraps the entry over the list's lines: continuation lines start with three
 // blanks and drop one blank at the break. Lines past the right-hand column go
-// to the overflow store; once that is full the rest cannot be shown.
-void MonthView::printEntry(const std::string& entry, ListCursor& cursor) {
+// to the overflow store; once that is full the rest cannot be shown. The
+// entry is the line with `alignment` blanks in front, taken piece by piece:
+// a line can be long, and only its first few thousand characters can show.
+void MonthView::printEntry(std::string_view line, std::size_t alignment, ListCursor& cursor) {
   buffer_.curFg = settings_.textColour;
   buffer_.curBg = settings_.themeBg;
+  const std::size_t size = alignment + line.size();
+  auto piece = [&](std::size_t from, std::size_t count) {
+    std::string text(from < alignment ? std::min(alignment - from, count) : 0, ' ');
+    std::size_t start = std::max(from, alignment) - alignment;
+    if (start < line.size()) text += line.substr(start, count - text.size());
+    return text;
+  };
   std::size_t position = 0;
   int indent = 0;
   do {
     bool overflowing = cursor.width == 30 && cursor.row >= 25;
     if (overflowing && overflow_.size() >= kOverflowLines) return;
     auto width = static_cast<std::size_t>(cursor.width - indent);
-    std::string line = (indent ? kContinuation : std::string()) + entry.substr(position, width);
+    std::string text = (indent ? kContinuation : std::string()) + piece(position, width);
     if (overflowing) {
-      overflow_.push_back(std::move(line));
+      overflow_.push_back(std::move(text));
     } else {
-      buffer_.putText(cursor.row - 1, cursor.column - 1, line);
+      buffer_.putText(cursor.row - 1, cursor.column - 1, text);
     }
     position += width;
-    if (position < entry.size() && entry[position] == ' ') ++position;
+    if (position < size && (position < alignment ? ' ' : line[position - alignment]) == ' ') ++position;
     indent = 3;
     if (++cursor.row == 25 && cursor.width == 40) cursor = ListCursor{3, 48, 30, cursor.launcher};
-  } while (position < entry.size());
+  } while (position < size);
 }
 
 void MonthView::scrollOneLine() {

@@ -1,16 +1,21 @@
 #pragma once
 // The main screen: the month grid with its header bar, week numbers, the
 // selected day and the diary days, and around it the event list of the
-// selected day and the days ahead, read from the active calendar file.
+// selected day and the days ahead, from the model of the active calendar.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace almanouk {
 
+class CalendarCache;
+class CalendarModel;
 class DayCommandLauncher;
 class Platform;
+struct Entry;
+enum class Section : std::uint8_t;
 class ScreenBuffer;
 struct Settings;
 struct SelectedDate;
@@ -21,7 +26,7 @@ class MonthView {
   static constexpr std::size_t kOverflowLines = 100;
 
   MonthView(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
-            const std::string& titleText);
+            const std::string& titleText, CalendarCache& calendars);
   MonthView(const MonthView&) = delete;
   MonthView& operator=(const MonthView&) = delete;
 
@@ -47,11 +52,12 @@ class MonthView {
 
  private:
   struct ListCursor;
-  void listDay(int day, int month, int year, int weekday, bool withWeekly, ListCursor& cursor);
-  void listDatedSection(std::string_view section, int day, int year, ListCursor& cursor);
-  void listWeeklySection(int weekday, int year, ListCursor& cursor);
-  void listEntry(std::string line, int year, ListCursor& cursor);
-  void printEntry(const std::string& entry, ListCursor& cursor);
+  void listDay(const CalendarModel& calendar, int day, int month, int year, int weekday, bool withWeekly,
+               ListCursor& cursor);
+  void listDatedSection(const CalendarModel& calendar, Section section, int day, int year, ListCursor& cursor);
+  void listWeeklySection(const CalendarModel& calendar, int weekday, int year, ListCursor& cursor);
+  void listEntry(const Entry& entry, int year, ListCursor& cursor);
+  void printEntry(std::string_view line, std::size_t alignment, ListCursor& cursor);
   void writeDayNumber(int row, int weekday, int day);
 
   Platform& platform_;
@@ -59,6 +65,7 @@ class MonthView {
   const Settings& settings_;
   const SelectedDate& date_;
   const std::string& titleText_;
+  CalendarCache& calendars_;
   int titleCalls_ = 0;
   std::vector<std::string> overflow_;
   std::size_t scrollIndex_ = 0;

@@ -23,8 +23,9 @@ AppState::AppState(Platform& platform, std::string soundFolder)
       soundFolder(std::move(soundFolder)),
       buffer(platform, settings),
       versions(isUserFile, [&platform] { return platform.now(); }),
-      monthView(platform, buffer, settings, date, titleText),
-      alarms(platform, settings, alarm, buffer, this->soundFolder) {
+      calendars(platform.files()),
+      monthView(platform, buffer, settings, date, titleText, calendars),
+      alarms(platform, settings, alarm, buffer, this->soundFolder, calendars) {
   platform.files().setVersionHook([this](const std::string& path, bool inPlace) { versions.keep(path, inPlace); });
 }
 

@@ -7,6 +7,7 @@
 
 #include "alarm/AlarmScan.h"
 #include "alarm/AlarmState.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
 #include "platform/FileResult.h"
@@ -44,6 +45,7 @@ struct AppState {
   void tell(const FileResult& result) {
     if (!result && notice.empty()) notice = saveFailedMessage(result.error());
   }
+  CalendarCache calendars;  // each calendar parsed once per file version
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;

@@ -85,6 +85,20 @@ TEST(AlarmScan, YearsDaysAndTimesDecideWhatFires) {
   EXPECT_TRUE(fired("2014-03-10 00:00:05", "wait:1m").empty());
 }
 
+// The day run reads on over the lines after an entry while their number is
+// today's and takes them as written, past the entry step and its year; a line
+// after one the entry step passed over gets the entry step itself.
+TEST(AlarmScan, TheDayRunReadsOnPastTheEntryStep) {
+  Harness h;
+  prepare(h,
+          test::calendarFile("Werk", {}, {}, {},
+                             {{1, {"04 Vier", " 5 1850 10:00 Na de dagloop", "04 2008 Ander jaar",
+                                   "05 1850 10:01 Na een overgeslagen regel"}}}),
+          "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
+  h.run("2012-01-05 09:59:50", "wait:3m");
+  EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|         5 1850 10:00 Na de dagloop        "}));
+}
+
 TEST(AlarmScan, TimeCommandsStartOnceInTheirThreeShapes) {
   std::string calendar = test::calendarFile(
       "Werk", {}, {}, {},

@@ -112,40 +112,12 @@ TEST_F(CalendarFileTest, BadHeadersEndTheProgramAndLeaveTheFileAlone) {
             "  Fout in almanoukfile WEG00000.AMN");
 }
 
-TEST_F(CalendarFileTest, FindSectionSkipsBlankLinesAndIgnoresCase) {
-  write("ZOEKEN00.AMN", test::calendarLines("Zoeken", "0", {{}, {"Ma maandag"}, {}, {"1 Een", " 2 Twee"}}));
-  CalendarReader reader(*platform, "zoeken00.amn");
-  std::string line;
-  ASSERT_TRUE(reader.findSection("wekelijks", line));
-  EXPECT_EQ(line, "Ma maandag");
-  ASSERT_TRUE(reader.findSection("dagelijks", line));
-  EXPECT_EQ(line, "Januari");  // an empty section: the next header
-  CalendarReader again(*platform, "ZOEKEN00.AMN", 2);
-  ASSERT_TRUE(again.findSection("januari", line));
-  EXPECT_EQ(line, "1 Een");
-  EXPECT_EQ(again.lineNumber(), 21);
-  EXPECT_FALSE(reader.findSection("januari", line));  // the header was taken already: not found again
-  EXPECT_EQ(line, "");
-  ASSERT_TRUE(again.next(line));
-  EXPECT_EQ(line, " 2 Twee");
-  EXPECT_FALSE(again.findSection("maandelijks", line));  // behind us: the search ends at the end of the file
-  EXPECT_EQ(line, "");
-  EXPECT_TRUE(again.atEnd());
-  EXPECT_FALSE(again.next(line));
-}
-
-TEST_F(CalendarFileTest, FindSectionEndsAtTheEndOfTheFile) {
-  write("KORT0000.AMN", {"Kort", "0", "7", "DECEMBER", "", ""});
-  {
-    CalendarReader reader(*platform, "KORT0000.AMN");
-    std::string line = "x";
-    EXPECT_FALSE(reader.findSection("december", line));  // the header, then only blank lines
-    EXPECT_EQ(line, "");
-  }
+TEST_F(CalendarFileTest, AMissingCalendarReadsAsAnEmptyOne) {
   CalendarReader missing(*platform, "NIETHIER.AMN");
-  std::string line;
+  std::string line = "x";
   EXPECT_TRUE(missing.atEnd());
-  EXPECT_FALSE(missing.findSection("januari", line));
+  EXPECT_FALSE(missing.next(line));
+  EXPECT_EQ(line, "");
   EXPECT_EQ(missing.lineNumber(), 0);
 }
 

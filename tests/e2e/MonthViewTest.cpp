@@ -65,9 +65,18 @@ TEST(EventList, DecemberRunsIntoJanuaryOfTheNextYear) {
 
 TEST(EventList, WeeklyEntriesOnlyOnTheSelectedDay) {
   Harness h;
-  h.writeData("ALMANOUK.AMN", test::calendarFile("Werk", {}, {"Ma Maandag", "Di Dinsdag"}, {}, {}));
+  // The weekday as written only: the alarm scan would take "ma" too.
+  h.writeData("ALMANOUK.AMN", test::calendarFile("Werk", {}, {"Ma Maandag", "ma klein", "Di Dinsdag"}, {}, {}));
   h.run("2012-03-05 08:00:00", "");  // a Monday
   EXPECT_EQ(eventList(h), (std::vector<std::string>{"Ma Maandag"}));
+}
+
+TEST(EventList, ASectionWhoseFirstLineIsNoDayListsNothing) {
+  Harness h;
+  h.writeData("ALMANOUK.AMN",
+              test::calendarFile("Werk", {"05 Maandelijks"}, {}, {}, {{3, {"Notitie zonder dag", "05 Verborgen"}}}));
+  h.run("2012-03-05 08:00:00", "");
+  EXPECT_EQ(eventList(h), (std::vector<std::string>{"05 Maandelijks"}));
 }
 
 TEST(EventList, LongListsWrapIntoTheRightColumnAndScrollWithS) {

@@ -270,7 +270,13 @@ TEST_P(ListEditorHostileTest, OpensAndSavesWithoutLosingBytes) {
   std::string contents = test::hostileFile(GetParam());
   test::writeFile(folder / "ALMANOUK.AMN", contents);
   edit("Esc");
-  EXPECT_TRUE(calendar() == expectedAfterOpenAndLeave(test::splitLines(contents), editor->top()));
+  std::vector<std::string> expected = expectedAfterOpenAndLeave(test::splitLines(contents), editor->top());
+  if (passesCalendarCheck(expected)) {
+    EXPECT_TRUE(calendar() == expected);
+  } else {  // a calendar the start would refuse is not written
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), contents);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ListEditorHostileTest, ::testing::ValuesIn(test::hostileCorpus()), test::corpusTestName);
