@@ -14,10 +14,6 @@
 #include "screen/ScreenBuffer.h"
 
 namespace almanouk {
-namespace {
-
-
-}  // namespace
 
 // One pass of a scan: today, the current minute, and the line being examined
 // among the entries of the pass's section.
@@ -62,9 +58,9 @@ AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmSt
       soundFolder_(soundFolder),
       calendars_(calendars) {}
 
-AlarmScanner::Inputs AlarmScanner::inputs(const std::string& date, const std::string& minute) {
+AlarmScanner::Inputs AlarmScanner::inputs(const CalendarDay& today, const std::string& minute) {
   return {settings_.calFile,       platform_.files().version(settings_.calFile),
-          minute,                  date,
+          minute,                  today,
           state_.alarmMinuteDone,  state_.commandArmed,
           state_.speakerEnabled,   state_.toneFrequency,
           state_.lastCommandLine};
@@ -73,13 +69,14 @@ AlarmScanner::Inputs AlarmScanner::inputs(const std::string& date, const std::st
 // A scan is a function of the file, the minute and the state: when one
 // changed nothing, the next with the same inputs would change nothing either.
 void AlarmScanner::alarmScan() {
-  const std::string date = platform_.currentDate();
-  const std::string minute = left(platform_.currentTime(), 5);
-  Inputs before = inputs(date, minute);
+  const LocalDateTime now = platform_.now();
+  const CalendarDay today = calendarDay(now);
+  const std::string minute = left(now.clockText(), 5);
+  Inputs before = inputs(today, minute);
   if (unchanged_ && *unchanged_ == before) return;
   marksChanged_ = false;
-  scanPasses(date, minute);
-  Inputs after = inputs(date, minute);
+  scanPasses(today, minute);
+  Inputs after = inputs(today, minute);
   bool settled = before.version && before.version->settled;
   if (settled && after == before && !marksChanged_) {
     unchanged_ = before;
@@ -88,14 +85,14 @@ void AlarmScanner::alarmScan() {
   }
 }
 
-void AlarmScanner::scanPasses(const std::string& date, const std::string& minute) {
+void AlarmScanner::scanPasses(const CalendarDay& today, const std::string& minute) {
   std::shared_ptr<const CalendarModel> calendar = calendars_.get(settings_.calFile);
   Scan scan;
   scan.minute = minute;
-  scan.todayDay = mid(date, 4, 2);
-  scan.day = intValue(scan.todayDay);
-  scan.month = intValue(date);
-  scan.year = intValue(right(date, 4));
+  scan.todayDay = right("0" + toText(today.day), 2);
+  scan.day = today.day;
+  scan.month = today.month;
+  scan.year = today.year;
   for (Section section : {Section::Monthly, Section::Weekly, Section::Daily})
     runPass(scan, *calendar, section);
   if (scan.month >= 1 && scan.month <= 12) runPass(scan, *calendar, monthSection(scan.month));
@@ -143,12 +140,12 @@ void AlarmScanner::dayRun(Scan& scan) {
     bool minuteInLine = (lastCommand || forToday) && entry::mentionsMinute(line, scan.minute);
     if (lastCommand && !minuteInLine) {
       state_.lastCommandLine.clear();
-      state_.commandArmed = 1;
+      state_.commandArmed = true;
     }
     if (forToday) {
-      if (minuteInLine && state_.alarmMinuteDone == 0) {
+      if (minuteInLine && !state_.alarmMinuteDone) {
         fire(scan);
-        state_.alarmMinuteDone = 1;
+        state_.alarmMinuteDone = true;
       } else {
         cleanUp(scan);
       }
@@ -158,17 +155,17 @@ void AlarmScanner::dayRun(Scan& scan) {
 }
 
 // Marks exist for the first 4000 lines; later lines fire without one.
-int* AlarmScanner::mark(const Scan& scan) {
+bool* AlarmScanner::mark(const Scan& scan) {
   int number = scan.lineNumber();
   return number >= 0 && number < AlarmState::kMarkedLines ? &state_.firedMarks[static_cast<std::size_t>(number)]
                                                           : nullptr;
 }
 
 void AlarmScanner::cleanUp(Scan& scan) {
-  int* fired = mark(scan);
+  bool* fired = mark(scan);
   if (!fired || *fired != 1) return;
-  state_.speakerEnabled = 1;
-  state_.commandArmed = 1;
+  state_.speakerEnabled = true;
+  state_.commandArmed = true;
   buffer_.at(2, 63) = buffer_.blankCell();
   *fired = 0;
   marksChanged_ = true;
@@ -176,8 +173,8 @@ void AlarmScanner::cleanUp(Scan& scan) {
 
 void AlarmScanner::fire(Scan& scan) {
   if (entry::isTimeCommand(scan.line)) {
-    if (state_.commandArmed == 0) return;
-    state_.commandArmed = 0;
+    if (!state_.commandArmed) return;
+    state_.commandArmed = false;
     state_.lastCommandLine = scan.line;
     startTimeCommand(state_.lastCommandLine);
   } else {
@@ -198,7 +195,7 @@ void AlarmScanner::startTimeCommand(const std::string& line) {
 
 // With a message box the sound comes first; with the page, the viewer is started first.
 void AlarmScanner::announce(Scan& scan) {
-  int* fired = mark(scan);
+  bool* fired = mark(scan);
   bool fresh = !fired || *fired == 0;
   const PopupMode popup = settings_.popupMode;
   if (fresh && popup == PopupMode::Message && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
@@ -215,17 +212,17 @@ void AlarmScanner::announce(Scan& scan) {
   if (fired) *fired = 1;
   marksChanged_ = true;
   state_.toneFrequency = nextToneFrequency(state_.toneFrequency);
-  if (state_.speakerEnabled == 1 && settings_.speakerOn) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
+  if (state_.speakerEnabled && settings_.speakerOn) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }
 
 bool AlarmScanner::launchDayCommand(const std::string& line) {
   if (settings_.popupMode == PopupMode::Off) return false;
   bool started = false;
-  if (state_.dayCommandMarker.empty()) {
+  if (!state_.dayCommandStarted) {
     platform_.runCommand("\"" + entry::commandText(line) + "\"");
     started = true;
   }
-  state_.dayCommandMarker = "stop";
+  state_.dayCommandStarted = true;
   return started;
 }
 

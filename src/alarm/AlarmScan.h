@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "calendar/Dates.h"
 #include "calendar/DayCommandLauncher.h"
 #include "platform/FileLayer.h"
 
@@ -43,13 +44,15 @@ class AlarmScanner : public DayCommandLauncher {
   struct Inputs {
     std::string calFile;
     std::optional<FileVersion> version;
-    std::string minute, date;
-    int alarmMinuteDone, commandArmed, speakerEnabled, toneFrequency;
+    std::string minute;
+    CalendarDay today;
+    bool alarmMinuteDone, commandArmed, speakerEnabled;
+    int toneFrequency;
     std::string lastCommandLine;
     bool operator==(const Inputs&) const = default;
   };
-  Inputs inputs(const std::string& date, const std::string& minute);
-  void scanPasses(const std::string& date, const std::string& minute);
+  Inputs inputs(const CalendarDay& today, const std::string& minute);
+  void scanPasses(const CalendarDay& today, const std::string& minute);
   void runPass(Scan& scan, const CalendarModel& calendar, Section section);
   void entryStep(Scan& scan);
   void dayRun(Scan& scan);
@@ -57,7 +60,7 @@ class AlarmScanner : public DayCommandLauncher {
   void startTimeCommand(const std::string& line);
   void announce(Scan& scan);
   void cleanUp(Scan& scan);
-  int* mark(const Scan& scan);
+  bool* mark(const Scan& scan);
 
   Platform& platform_;
   const Settings& settings_;

@@ -17,8 +17,22 @@
 namespace almanouk {
 namespace {
 
-constexpr int kFirstWeekRow = 7;   // screen rows 7, 9, ..., 17
+// Where things stand, in screen rows and columns (1-based).
+constexpr int kHeaderRow = 3;       // the bar with year, month and clock
+constexpr int kHeaderColumn = 4;
+constexpr int kHeaderWidth = 41;
+constexpr int kYearColumn = 5;
+constexpr int kMonthColumn = 20;
+constexpr int kClockColumn = 38;
+constexpr int kColumnHeadRow = 5;   // "week   ma   di ..."
+constexpr int kGridColumn = 9;      // the box of the grid
+constexpr int kFirstWeekRow = 7;    // week rows 7, 9, ..., 17
 constexpr int kLastWeekRow = 17;
+constexpr int kWeekNumberColumn = 4;
+// The event list: first below the grid, then in the right-hand column.
+constexpr int kLowerRow = 20, kLowerColumn = 5, kLowerWidth = 40, kLowerRows = 5;
+constexpr int kRightRow = 3, kRightColumn = 48, kRightWidth = 30;
+constexpr int kListEndRow = 25;     // the status line
 constexpr int kSelectedFg = 15;
 constexpr int kSelectedBg = 9;
 constexpr int kBarBg = 1;
@@ -32,9 +46,9 @@ int dayColumn(int weekday) { return 5 * weekday + 5; }
 
 // Where the next event-list line goes (screen rows and columns).
 struct MonthView::ListCursor {
-  int row = 20;
-  int column = 5;
-  int width = 40;
+  int row = kLowerRow;
+  int column = kLowerColumn;
+  int width = kLowerWidth;
   DayCommandLauncher* launcher = nullptr;  // none: day commands are left alone
 };
 
@@ -50,26 +64,28 @@ MonthView::MonthView(Platform& platform, ScreenBuffer& buffer, const Settings& s
 void MonthView::drawMonthFrame() {
   buffer_.useTheme();
   if (!monthViewHidden) {
-    buffer_.putText(4, 3, "week   ma   di   wo   do   vr   za   zo");
-    buffer_.putText(5, 8, cp437("┌────┬────┬────┬────┬────┬────┬────┐"));
+    buffer_.putText(kColumnHeadRow - 1, kWeekNumberColumn - 1, "week   ma   di   wo   do   vr   za   zo");
+    buffer_.putText(kFirstWeekRow - 2, kGridColumn - 1, cp437("┌────┬────┬────┬────┬────┬────┬────┐"));
     static const std::string kDays = cp437("│    │    │    │    │    │    │    │");
     static const std::string kDivider = cp437("├────┼────┼────┼────┼────┼────┼────┤");
-    for (int row = kFirstWeekRow; row <= kLastWeekRow; ++row) buffer_.putText(row - 1, 8, row % 2 ? kDays : kDivider);
-    buffer_.putText(17, 8, cp437("└────┴────┴────┴────┴────┴────┴────┘"));
+    for (int row = kFirstWeekRow; row <= kLastWeekRow; ++row)
+      buffer_.putText(row - 1, kGridColumn - 1, row % 2 ? kDays : kDivider);
+    buffer_.putText(kLastWeekRow, kGridColumn - 1, cp437("└────┴────┴────┴────┴────┴────┴────┘"));
   }
   buffer_.renderBuffer();
 }
 
 void MonthView::fillMonthGrid() {
-  for (int row : {14, 16})
-    for (int column : {4, 5}) buffer_.at(row, column) = buffer_.blankCell();
+  // The digits of the fifth and sixth week numbers.
+  for (int row : {kLastWeekRow - 2, kLastWeekRow})
+    for (int column : {kWeekNumberColumn + 1, kWeekNumberColumn + 2}) buffer_.at(row - 1, column - 1) = buffer_.blankCell();
   if (!monthViewHidden) {
     buffer_.curFg = settings_.themeBarFg;
     buffer_.curBg = kBarBg;
-    buffer_.putText(2, 3, repeat(' ', 41));
-    buffer_.putText(2, 4, " " + toText(date_.year));
-    buffer_.putText(2, 19, date_.monthNamePad + date_.monthName);
-    buffer_.putText(2, 37, left(platform_.currentTime(), 5));
+    buffer_.putText(kHeaderRow - 1, kHeaderColumn - 1, repeat(' ', kHeaderWidth));
+    buffer_.putText(kHeaderRow - 1, kYearColumn - 1, " " + toText(date_.year));
+    buffer_.putText(kHeaderRow - 1, kMonthColumn - 1, date_.monthNamePad + date_.monthName);
+    buffer_.putText(kHeaderRow - 1, kClockColumn - 1, left(platform_.now().clockText(), 5));
   }
   if (titleCalls_ < 2) {
     ++titleCalls_;
@@ -93,9 +109,9 @@ void MonthView::fillMonthGrid() {
     if (!monthViewHidden) {
       if (week != 0) {
         if (date_.month == 12 && d > 28) week = 1;
-        buffer_.putText(row - 1, 3, " " + toText(week) + " ");
+        buffer_.putText(row - 1, kWeekNumberColumn - 1, " " + toText(week) + " ");
       } else {
-        buffer_.putText(row - 1, 3, " " + toText(weekOfPreviousYearEnd(date_.year)));
+        buffer_.putText(row - 1, kWeekNumberColumn - 1, " " + toText(weekOfPreviousYearEnd(date_.year)));
       }
     }
     ++week;
@@ -122,17 +138,17 @@ void MonthView::clearDayCells() {
   if (monthViewHidden) return;
   for (int row = kFirstWeekRow; row <= kLastWeekRow; row += 2)
     for (int weekday = 1; weekday <= 7; ++weekday) buffer_.putText(row - 1, dayColumn(weekday) - 1, "    ");
-  buffer_.putText(14, 4, "  ");
-  buffer_.putText(16, 4, "  ");
+  buffer_.putText(kLastWeekRow - 3, kWeekNumberColumn, "  ");
+  buffer_.putText(kLastWeekRow - 1, kWeekNumberColumn, "  ");
 }
 
 void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLauncher& launcher, bool launch) {
   if (!monthViewHidden) {
-    for (int row = 20; row <= 24; ++row) buffer_.putText(row - 1, 3, repeat(' ', 77));
-    for (int row = 3; row <= 19; ++row) buffer_.putText(row - 1, 47, repeat(' ', 33));
+    for (int row = kLowerRow; row < kListEndRow; ++row) buffer_.putText(row - 1, kHeaderColumn - 1, repeat(' ', 77));
+    for (int row = kRightRow; row < kLowerRow; ++row) buffer_.putText(row - 1, kRightColumn - 1, repeat(' ', 33));
   }
-  buffer_.putText(24, 0, repeat(' ', 80));
-  for (int index = 24 * ScreenBuffer::kColumns; index < ScreenBuffer::kCells; ++index)
+  buffer_.putText(kListEndRow - 1, 0, repeat(' ', ScreenBuffer::kColumns));
+  for (int index = (kListEndRow - 1) * ScreenBuffer::kColumns; index < ScreenBuffer::kCells; ++index)
     buffer_.cell(index) = buffer_.blankCell();
   overflow_.clear();
   scrollIndex_ = 0;
@@ -196,7 +212,7 @@ void MonthView::printEntry(std::string_view line, std::size_t alignment, ListCur
   std::size_t position = 0;
   int indent = 0;
   do {
-    bool overflowing = cursor.width == 30 && cursor.row >= 25;
+    bool overflowing = cursor.width == kRightWidth && cursor.row >= kListEndRow;
     if (overflowing && overflow_.size() >= kOverflowLines) return;
     auto width = static_cast<std::size_t>(cursor.width - indent);
     std::string text = (indent ? kContinuation : std::string()) + piece(position, width);
@@ -208,27 +224,32 @@ void MonthView::printEntry(std::string_view line, std::size_t alignment, ListCur
     position += width;
     if (position < size && (position < alignment ? ' ' : line[position - alignment]) == ' ') ++position;
     indent = 3;
-    if (++cursor.row == 25 && cursor.width == 40) cursor = ListCursor{3, 48, 30, cursor.launcher};
+    if (++cursor.row == kListEndRow && cursor.width == kLowerWidth)
+      cursor = ListCursor{kRightRow, kRightColumn, kRightWidth, cursor.launcher};
   } while (position < size);
 }
 
 void MonthView::scrollOneLine() {
   const Cell blank = buffer_.blankCell();
-  for (int row = 20; row <= 23; ++row)
-    for (int column = 4; column <= 43; ++column) buffer_.at(row - 1, column) = buffer_.at(row, column);
-  for (int k = 0; k < 30; ++k) buffer_.at(23, 4 + k) = buffer_.at(2, 47 + k);
-  for (int column = 34; column <= 43; ++column) buffer_.at(23, column) = blank;
-  for (int row = 3; row <= 45; ++row)
-    for (int column = 47; column <= 76; ++column) buffer_.at(row - 1, column) = buffer_.at(row, column);
-  for (int column = 47; column <= 76; ++column) buffer_.at(23, column) = blank;
+  // Buffer rows and columns: the lower list and the right-hand column, which
+  // runs on below the screen through the work rows.
+  const int lower = kLowerRow - 1, lowerLeft = kLowerColumn - 1, lowerRight = lowerLeft + kLowerWidth - 1;
+  const int last = kListEndRow - 2, rightLeft = kRightColumn - 1, rightRight = rightLeft + kRightWidth - 1;
+  for (int row = lower; row < last; ++row)
+    for (int column = lowerLeft; column <= lowerRight; ++column) buffer_.at(row, column) = buffer_.at(row + 1, column);
+  for (int k = 0; k < kRightWidth; ++k) buffer_.at(last, lowerLeft + k) = buffer_.at(kRightRow - 1, rightLeft + k);
+  for (int column = lowerLeft + kRightWidth; column <= lowerRight; ++column) buffer_.at(last, column) = blank;
+  for (int row = kRightRow - 1; row < ScreenBuffer::kRows - 5; ++row)
+    for (int column = rightLeft; column <= rightRight; ++column) buffer_.at(row, column) = buffer_.at(row + 1, column);
+  for (int column = rightLeft; column <= rightRight; ++column) buffer_.at(last, column) = blank;
   AttributeColours colours = coloursOf(blank.attribute);
   platform_.setColours(colours.foreground, colours.background);
-  platform_.moveCursor(24, 48);
-  platform_.printText(repeat(' ', 30));
+  platform_.moveCursor(kListEndRow - 1, kRightColumn);
+  platform_.printText(repeat(' ', kRightWidth));
 
   buffer_.curFg = settings_.textColour;
   buffer_.curBg = settings_.themeBg;
-  if (scrollIndex_ < overflow_.size()) buffer_.putText(23, 47, overflow_[scrollIndex_]);
+  if (scrollIndex_ < overflow_.size()) buffer_.putText(last, rightLeft, overflow_[scrollIndex_]);
   ++scrollIndex_;
 }
 

@@ -45,9 +45,6 @@ void Platform::showMessageInWindow(std::string_view text, std::string_view capti
   surface_.restore(under);
 }
 
-std::string Platform::currentTime() { return localNow().clockText(); }
-
-std::string Platform::currentDate() { return localNow().dateText(); }
 
 std::string Platform::environmentValue(std::string_view name) {
   if (lowerAscii(name) != "appdata") return rawEnvironmentValue(std::string(name));

@@ -61,8 +61,6 @@ class Platform {
   LocalDateTime now() { return localNow(); }
   // Milliseconds until the local clock's next second.
   int msToNextSecond() { return 1000 - localNow().millisecond; }
-  std::string currentTime();  // hh:mm:ss
-  std::string currentDate();  // mm-dd-yyyy
   virtual double elapsedSeconds() = 0;
   // Gives up the processor for a moment (0 ms); a key press does not cut it short.
   virtual void yieldProcessor() = 0;

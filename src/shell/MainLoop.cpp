@@ -123,7 +123,7 @@ void MainLoop::poll() {
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {
-  app_.alarm.alarmMinuteDone = 0;
+  app_.alarm.alarmMinuteDone = false;
   app_.buffer.drawBar(3, 38, left(now.clockText(), 5), kClockBar);
   app_.loop.shownMinute = minuteOfDay(now);
 }
@@ -154,7 +154,7 @@ void MainLoop::apply(const ScreenResult& result) {
   LoopState& loop = app_.loop;
   app_.settings.apply(result.settings);
   // A changed popup kind may start a day command again.
-  if (result.settings.popupMode) app_.alarm.dayCommandMarker.clear();
+  if (result.settings.popupMode) app_.alarm.dayCommandStarted = false;
   if (result.next) loop.next = result.next;
   if (result.date) setDate(app_.date, result.date->day, result.date->month, result.date->year);
   if (result.dayStep < 0) stepDayBack(app_.date, *this);
@@ -277,7 +277,7 @@ void MainLoop::scrollEventList() {
 }
 
 // The next alarm's speaker tone stays silent.
-void MainLoop::silenceSpeaker() { app_.alarm.speakerEnabled = 0; }
+void MainLoop::silenceSpeaker() { app_.alarm.speakerEnabled = false; }
 
 void MainLoop::refreshOrRecompute() {
   LoopState& loop = app_.loop;

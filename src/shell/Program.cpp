@@ -103,12 +103,12 @@ void Program::initialise() {
   loop.recomputePending = false;
   app_.blankLine = repeat(' ', 80);
   app_.settings.diaryId = "0";
-  app_.alarm.dayCommandMarker.clear();
-  app_.alarm.speakerEnabled = 1;
-  app_.alarm.commandArmed = 1;
+  app_.alarm.dayCommandStarted = false;
+  app_.alarm.speakerEnabled = true;
+  app_.alarm.commandArmed = true;
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
-  app_.alarm.firedMarks.fill(0);
+  app_.alarm.firedMarks.fill(false);
   // A file that could only be tidied is used as it is; one of an older layout
   // cannot be, and the start ends saying why (not that the file is broken).
   Conversion conversion = convertOlderData(platform);

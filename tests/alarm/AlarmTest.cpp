@@ -161,20 +161,20 @@ TEST(DayCommand, StartsOnceNeverWithPopupOffNorAfterANavigation) {
   prepare(h, test::calendarFile("Werk", {}, {}, {}, {{1, {"12 # c:\\windows\\notepad.exe"}}}), "PopUp=ntp");
   h.run("2012-01-10 08:00:00", "Right Left PgDn PgUp");
   EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"run \"c:\\windows\\notepad.exe\""}));
-  EXPECT_EQ(h.state().alarm.dayCommandMarker, "stop");
+  EXPECT_TRUE(h.state().alarm.dayCommandStarted);
   EXPECT_EQ(h.text(20, 5, 1), " ");
 
   Harness off;
   prepare(off, test::calendarFile("Werk", {}, {}, {}, {{1, {"12 # c:\\windows\\notepad.exe"}}}), "PopUp=uit");
   off.run("2012-01-10 08:00:00", "Right");
   EXPECT_TRUE(eventsOnly(off).empty());
-  EXPECT_EQ(off.state().alarm.dayCommandMarker, "");
+  EXPECT_FALSE(off.state().alarm.dayCommandStarted);
 
   // A drawing that follows a navigation or another screen starts nothing.
   Harness later;
   later.run("2012-01-10 08:00:00", "");
   AppState& app = later.app();
-  app.alarm.dayCommandMarker.clear();
+  app.alarm.dayCommandStarted = false;
   auto commands = [&] {
     std::vector<std::string> events = later.platform().log().events();
     return std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; });
@@ -182,7 +182,7 @@ TEST(DayCommand, StartsOnceNeverWithPopupOffNorAfterANavigation) {
   auto before = commands();
   app.monthView.drawEventList(app.days, 7, app.alarms, false);
   EXPECT_EQ(commands(), before);
-  EXPECT_EQ(app.alarm.dayCommandMarker, "");
+  EXPECT_FALSE(app.alarm.dayCommandStarted);
   app.monthView.drawEventList(app.days, 7, app.alarms, true);
   EXPECT_EQ(commands(), before + 1);
   EXPECT_EQ(later.platform().log().events().back(), "run \"c:\\windows\\notepad.exe\"");

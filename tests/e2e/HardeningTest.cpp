@@ -128,7 +128,7 @@ TEST(Hardening, TheHeadlessClockRunsBefore1970) {
 TEST(Hardening, CrossingIntoAnotherMonthDoesNotSilenceTheNextAlarm) {
   Harness h;
   h.run("2012-01-31 08:00:00", "Right");
-  EXPECT_EQ(h.state().alarm.speakerEnabled, 1);
+  EXPECT_TRUE(h.state().alarm.speakerEnabled);
   h.run("2012-01-31 08:00:00", "Space");
-  EXPECT_EQ(h.state().alarm.speakerEnabled, 0);
+  EXPECT_FALSE(h.state().alarm.speakerEnabled);
 }

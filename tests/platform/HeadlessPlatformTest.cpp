@@ -51,10 +51,10 @@ TEST_F(HeadlessTest, KeysArriveOneAtATimeAfterTheProgramReadsThem) {
   EXPECT_EQ(p.readKey(), keys::kF3);
   p.pause(1000);
   EXPECT_EQ(p.readKey(), Key::character('x'));
-  EXPECT_EQ(p.currentTime(), "10:24:59");
+  EXPECT_EQ(p.now().clockText(), "10:24:59");
   p.pause(1000);
-  EXPECT_EQ(p.currentTime(), "10:25:00");
-  EXPECT_EQ(p.currentDate(), "01-13-2012");
+  EXPECT_EQ(p.now().clockText(), "10:25:00");
+  EXPECT_EQ(p.now().day, 13);
 }
 
 TEST_F(HeadlessTest, WaitForKeySleepsUntilTheNextKeyAndAKeyPutBackComesFirst) {
