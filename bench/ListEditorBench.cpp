@@ -1,5 +1,6 @@
 // The list editor on a calendar of about 4000 lines: opening (backup copy,
-// loading, drawing), a key, and leaving (saving, back to the month view).
+// loading, drawing), a key, and leaving (saving, back to the month view); and
+// opening on 100,000 lines.
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,13 @@ void BM_ListEditorOpen(benchmark::State& state) {
   for (auto _ : state) state.SetIterationTime(runProgram(folder, kNow, "F2 Home Esc Alt+X").between(0, 1));
 }
 BENCHMARK(BM_ListEditorOpen)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Opening on 100,000 lines: the backup copy and the lines loaded and placed.
+void BM_ListEditorOpenOn100000Lines(benchmark::State& state) {
+  const DataFolder& folder = folderWithAHundredThousandLines();
+  for (auto _ : state) state.SetIterationTime(runProgram(folder, kNow, "F2 Home Esc Alt+X").between(0, 1));
+}
+BENCHMARK(BM_ListEditorOpenOn100000Lines)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Typing and moving down, a key at a time.
 void BM_ListEditorKey(benchmark::State& state) {

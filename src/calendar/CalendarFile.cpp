@@ -1,7 +1,9 @@
 #include "calendar/CalendarFile.h"
 
 #include <array>
+#include <optional>
 
+#include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -94,6 +96,15 @@ FileResult upgradeOlderLayout(Platform& platform, std::string_view fileName) {
 
 }  // namespace
 
+std::string withLineEnds(std::span<const std::string_view> lines) {
+  std::size_t size = 0;
+  for (std::string_view line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (std::string_view line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
 std::string_view sectionHeader(int section) {
   static constexpr std::string_view kRecurring[] = {"Maandelijks", "Wekelijks", "Dagelijks"};
   if (section >= 0 && section < 3) return kRecurring[section];
@@ -120,13 +131,15 @@ FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, 
 }
 
 FileResult copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
-  CalendarReader reader(platform, from, 1);
-  if (!reader.isOpen()) return FileResult(from, FileProblem::NotFound);
-  FileReplacement copy(platform, to, kCalendarCopyTempFile, 2);
-  std::string line;
-  while (reader.next(line)) copy.line(line);
-  reader.close();
-  return copy.commit();
+  std::optional<std::string> bytes = platform.files().contents(from);
+  if (!bytes) return FileResult(from, FileProblem::NotFound);
+  return writeCalendarLines(platform, to, textLines(*bytes));
+}
+
+FileResult writeCalendarLines(Platform& platform, std::string_view fileName, std::span<const std::string_view> lines) {
+  FileReplacement file(platform, fileName, kCalendarCopyTempFile, 2);
+  file.text(withLineEnds(lines));
+  return file.commit();
 }
 
 FileResult rewriteCalendarHeader(Platform& platform, std::string_view fileName, const std::string* description,

@@ -5,6 +5,7 @@
 // end line "Einde". Code page 437, CR LF.
 
 #include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -32,9 +33,14 @@ void writeCalendarEnd(OutputFile& file);
 // Writes the file anew with the 109-line template; on a failure the old file is kept.
 FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 
+// The lines, each ended by CR LF, as a calendar file holds them.
+std::string withLineEnds(std::span<const std::string_view> lines);
+
 // Copies a calendar file line by line (with CR LF line ends) over another in
 // one step; on a failure the target is as it was.
 FileResult copyCalendarFile(Platform& platform, std::string_view from, std::string_view to);
+// Writes the lines as the file's new version in one step.
+FileResult writeCalendarLines(Platform& platform, std::string_view fileName, std::span<const std::string_view> lines);
 
 // Writes a calendar's description (line 1, when given) and days ahead (line 3)
 // through "afd3.txt", which then takes the file's place.

@@ -39,19 +39,6 @@ std::optional<int> timeAtStart(std::string_view text) {
 }
 
 // Line ends as the numbered-file reader takes them: LF, one CR before it dropped.
-std::vector<std::string_view> splitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
 
 // The first line that is each section's header, in any case.
 std::array<std::optional<std::size_t>, kSections> findHeaders(const std::vector<std::string_view>& lines) {
@@ -79,6 +66,20 @@ std::array<std::optional<std::size_t>, kSections> findHeaders(const std::vector<
 }
 
 }  // namespace
+
+std::vector<std::string_view> textLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
 
 Section monthSection(int month) { return static_cast<Section>(indexOf(Section::January) + static_cast<std::size_t>(month - 1)); }
 
@@ -124,7 +125,7 @@ std::string Entry::aligned() const { return std::string(static_cast<std::size_t>
 
 bool Entry::isDayCommand() const { return entry::isDayCommand(line, alignment_); }
 
-CalendarModel::CalendarModel(std::string bytes) : bytes_(std::move(bytes)), lines_(splitLines(bytes_)) {
+CalendarModel::CalendarModel(std::string bytes) : bytes_(std::move(bytes)), lines_(textLines(bytes_)) {
   std::array<std::optional<std::size_t>, kSections> headers = findHeaders(lines_);
   std::array<std::pair<std::size_t, std::size_t>, kSections> runs{};
   std::size_t total = 0;

@@ -36,6 +36,10 @@ inline constexpr int kSections = 15;
 // The section of month 1-12.
 Section monthSection(int month);
 
+// The lines of a text file without their line ends (LF or CR LF), as a file
+// is read line by line: a last line without an end counts too.
+std::vector<std::string_view> textLines(std::string_view bytes);
+
 // One line of a section as the readers take it, with its fields after the
 // format: day or weekday, [year], [hh:mm], then text or "# " and a command.
 // A line that fits no shape (the next header of an empty section among them)

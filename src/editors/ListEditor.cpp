@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
 #include "help/HelpBox.h"
@@ -39,9 +40,12 @@ std::string withoutTrailingBlanks(std::string text) {
 void ListEditor::open() {
   calFile_ = settings_.calFile;
   buffer_.clearBuffer();
-  backup_ = copyCalendarFile(platform_, calFile_, backupName(calFile_));
+  // The calendar as the month view read it, unless it changed since: read once, copied and shown.
+  std::shared_ptr<const CalendarModel> calendar = calendars_.get(calFile_);
+  backup_ = platform_.fileExists(calFile_) ? writeCalendarLines(platform_, backupName(calFile_), calendar->lines())
+                                           : FileResult(calFile_, FileProblem::NotFound);
   if (!backup_) message_ = backupFailedMessage();
-  load(calFile_);
+  load(calendar->lines());
   placeWindow();
   drawWindow();
   help_ = Help::AtOpening;
@@ -86,12 +90,9 @@ ScreenResult ListEditor::result() {
 
 // Header lines aside; every further line of the file in the list, which
 // holds at least 4000 lines so that the window can go past the file's end.
-void ListEditor::load(const std::string& fileName) {
-  CalendarReader calendar(platform_, fileName, 1);
-  for (std::string& line : header_) line = calendar.nextLine();
-  lines_.clear();
-  std::string line;
-  while (calendar.next(line)) lines_.push_back(line);
+void ListEditor::load(std::span<const std::string_view> file) {
+  for (std::size_t i = 0; i < header_.size(); ++i) header_[i] = i < file.size() ? std::string(file[i]) : std::string();
+  lines_.assign(file.begin() + static_cast<std::ptrdiff_t>(std::min(file.size(), header_.size())), file.end());
   if (lines_.size() < kMinLines) lines_.resize(kMinLines);
 }
 
@@ -333,7 +334,7 @@ void ListEditor::restore() {
     message_ = backupFailedMessage();
     return;
   }
-  load(backupName(calFile_));
+  load(calendars_.get(backupName(calFile_))->lines());
   placeWindow();
   drawWindow();
 }

@@ -5,6 +5,7 @@
 // screen); F3 brings back the file as it was when the editor opened.
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 namespace almanouk {
 
+class CalendarCache;
 class Platform;
 class ScreenBuffer;
 struct SelectedDate;
@@ -29,8 +31,13 @@ class ListEditor : public Screen {
 
   // clipboard: the copied line, kept from one opening to the next while the program runs.
   ListEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
-             std::string& clipboard)
-      : platform_(platform), buffer_(buffer), settings_(settings), date_(date), clipboard_(clipboard) {}
+             CalendarCache& calendars, std::string& clipboard)
+      : platform_(platform),
+        buffer_(buffer),
+        settings_(settings),
+        date_(date),
+        calendars_(calendars),
+        clipboard_(clipboard) {}
 
   void open() override;
   void draw() override;
@@ -43,7 +50,8 @@ class ListEditor : public Screen {
   int top() const { return top_; }
 
  private:
-  void load(const std::string& fileName);
+  // The calendar's lines: the header lines aside, the rest into the list.
+  void load(std::span<const std::string_view> file);
   void placeWindow();
   void drawWindow();
   void drawRow(int row, const std::string& text);
@@ -73,6 +81,7 @@ class ListEditor : public Screen {
   ScreenBuffer& buffer_;
   const Settings& settings_;
   const SelectedDate& date_;
+  CalendarCache& calendars_;
   std::string& clipboard_;
   std::string calFile_;
   std::array<std::string, 3> header_;

@@ -237,7 +237,7 @@ void MainLoop::openListEditor() {
     showAllCalendarsNote();
     return;
   }
-  ListEditor editor(app_.platform, app_.buffer, app_.settings, app_.date, app_.listClipboard);
+  ListEditor editor(app_.platform, app_.buffer, app_.settings, app_.date, app_.calendars, app_.listClipboard);
   runScreen(editor);
 }
 

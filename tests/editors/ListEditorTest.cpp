@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -21,6 +22,7 @@ struct ListEditorTest : ::testing::Test {
   std::unique_ptr<ScreenBuffer> buffer;
   SelectedDate date;
   std::string clipboard;
+  std::unique_ptr<CalendarCache> calendars;
   std::unique_ptr<ListEditor> editor;
   ScreenResult result;
 
@@ -42,7 +44,8 @@ struct ListEditorTest : ::testing::Test {
   void edit(const std::string& keys) {
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), *KeyScript::parse("Home " + keys));
     buffer = std::make_unique<ScreenBuffer>(*platform, settings);
-    editor = std::make_unique<ListEditor>(*platform, *buffer, settings, date, clipboard);
+    calendars = std::make_unique<CalendarCache>(platform->files());
+    editor = std::make_unique<ListEditor>(*platform, *buffer, settings, date, *calendars, clipboard);
     stillOpen = false;
     try {
       result = runModal(*platform, *editor);
