@@ -1,6 +1,7 @@
 #include "alarm/AlarmSound.h"
 
 #include "alarm/DefaultSound.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
@@ -47,7 +48,7 @@ void playAlarmSound(Platform& platform, const std::string& soundFolder) {
 }
 
 FileResult writeDefaultSound(Platform& platform) {
-  FileReplacement sound(platform, kDefaultSoundFile, "roster.tmp", 1);
+  FileReplacement sound(platform, kDefaultSoundFile, temporary::kSound, 1);
   sound.text(std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));
   return sound.commit();
 }

@@ -5,6 +5,7 @@
 
 #include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/FatalError.h"
@@ -12,9 +13,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kUpgradeTempFile = "AlmanTmp.dat";
-constexpr std::string_view kTemplateTempFile = "AlmanTmp.new";
-constexpr std::string_view kHeaderTempFile = "afd3.txt";
 
 // Template lines 4 to 39, from the blank lines after the header up to the two after
 // January; written in code page 437.
@@ -79,7 +77,7 @@ int headerSum(Platform& platform, std::string_view fileName) {
 // daily sections and a single end line.
 FileResult upgradeOlderLayout(Platform& platform, std::string_view fileName) {
   CalendarReader reader(platform, fileName, 1);
-  FileReplacement upgraded(platform, fileName, kUpgradeTempFile, 2);
+  FileReplacement upgraded(platform, fileName, temporary::kCalendarUpgrade, 2);
   std::string line;
   while (reader.next(line) && line != "Januari") upgraded.line(line);
   for (std::string_view header : {"Wekelijks", "Dagelijks"}) {
@@ -117,7 +115,7 @@ void writeCalendarEnd(OutputFile& file) {
 }
 
 FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey) {
-  FileReplacement calendar(platform, fileName, kTemplateTempFile, 1);
+  FileReplacement calendar(platform, fileName, temporary::kCalendarTemplate, 1);
   calendar.line("Omschrijving.");
   calendar.line(diaryKey);
   calendar.line(toText(kTemplateDaysAhead));
@@ -137,7 +135,7 @@ FileResult copyCalendarFile(Platform& platform, std::string_view from, std::stri
 }
 
 FileResult writeCalendarLines(Platform& platform, std::string_view fileName, std::span<const std::string_view> lines) {
-  FileReplacement file(platform, fileName, kCalendarCopyTempFile, 2);
+  FileReplacement file(platform, fileName, temporary::kCalendarCopy, 2);
   file.text(withLineEnds(lines));
   return file.commit();
 }
@@ -146,7 +144,7 @@ FileResult rewriteCalendarHeader(Platform& platform, std::string_view fileName, 
                                  std::string_view daysAhead) {
   CalendarReader reader(platform, fileName, 1);
   if (!reader.isOpen()) return FileResult(fileName, FileProblem::NotFound);
-  FileReplacement file(platform, fileName, kHeaderTempFile, 2);
+  FileReplacement file(platform, fileName, temporary::kCalendarHeader, 2);
   std::string line = reader.nextLine();
   file.line(description ? *description : line);
   file.line(reader.nextLine());

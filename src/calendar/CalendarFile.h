@@ -18,8 +18,6 @@ class Platform;
 inline constexpr std::string_view kDefaultCalendarFile = "ALMANOUK.AMN";
 // The days ahead the template writes, and the fallback when a file holds none.
 inline constexpr int kTemplateDaysAhead = 7;
-// The temporary file a calendar copy is written to before it takes its name.
-inline constexpr std::string_view kCalendarCopyTempFile = "AlmanTmp.cpy";
 // Blank lines after the "Einde" line of every calendar the program writes.
 inline constexpr int kBlankLinesAfterEnd = 25;
 

@@ -5,13 +5,13 @@
 
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kMergeTempFile = "allamnm.srt";
 // The merged file ends with fewer blank lines than a calendar the program writes.
 constexpr int kBlankLinesAfterMergedEnd = 23;
 
@@ -91,7 +91,7 @@ std::vector<std::string> sortedUntaggedLines(Platform& platform, const std::vect
 // The sorted lines hold each header once per calendar, after the entries of
 // the section before it; every section gets its header once and its entries.
 FileResult writeMergedCalendar(Platform& platform, const std::vector<std::string>& sorted, int calendars) {
-  FileReplacement merged(platform, kMergedCalendarFile, kMergeTempFile, 2);
+  FileReplacement merged(platform, kMergedCalendarFile, temporary::kMerge, 2);
   merged.line("Alle Almanouks");
   merged.line("F");
   merged.line("7");

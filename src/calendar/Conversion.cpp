@@ -8,6 +8,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "settings/SettingsFile.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -15,8 +16,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kConversionTempFile = "CONVER.TMP";
-constexpr std::string_view kSettingsConversionTempFile = "ALMANOUK.TMP";
 constexpr std::string_view kBirthdayMark = "Verjaardagsalmanouk. Aan het einde moet na een lege regel '";
 constexpr int kBlankLinesAfterHeader = 3;
 
@@ -113,7 +112,7 @@ Conversion convertCalendars(Platform& platform) {
   for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
     ConvertedCalendar calendar = readCalendar(platform, name, oldKeyCounter);
-    all.note(replaceLinesIfChanged(platform, name, kConversionTempFile, convertedLines(calendar)), calendar.olderLayout);
+    all.note(replaceLinesIfChanged(platform, name, temporary::kConversion, convertedLines(calendar)), calendar.olderLayout);
   }
   return all;
 }
@@ -184,7 +183,7 @@ Conversion convertSettings(Platform& platform) {
   bool olderLayout = old.size() < 15 || std::vector<std::string>(old.begin(), old.begin() + 15) !=
                                             std::vector<std::string>(current.begin(), current.begin() + 15);
   Conversion conversion;
-  conversion.note(replaceLinesIfChanged(platform, kSettingsFile, kSettingsConversionTempFile, current), olderLayout);
+  conversion.note(replaceLinesIfChanged(platform, kSettingsFile, temporary::kSettingsConversion, current), olderLayout);
   return conversion;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/TemporaryFiles.h"
 #include "platform/FileLayer.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
@@ -11,7 +12,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kTrimTempFile = "AlmTMP.TMP";
 constexpr std::string_view kStartSentinelDate = "19010101";
 constexpr std::string_view kEndSentinelDate = "21000101";
 
@@ -74,6 +74,13 @@ std::vector<std::string> pageNames(Platform& platform, std::string_view diaryId)
   return names;
 }
 
+std::string pageKeys(Platform& platform) {
+  std::string keys;
+  for (std::string name = platform.findFirst("*.D??"); !name.empty(); name = platform.findNext())
+    if (name.size() == 12 && isDigits(name.substr(0, 8)) && keys.find(name[10]) == std::string::npos) keys += name[10];
+  return keys;
+}
+
 std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view diaryId) {
   std::vector<std::string> names = pageNames(platform, diaryId);
   OutputFile index(platform, kDiaryIndexFile, 3);
@@ -89,7 +96,7 @@ FileResult ensureSentinelPages(Platform& platform, std::string_view diaryId) {
   FileResult all;
   for (const std::string& name : {startSentinelName(diaryId), endSentinelName(diaryId)}) {
     if (platform.fileExists(name)) continue;
-    FileReplacement sentinel(platform, name, kTrimTempFile, 3);
+    FileReplacement sentinel(platform, name, temporary::kPage, 3);
     sentinel.text(" ");
     all = all.andThen(sentinel.commit());
   }
@@ -119,7 +126,7 @@ FileResult copyPages(Platform& platform, std::string_view fromId, std::string_vi
       bytes = page.read(1, static_cast<std::size_t>(page.length()));
     }
     std::string copy = name.substr(0, idAt) + safeIdentifier(toId) + name.back();
-    FileReplacement target(platform, copy, kTrimTempFile, 2);
+    FileReplacement target(platform, copy, temporary::kPage, 2);
     target.text(bytes);
     copied = copied.andThen(target.commit());
   }

@@ -37,6 +37,8 @@ bool diaryPageExists(FileLayer& files, std::string_view name);
 // The page files of an identifier, in ascending byte order. Only names whose
 // identifier is exactly this one count, whatever characters it holds.
 std::vector<std::string> pageNames(Platform& platform, std::string_view diaryId);
+// The identifiers that page files carry, each once.
+std::string pageKeys(Platform& platform);
 // Writes the index: an empty line, then the page names; returns them.
 std::vector<std::string> buildDiaryIndex(Platform& platform, std::string_view diaryId);
 // Creates each sentinel page holding a single blank when it is missing.

@@ -7,6 +7,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "diary/DiaryStore.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -32,7 +33,9 @@ std::vector<std::string> diaryKeys(Platform& platform) {
 }  // namespace
 
 std::string nextFreeDiaryKey(Platform& platform) {
+  // A key that pages carry is not free either: they would become the new calendar's diary.
   std::vector<std::string> used = diaryKeys(platform);
+  for (char key : pageKeys(platform)) used.emplace_back(1, key);
   for (int code = '0'; code < 256; ++code) {
     std::string key(1, static_cast<char>(code));
     // Past "9" (more than ten calendars) characters a file name cannot hold are passed over.
@@ -72,7 +75,7 @@ FileResult copyCalendar(Platform& platform, std::string_view source, std::string
   {
     CalendarReader reader(platform, source, 1);
     if (!reader.isOpen()) return FileResult(source, FileProblem::NotFound);
-    FileReplacement copy(platform, target, kCalendarCopyTempFile, 2);
+    FileReplacement copy(platform, target, temporary::kCalendarCopy, 2);
     copy.line(reader.nextLine());
     reader.nextLine();
     copy.line(newKey);
@@ -81,16 +84,50 @@ FileResult copyCalendar(Platform& platform, std::string_view source, std::string
     reader.close();
     if (FileResult copied = copy.commit(); !copied) return copied;
   }
-  return copyPages(platform, sourceKey, newKey);
+  FileResult pages = copyPages(platform, sourceKey, newKey);
+  if (!pages) {
+    // Half a copy is no copy: what was made goes again.
+    for (const std::string& page : pageNames(platform, newKey)) platform.discardFile(page);
+    platform.discardFile(target);
+  }
+  return pages;
 }
 
-FileResult deleteCalendar(Platform& platform, std::string_view fileName) {
-  const std::string key = diaryKeyOf(platform, fileName);
+namespace {
+
+FileResult deleteCalendarAndDiary(Platform& platform, std::string_view fileName, const std::string& key) {
   FileResult deleted = platform.deleteFile(fileName);
   if (!deleted) return deleted;
   deleted = platform.deleteFile(backupName(fileName));
   std::vector<std::string> others = diaryKeys(platform);
   if (std::find(others.begin(), others.end(), key) == others.end()) deleted = deleted.andThen(deletePages(platform, key));
+  return deleted;
+}
+
+}  // namespace
+
+// What is to be deleted is written down first: a delete cut short (the
+// program killed, the machine off) is finished at the next start, so no
+// diary is left without its calendar for a new calendar to take over.
+FileResult deleteCalendar(Platform& platform, std::string_view fileName) {
+  const std::string key = diaryKeyOf(platform, fileName);
+  FileReplacement intent(platform, kDeleteIntentFile, temporary::kDeleteIntent, 1);
+  intent.line(fileName);
+  intent.line(key);
+  if (FileResult written = intent.commit(); !written) return written;
+  FileResult deleted = deleteCalendarAndDiary(platform, fileName, key);
+  if (deleted) platform.discardFile(kDeleteIntentFile);
+  return deleted;
+}
+
+FileResult finishInterruptedDelete(Platform& platform) {
+  InputFile intent(platform, kDeleteIntentFile, 1);
+  if (!intent.isOpen()) return {};
+  const std::string fileName = intent.nextLine();
+  const std::string key = intent.nextLine();
+  intent.close();
+  FileResult deleted = isCalendarFileName(fileName) ? deleteCalendarAndDiary(platform, fileName, key) : FileResult();
+  if (deleted) platform.discardFile(kDeleteIntentFile);
   return deleted;
 }
 

@@ -30,8 +30,13 @@ std::string copyNameFromClock(Platform& platform);
 // pages.
 FileResult copyCalendar(Platform& platform, std::string_view source, std::string_view target);
 
+// The record of a calendar being deleted, kept until the delete is done.
+inline constexpr std::string_view kDeleteIntentFile = "Almanouk.del";
+
 // Deletes a calendar file, its backup copy and its diary pages (unless
 // another calendar carries the same key); a calendar that cannot be deleted keeps all three.
 FileResult deleteCalendar(Platform& platform, std::string_view fileName);
+// Finishes a delete that was cut short, at the start.
+FileResult finishInterruptedDelete(Platform& platform);
 
 }  // namespace almanouk

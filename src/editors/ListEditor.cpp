@@ -7,6 +7,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
 #include "help/HelpBox.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Keys.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
@@ -19,7 +20,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kSaveTempFile = "AlmanTmp.lst";
 constexpr int kPageRows = 22;
 constexpr int kClipboardLength = 79;       // columns 0 to 78 of a row, margin included
 constexpr int kLastInsertColumn = 74;      // Ins and End look at columns up to here
@@ -357,7 +357,7 @@ FileResult ListEditor::save() {
   file.insert(file.end(), kBlankLinesAfterEnd, "");
   // The last defence: a calendar the next start would refuse is not written.
   if (!passesCalendarCheck(file)) return FileResult(calFile_, FileProblem::Unusable);
-  return replaceLinesIfChanged(platform_, calFile_, kSaveTempFile, file);
+  return replaceLinesIfChanged(platform_, calFile_, temporary::kCalendarSave, file);
 }
 
 }  // namespace almanouk

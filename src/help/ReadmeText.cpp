@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Text.h"
 
@@ -157,7 +158,7 @@ const std::vector<std::string>& readmeLines() {
 }
 
 FileResult writeReadme(Platform& platform) {
-  FileReplacement readme(platform, kReadmeFile, "Almanouk145.tmp", 1);
+  FileReplacement readme(platform, kReadmeFile, temporary::kReadme, 1);
   for (const std::string& line : readmeLines()) readme.line(line);
   return readme.commit();
 }

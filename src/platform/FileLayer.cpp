@@ -282,6 +282,8 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
     return;
   }
   std::FILE* stream = nullptr;
+  // A file written anew is never written through a link someone put in its place.
+  if (mode == FileMode::Output && target.exists && os::isLink(target.path)) os::removeName(target.path);
   if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
   if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
   if (mode == FileMode::Replacement) {
@@ -482,7 +484,12 @@ bool FileLayer::closeFile(int number) {
   return error == 0;
 }
 
-FileResult FileLayer::deleteFile(std::string_view name) {
+FileResult FileLayer::deleteFile(std::string_view name) { return remove(name, true); }
+
+// Litter of the program's own: nothing of it is kept.
+void FileLayer::discardFile(std::string_view name) { static_cast<void>(remove(name, false)); }
+
+FileResult FileLayer::remove(std::string_view name, bool keepVersion) {
   Resolved target = lookup(name);
   forget(target.path);
   if (!target.exists) {
@@ -495,7 +502,7 @@ FileResult FileLayer::deleteFile(std::string_view name) {
     noteFailure(ENOSPC);
     return failure(name);
   }
-  if (versionHook_) versionHook_(target.path, false);
+  if (keepVersion && versionHook_) versionHook_(target.path, false);
   bool removed = fs::remove(target.path, ec);
   if (removed) noteChange(target.path, false);
   if (ec) {
@@ -505,8 +512,6 @@ FileResult FileLayer::deleteFile(std::string_view name) {
   lastError_ = file_error::kNone;
   return {};
 }
-
-void FileLayer::discardFile(std::string_view name) { static_cast<void>(deleteFile(name)); }
 
 FileResult FileLayer::renameFile(std::string_view oldName, std::string_view newName) {
   Resolved from = lookup(oldName);

@@ -103,7 +103,8 @@ class FileLayer {
   // Deletes a user file; a missing file counts as deleted.
   FileResult deleteFile(std::string_view name);
   // Deletes a file of the program's own whose loss does not matter (a
-  // temporary file, the diary index): a failure leaves only litter behind.
+  // temporary file, the diary index, a copy cut short): a failure leaves only
+  // litter behind, and no earlier version of it is kept.
   void discardFile(std::string_view name);
   // Fails when the new name exists.
   FileResult renameFile(std::string_view oldName, std::string_view newName);
@@ -163,6 +164,7 @@ class FileLayer {
   // Brings the index of the path's folder up to date after the program itself added or removed the name.
   void noteChange(const std::string& path, bool exists);
   bool fails(FileFault fault, const std::string& path) const;
+  FileResult remove(std::string_view name, bool keepVersion);
   // Sets lastError and lastProblem from the system's error number.
   void noteFailure(int systemError);
   FileResult failure(std::string_view name) const;

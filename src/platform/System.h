@@ -54,6 +54,8 @@ bool isReadOnly(const std::string& path);
 bool hardLink(const std::string& existing, const std::string& newName);
 // Removes a name that is a link or an ordinary file, never a folder, without following a link.
 bool removeName(const std::string& path);
+// The name is a symbolic link.
+bool isLink(const std::string& path);
 
 // A lock on a file held as long as this object lives; the system releases
 // it when the program ends in any way, so no stale lock is ever left.

@@ -6,6 +6,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "settings/Settings.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/ScreenBuffer.h"
@@ -14,7 +15,6 @@
 namespace almanouk {
 namespace {
 
-constexpr std::string_view kSettingsTempFile = "almanouk.tm2";
 constexpr std::string_view kEndLine = "Einde.";
 constexpr std::size_t kMaxChoices = 9;
 constexpr int kHeaderLines = 15;
@@ -136,7 +136,7 @@ FileResult migratePopupValue(Platform& platform) {
     if (settings.nextLine() != "PopUp=aan") return {};
   }
   InputFile old(platform, kSettingsFile, 1);
-  FileReplacement migrated(platform, kSettingsFile, kSettingsTempFile, 2);
+  FileReplacement migrated(platform, kSettingsFile, temporary::kSettings, 2);
   migrated.line(old.nextLine());
   old.nextLine();
   migrated.line("PopUp=ntp");
@@ -170,7 +170,7 @@ FileResult writeDefaultSettings(Platform& platform, const Settings& settings) {
 }
 
 FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines) {
-  FileReplacement file(platform, kSettingsFile, kSettingsTempFile, 1);
+  FileReplacement file(platform, kSettingsFile, temporary::kSettings, 1);
   file.line("[Aan/Uit]");
   file.line(lines.popup);
   file.line(lines.speaker);

@@ -8,11 +8,13 @@
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
 #include "diary/DiaryStore.h"
+#include "editors/CalendarManagement.h"
 #include "help/ReadmeText.h"
 #include "platform/Keys.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 #include "screen/FatalError.h"
 #include "settings/SettingsFile.h"
@@ -109,6 +111,7 @@ void Program::initialise() {
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
   app_.alarm.firedMarks.fill(false);
+  removeLeftovers();
   // A file that could only be tidied is used as it is; one of an older layout
   // cannot be, and the start ends saying why (not that the file is broken).
   Conversion conversion = convertOlderData(platform);
@@ -117,6 +120,13 @@ void Program::initialise() {
   app_.tell(migratePopupValue(platform));
   platform.moveCursor(1, 1);
   ensureACalendarExists();
+}
+
+// What a run that was cut short left behind: its temporary files, and a
+// calendar delete it had begun.
+void Program::removeLeftovers() {
+  for (std::string_view name : temporary::kAll) app_.platform.discardFile(name);
+  app_.tell(finishInterruptedDelete(app_.platform));
 }
 
 // With no calendar file at all the default one is made, with fresh settings

@@ -28,6 +28,7 @@ class Program {
   void guardSingleInstance();
   void initialise();
   void ensureACalendarExists();
+  void removeLeftovers();
   void reloadEntry();
   void programEnd();
 

@@ -100,6 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         SaveFailure{"CopyCalendar", twoCalendars, "AlmanTmp.cpy", "F4 Down Down Down \"k\"", "Kopieren is mislukt",
                     "Almanouk.ini", "\"k\" Esc",
                     [](Harness& h) { return calendarCopies(h) == 1; }},
+        SaveFailure{"CopyDiary", twoCalendars, "AlmTMP.TMP", "F4 Down Down Down \"k\"", "Kopieren is mislukt",
+                    "Almanouk.ini", "\"k\" Esc", [](Harness& h) { return calendarCopies(h) == 1; }},
         SaveFailure{"AllCalendarsMerge", twoCalendars, "allamnm.srt", "F7",
                     "Alle almanouks: samenvoegen mislukt (schijf vol)", "ALMANOUK.AMN", "F7",
                     [](Harness& h) { return h.state().settings.allCalendarsView(); }}),

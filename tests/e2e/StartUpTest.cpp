@@ -55,6 +55,22 @@ TEST(StartUp, AStaleMarkerDoesNotBlockTheStart) {
   EXPECT_TRUE(h.platform().screenOpened());
 }
 
+// A run killed while it wrote leaves its temporary files, or a calendar
+// half deleted: the next start removes the first and finishes the second.
+TEST(StartUp, WhatAKilledRunLeftIsCleanedUp) {
+  Harness h;
+  h.run("2012-03-07 09:15:00", "");
+  h.writeData("WEG00000.AMN", test::calendarFile("Weg", {}, {}, {}, {}, "7", "5"));
+  h.writeData("20120307.D53", "dagboek van weg");
+  h.writeData("Almanouk.del", test::crlf({"WEG00000.AMN", "5"}));
+  for (const char* name : {"AlmanTmp.lst", "AlmTMP.TMP", "afd3.txt", "almanouk.tm2", "CONVER.TMP"}) h.writeData(name, "half");
+  h.run("2012-03-07 09:15:00", "");
+  for (const char* name : {"AlmanTmp.lst", "AlmTMP.TMP", "afd3.txt", "almanouk.tm2", "CONVER.TMP", "Almanouk.del",
+                           "WEG00000.AMN", "20120307.D53"})
+    EXPECT_FALSE(h.dataExists(name)) << name;
+  EXPECT_TRUE(h.dataExists("ALMANOUK.AMN"));
+}
+
 TEST(StartUp, EveryEndingKeyEndsInOrder) {
   for (const char* key : {"Alt+X", "Alt+F4", "Close"}) {
     Harness h;

@@ -49,14 +49,15 @@ TEST_F(CalendarManagementTest, ACopyTakesTheClocksNameANewKeyAndTheDiary) {
   lines.insert(lines.end(), {"na het einde", ""});
   test::writeFile(folder / "WERK0000.AMN", test::crlf(lines));
   test::writeFile(folder / "20120307.D03", "pagina");
-  test::writeFile(folder / "20120308.D14", "andere agenda");
+  test::writeFile(folder / "20120308.D14", "andere agenda");  // a diary whose calendar is gone: key 1 is not free
   ASSERT_TRUE(copyCalendar(platform, "WERK0000.AMN", "07143005.AMN"));
   std::vector<std::string> copy = test::splitLines(test::readFile(folder / "07143005.AMN"));
-  EXPECT_EQ(copy[1], "1");
+  EXPECT_EQ(copy[1], "2");
   EXPECT_EQ(copy[copy.size() - 26], "Einde");  // what followed the end line is not copied
-  EXPECT_EQ(test::readFile(folder / "20120307.D13"), "pagina");
+  EXPECT_EQ(test::readFile(folder / "20120307.D23"), "pagina");
   EXPECT_EQ(test::readFile(folder / "20120307.D03"), "pagina");
   EXPECT_FALSE(std::filesystem::exists(folder / "20120308.D04"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "20120308.D24"));
 }
 
 // A copy passes the start-up check even where its source (edited by hand) had no end line.

@@ -88,6 +88,11 @@ bool removeName(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
+bool isLink(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 FileLock::~FileLock() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing releases the lock
 }
