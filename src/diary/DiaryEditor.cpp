@@ -53,6 +53,7 @@ void DiaryEditor::open() {
   name_ = pageFileName(date_, settings_.diaryId);
   page_ = std::make_unique<BinaryFile>(platform_, name_, 1);
   home();
+  written_ = platform_.files().version(name_);
 }
 
 void DiaryEditor::draw() {
@@ -79,10 +80,16 @@ bool DiaryEditor::handle(Key key) {
 }
 
 ScreenResult DiaryEditor::result() {
-  FileResult saved = savePage(platform_, *page_, name_);
-  page_.reset();
   ScreenResult result;
-  if (!saved) result.message = saveFailedMessage(saved.error());
+  // A page another program changed meanwhile (a sync tool, a second machine)
+  // is theirs now: it is neither cut nor deleted.
+  if (changedElsewhere()) {
+    static_cast<void>(page_->close());
+    result.message = name_ + " was elders gewijzigd en blijft zoals die is";
+  } else if (FileResult saved = savePage(platform_, *page_, name_); !saved) {
+    result.message = saveFailedMessage(saved.error());
+  }
+  page_.reset();
   result.redrawMonthView = true;
   switch (leave_) {
     case Leave::Stay:
@@ -233,8 +240,10 @@ void DiaryEditor::home() {
 void DiaryEditor::end() {
   std::int64_t length = page_->length();
   std::int64_t rounded = length == 0 ? 0 : kLineLength + kLineLength * ((length - 1) / kLineLength);
-  if (rounded > length)
+  if (rounded > length) {
     static_cast<void>(page_->write(length + 1, std::string(static_cast<std::size_t>(rounded - length), ' ')).andThen(page_->flush()));
+    written_ = platform_.files().version(name_);
+  }
   viewTop_ = std::clamp<std::int64_t>(rounded - (kViewBytes - 1), 1, kLastViewTop);
   showView();
 }
@@ -276,6 +285,21 @@ void DiaryEditor::scrollUp() {
 // of zero bytes ever stands in a page; the bytes reach the file before the
 // next key is read.
 bool DiaryEditor::putCells(int row, int column, std::string_view text) {
+  if (!changedElsewhere()) return writeCells(row, column, text);
+  // Another program wrote the page meanwhile: it is theirs, and nothing more is written into it.
+  message_ = "De pagina is elders gewijzigd";
+  buffer_.useTheme();
+  int index = row * kLineLength + column;
+  for (char c : text) buffer_.cell(index++) = Cell{static_cast<unsigned char>(c), buffer_.currentAttribute()};
+  return false;
+}
+
+bool DiaryEditor::changedElsewhere() {
+  std::optional<FileVersion> now = platform_.files().version(name_);
+  return !now || !written_ || !now->sameAs(*written_);
+}
+
+bool DiaryEditor::writeCells(int row, int column, std::string_view text) {
   std::int64_t at = position(row, column);
   std::int64_t length = page_->length();
   std::string bytes(text);
@@ -288,6 +312,7 @@ bool DiaryEditor::putCells(int row, int column, std::string_view text) {
     at = length + 1;
   }
   FileResult written = page_->write(at, bytes).andThen(page_->flush());
+  written_ = platform_.files().version(name_);
   // What was typed stays on the screen; the status line says it is not in the page.
   message_ = written ? std::string() : "Pagina niet opgeslagen (" + std::string(describe(written.error().problem)) + ")";
   buffer_.useTheme();

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/FileLayer.h"
 #include "screen/Screen.h"
 
 namespace almanouk {
@@ -61,6 +63,9 @@ class DiaryEditor : public Screen {
   // false when the page cannot take them (they are shown all the same, and
   // the status line says so).
   [[nodiscard]] bool putCells(int row, int column, std::string_view text);
+  [[nodiscard]] bool writeCells(int row, int column, std::string_view text);
+  // The page on disk is no longer the one this editor last wrote.
+  bool changedElsewhere();
   void shiftLine(bool right);
   void clearView();
   void showHelp();
@@ -77,6 +82,7 @@ class DiaryEditor : public Screen {
   int cursorColumn_ = 2;  // 0-based
   bool helpShown_ = false;
   bool changed_ = false;  // this visit has changed the page
+  std::optional<FileVersion> written_;  // the page as this editor last left it
   Leave leave_ = Leave::Stay;
   std::string message_;  // a write that failed, told on the status line
 };

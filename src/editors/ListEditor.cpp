@@ -42,6 +42,7 @@ void ListEditor::open() {
   buffer_.clearBuffer();
   // The calendar as the month view read it, unless it changed since: read once, copied and shown.
   std::shared_ptr<const CalendarModel> calendar = calendars_.get(calFile_);
+  read_ = calendar->bytes();
   backup_ = platform_.fileExists(calFile_) ? writeCalendarLines(platform_, backupName(calFile_), calendar->lines())
                                            : FileResult(calFile_, FileProblem::NotFound);
   if (!backup_) message_ = backupFailedMessage();
@@ -82,6 +83,7 @@ bool ListEditor::handle(Key key) {
 
 ScreenResult ListEditor::result() {
   ScreenResult result;
+  if (changedElsewhere_) result.message = changedElsewhereMessage(calFile_);
   result.settings.daysAhead = readDaysAhead(platform_);
   result.redrawMonthView = true;
   if (toSettings_) result.next = Input{{}, Command::Settings};
@@ -357,7 +359,11 @@ FileResult ListEditor::save() {
   file.insert(file.end(), kBlankLinesAfterEnd, "");
   // The last defence: a calendar the next start would refuse is not written.
   if (!passesCalendarCheck(file)) return FileResult(calFile_, FileProblem::Unusable);
-  return replaceLinesIfChanged(platform_, calFile_, temporary::kCalendarSave, file);
+  // Another program's change since the editor opened stays in Versies: the replacement keeps what it replaces.
+  const std::string current = platform_.files().contents(calFile_).value_or(std::string());
+  FileResult saved = replaceLinesIfChanged(platform_, calFile_, temporary::kCalendarSave, file);
+  changedElsewhere_ = saved && current != read_ && platform_.files().contents(calFile_) != current;
+  return saved;
 }
 
 }  // namespace almanouk

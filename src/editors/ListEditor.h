@@ -96,6 +96,8 @@ class ListEditor : public Screen {
   enum class Help { None, AtOpening, OnRequest };
   Help help_ = Help::None;  // the help box is shown and the next key closes it
   FileResult backup_;    // the backup copy made when the editor opened, or why there is none
+  std::string read_;     // the file as the editor read it
+  bool changedElsewhere_ = false;  // another program changed it meanwhile
   std::string message_;  // a failure, told on the bottom row until the next key
 };
 

@@ -108,6 +108,7 @@ void SettingsScreen::open() {
   buffer_.putText(kSwitchRow, kDaysLabelColumn, "Aant.");
   buffer_.putText(kSwitchRow + 1, kDaysLabelColumn, "dagen");
   calFile_ = settings_.calFile;
+  read_ = platform_.files().contents(kSettingsFile).value_or(std::string());
   loadFile();
   field_ = remembered_.value_or(0);
   remembered_.reset();
@@ -164,11 +165,14 @@ bool SettingsScreen::handle(Key key) {
 // A settings file that cannot be written keeps the screen open: Esc again tries again.
 bool SettingsScreen::leave() {
   if (reloadRequested_) return true;
+  const std::string current = platform_.files().contents(kSettingsFile).value_or(std::string());
   if (FileResult written = writeSettingsFile(platform_, file_); !written) {
     tell(written);
     handBack_.reset();
     return false;
   }
+  // Another program's change since the screen opened stays in Versies: the replacement keeps what it replaces.
+  if (current != read_ && current != platform_.files().contents(kSettingsFile)) notice_ = changedElsewhereMessage(kSettingsFile);
   change_.daysAhead = readDaysAhead(platform_);
   return true;
 }

@@ -82,6 +82,7 @@ class SettingsScreen : public Screen {
   std::optional<int>& remembered_;
   SettingsFileLines file_;
   std::string calFile_;  // the active calendar as this screen leaves it
+  std::string read_;     // the settings file as the screen read it
   SettingsChange change_;
   Mode mode_ = Mode::Fields;
   int field_ = 0;

@@ -584,6 +584,8 @@ bool FileLayer::lockFile(std::string_view name) {
   return true;
 }
 
+void FileLayer::releaseLock() { lock_.reset(); }
+
 void FileLayer::keepVersion(std::string_view name) {
   Resolved target = lookup(name);
   if (target.exists && target.regular && versionHook_) versionHook_(target.path, true);

@@ -31,6 +31,10 @@ struct FileVersion {
   bool settled = false;
 
   bool operator==(const FileVersion&) const = default;
+  // The same contents, as far as the stamp tells, settled or not.
+  bool sameAs(const FileVersion& other) const {
+    return size == other.size && modifiedNs == other.modifiedNs && inode == other.inode;
+  }
 };
 
 // Error numbers of the file operations.
@@ -139,6 +143,7 @@ class FileLayer {
   // Takes a lock on the file (made when missing) that no other program can
   // take while this one holds it, until the layer goes; false when another holds it.
   bool lockFile(std::string_view name);
+  void releaseLock();
 
   void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
   void setVersionHook(VersionHook hook) { versionHook_ = std::move(hook); }

@@ -19,4 +19,8 @@ std::string saveFailedMessage(const FileError& error) {
   return "Opslaan mislukt (" + std::string(describe(error.problem)) + "): " + error.file + " is niet gewijzigd";
 }
 
+std::string changedElsewhereMessage(std::string_view file) {
+  return std::string(file) + " was elders gewijzigd; die versie staat in Versies";
+}
+
 }  // namespace almanouk

@@ -51,5 +51,7 @@ inline std::string_view baseName(std::string_view path) {
 std::string_view describe(FileProblem problem);
 // "Opslaan mislukt (schijf vol): ALMANOUK.AMN is niet gewijzigd"
 std::string saveFailedMessage(const FileError& error);
+// Another program changed the file while a screen had it open; its version is kept in Versies.
+std::string changedElsewhereMessage(std::string_view file);
 
 }  // namespace almanouk

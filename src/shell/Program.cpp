@@ -42,9 +42,11 @@ int Program::run() {
       initialise();
     }
     programEnd();
+    app_.platform.files().releaseLock();
     return 0;
   } catch (const ProgramExit& exit) {
     app_.platform.closeAllFiles();
+    app_.platform.files().releaseLock();
     return exit.status;
   }
 }
