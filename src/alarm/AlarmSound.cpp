@@ -47,6 +47,11 @@ void playAlarmSound(Platform& platform, const std::string& soundFolder) {
   player.close();
 }
 
+bool needsDefaultSound(const std::optional<std::string>& bytes) {
+  const std::string_view chime(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize);
+  return !bytes || (bytes->size() < chime.size() && chime.starts_with(*bytes));
+}
+
 FileResult writeDefaultSound(Platform& platform) {
   FileReplacement sound(platform, kDefaultSoundFile, temporary::kSound, 1);
   sound.text(std::string_view(reinterpret_cast<const char*>(kDefaultSound), kDefaultSoundSize));

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <optional>
 #include <vector>
 
 #include "platform/FileResult.h"
@@ -22,5 +23,9 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
 void playAlarmSound(Platform& platform, const std::string& soundFolder);
 // Writes the built-in chime as "roster.mp3" in the working folder.
 FileResult writeDefaultSound(Platform& platform);
+// "roster.mp3" is (written) again when it is missing, empty or a copy of the
+// built-in chime cut short; any other file under that name is the user's own
+// sound (another format, a download whose last frame was cut) and stays.
+bool needsDefaultSound(const std::optional<std::string>& bytes);
 
 }  // namespace almanouk

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "alarm/AlarmSound.h"
-#include "alarm/Mp3Frames.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
@@ -74,9 +73,7 @@ void Program::startUp() {
   platform.openScreen(640, 400, 32);
   app_.tell(writeReadme(platform));
   settings.savedCalFile.clear();
-  // A sound written only in part (the program was killed while it wrote it) counts as missing.
-  std::optional<std::string> sound = platform.files().contents(kDefaultSoundFile);
-  if (!sound || !holdsWholeMp3Frames(*sound)) app_.tell(writeDefaultSound(platform));
+  if (needsDefaultSound(platform.files().contents(kDefaultSoundFile))) app_.tell(writeDefaultSound(platform));
 }
 
 // Without its folder the program has nowhere to keep anything: it says so and
