@@ -143,14 +143,17 @@ std::optional<std::string> findWrittenPage(Platform& platform, std::string_view 
                                            Direction direction) {
   std::vector<std::string> names = buildDiaryIndex(platform, diaryId);
   std::erase_if(names, [](const std::string& page) { return !pageDay(page); });
+  // An empty file is no page (a page being made when the program was killed), but a sentinel always counts.
+  auto written = [&](const std::string& page) { return isSentinel(page) || diaryPageExists(platform.files(), page); };
   if (direction == Direction::Next) {
-    auto later = std::upper_bound(names.begin(), names.end(), name);
+    auto later = std::find_if(std::upper_bound(names.begin(), names.end(), name), names.end(), written);
     if (later == names.end()) return std::nullopt;
     return *later;
   }
-  auto notEarlier = std::lower_bound(names.begin(), names.end(), name);
-  if (notEarlier == names.begin()) return std::nullopt;
-  return *(notEarlier - 1);
+  auto earlier = std::find_if(std::make_reverse_iterator(std::lower_bound(names.begin(), names.end(), name)),
+                              names.rend(), written);
+  if (earlier == names.rend()) return std::nullopt;
+  return *earlier;
 }
 
 }  // namespace almanouk

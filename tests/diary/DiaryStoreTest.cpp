@@ -102,6 +102,8 @@ TEST_F(DiaryStoreTest, WrittenPagesAreFoundInBothDirections) {
   page("20120303.D06", "x");
   page("20120310.D06", "x");
   page("20120305.D14", "andere agenda");
+  page("20120308.D04", "");  // an empty file is no page
+  page("20120304.D07", "");
   EXPECT_EQ(jump("20120305.D01", Direction::Next), "20120310.D06");
   EXPECT_EQ(jump("20120305.D01", Direction::Previous), "20120303.D06");
   EXPECT_EQ(jump("20120310.D06", Direction::Next), "21000101.D05");
