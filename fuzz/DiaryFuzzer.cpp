@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SelectedDate date;
   setDate(date, 7, 3, 2012);
   DiaryEditor editor(platform, buffer, settings, date);
-  fuzz::survive([&] { editor.run(); });
+  fuzz::survive([&] { runModal(platform, editor); });
   (void)findWrittenPage(platform, "0", "20120306.D02", Direction::Next);
   // Only line 2 from column 3 was touched (Ins, Del and the x): the rest of the page is as it was.
   std::string saved = fuzz::readFile(folder / "20120307.D03");

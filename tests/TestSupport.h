@@ -15,7 +15,8 @@ namespace almanouk::test {
 
 class TempFolder {
  public:
-  TempFolder();
+  // inMemory: in the system's memory file system where there is one.
+  explicit TempFolder(bool inMemory = false);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -30,7 +30,7 @@ constexpr int kFirstWeekRow = 7;    // week rows 7, 9, ..., 17
 constexpr int kLastWeekRow = 17;
 constexpr int kWeekNumberColumn = 4;
 // The event list: first below the grid, then in the right-hand column.
-constexpr int kLowerRow = 20, kLowerColumn = 5, kLowerWidth = 40, kLowerRows = 5;
+constexpr int kLowerRow = 20, kLowerColumn = 5, kLowerWidth = 40;
 constexpr int kRightRow = 3, kRightColumn = 48, kRightWidth = 30;
 constexpr int kListEndRow = 25;     // the status line
 constexpr int kSelectedFg = 15;
