@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile(folder / "EEN00000.AMN", bytes.substr(0, size / 2));
   fuzz::writeFile(folder / "TWEE0000.AMN", bytes.substr(size / 2));
   HeadlessPlatform& platform = fuzz::platformFor(folder);
-  if (mergeAllCalendars(platform) < 0) __builtin_trap();
+  if (!mergeAllCalendars(platform).made()) __builtin_trap();
   return 0;
 }

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static_cast<void>(writeCalendarTemplate(platform, "ALMANOUK.AMN", "0"));
   Settings settings;
   ScreenBuffer buffer(platform, settings);
-  fuzz::survive([&] { readSettings(platform, settings, buffer); });
+  fuzz::survive([&] { static_cast<void>(readSettings(platform, settings, buffer)); });
   int daysAhead = readDaysAhead(platform);
   if (daysAhead < 1 || daysAhead > 30) __builtin_trap();
   SettingsFileLines lines = readSettingsFileLines(platform, settings);
