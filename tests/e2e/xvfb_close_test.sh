@@ -17,9 +17,7 @@ mkdir -p "$data" "$work/start"
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   work=$1 program=$2 signal=$3
-  windows() { xwininfo -root -tree | awk "/\"Almanouk\"/ { split(\$(NF-1), size, \"x\"); print \$1, size[1] }"; }
-  boxes() { windows | awk "\$2 < 640 { print \$1 }"; }
-  mains() { windows | awk "\$2 >= 640 { print \$1 }"; }
+  . "$4"
   fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
   await() {
     for _ in $(seq 150); do
@@ -29,7 +27,6 @@ xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
     done
     return 1
   }
-  press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" $2; }
   (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
   await boxes || fail "no start-up notice"
   press "$(boxes | head -n 1)" Return
@@ -42,7 +39,7 @@ xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -0 $pid 2>/dev/null && fail "the program did not end on SIG$signal"
   wait $pid || fail "exit status $?"
-' _ "$work" "$program" "$signal" || exit 1
+' _ "$work" "$program" "$signal" "$(cd "$(dirname "$0")" && pwd)/xvfb_windows.sh" || exit 1
 
 grep -q "07 Signaal" "$data/ALMANOUK.AMN" || { echo "the editor's entry was lost"; exit 1; }
 [ ! -e "$data/Almanouk.pyl" ] || { echo "instance marker left behind"; exit 1; }

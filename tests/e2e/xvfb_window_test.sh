@@ -43,12 +43,7 @@ server="-noreset -screen 0 1600x1200x24"
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "$server" bash -c '
   work=$1 program=$2 mode=$3
-  # Every window titled Almanouk as "id width". The main window is at least
-  # 640 pixels wide, a message box is narrower; without a window manager
-  # xdotool search does not find message boxes, the window tree has them.
-  windows() { xwininfo -root -tree | awk "/\"Almanouk\"/ { split(\$(NF-1), size, \"x\"); print \$1, size[1] }"; }
-  boxes() { windows | awk "\$2 < 640 { print \$1 }"; }
-  mains() { windows | awk "\$2 >= 640 { print \$1 }"; }
+  . "$4"
   failures() { grep -c "message box failed" "$work/stderr"; }
   # Waits up to $2 tenths of a second until $1 prints something, or with $3 = none, nothing.
   await() {
@@ -69,8 +64,6 @@ xvfb-run -a -s "$server" bash -c '
     done
     return 1
   }
-  # Focus can fail to arrive without a window manager; the key is sent to the window all the same.
-  press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" "$2"; }
   (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
   # A program that failed the test may hang: it is killed outright.
   fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
@@ -118,7 +111,7 @@ xvfb-run -a -s "$server" bash -c '
   done
   kill -0 $pid 2>/dev/null && fail "program did not end"
   wait $pid || fail "exit status $?"
-' _ "$work" "$program" "$mode" || exit 1
+' _ "$work" "$program" "$mode" "$(cd "$(dirname "$0")" && pwd)/xvfb_windows.sh" || exit 1
 
 [ ! -e "$data/Almanouk.pyl" ] || { echo "instance marker left behind"; exit 1; }
 [ -s "$data/roster.mp3" ] || { echo "default sound missing"; exit 1; }
