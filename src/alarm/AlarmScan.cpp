@@ -68,8 +68,7 @@ AlarmScanner::Inputs AlarmScanner::inputs(const CalendarDay& today, const std::s
 
 // A scan is a function of the file, the minute and the state: when one
 // changed nothing, the next with the same inputs would change nothing either.
-void AlarmScanner::alarmScan() {
-  const LocalDateTime now = platform_.now();
+void AlarmScanner::alarmScan(const LocalDateTime& now) {
   const CalendarDay today = calendarDay(now);
   const std::string minute = left(now.clockText(), 5);
   Inputs before = inputs(today, minute);
@@ -193,27 +192,59 @@ void AlarmScanner::startTimeCommand(const std::string& line) {
   }
 }
 
-// With a message box the sound comes first; with the page, the viewer is started first.
 void AlarmScanner::announce(Scan& scan) {
   bool* fired = mark(scan);
-  bool fresh = !fired || *fired == 0;
-  const PopupMode popup = settings_.popupMode;
-  if (fresh && popup == PopupMode::Message && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
-  if (fresh && popup == PopupMode::Message) showAlarmBox(platform_, std::string(scan.line));
-  if (fresh && popup == PopupMode::Notepad) {
-    // A page that cannot be written would show nothing, or an older alarm: the box shows this one.
-    if (writeAlarmPage(platform_, std::string(scan.line))) {
-      platform_.runCommand("start notepad alarm.txt");
-    } else {
-      showAlarmBox(platform_, std::string(scan.line));
-    }
-  }
-  if (fresh && popup == PopupMode::Notepad && settings_.soundOn) playAlarmSound(platform_, soundFolder_);
-  if (fired) *fired = 1;
+  tell(std::string(scan.line), !fired || !*fired);
+  if (fired) *fired = true;
   marksChanged_ = true;
+}
+
+// With a message box the sound comes first; with the page, the viewer is
+// started first. A page the desktop's viewer cannot show (none there, or one
+// that fails) is shown in the box instead.
+void AlarmScanner::tell(const std::string& line, bool withPopup) {
+  const PopupMode popup = settings_.popupMode;
+  if (withPopup && popup == PopupMode::Message && settings_.soundOn) playSound();
+  if (withPopup && popup == PopupMode::Message) showBox(line);
+  if (withPopup && popup == PopupMode::Notepad &&
+      !(writeAlarmPage(platform_, line) && platform_.showTextFile(kAlarmPageFile)))
+    showBox(line);
+  if (withPopup && popup == PopupMode::Notepad && settings_.soundOn) playSound();
   state_.toneFrequency = nextToneFrequency(state_.toneFrequency);
   if (state_.speakerEnabled && settings_.speakerOn) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }
+
+// "Sluimeren" brings the alarm back in five minutes.
+void AlarmScanner::showBox(const std::string& line) {
+  if (showAlarmBox(platform_, line) == AlarmAnswer::Snooze)
+    state_.snoozed.push_back({platform_.now().toMilliseconds() + kSnoozeMs, line});
+}
+
+// A sound that cannot start takes nothing else with it: the alarm goes on
+// without it, the status line says why once, and the next alarm tries again.
+void AlarmScanner::playSound() {
+  if (playAlarmSound(platform_, soundFolder_)) {
+    state_.soundFailureTold = false;
+  } else if (!std::exchange(state_.soundFailureTold, true)) {
+    notice_ = "Geen alarmgeluid: het geluid kan niet starten";
+  }
+}
+
+void AlarmScanner::tellLate(const std::vector<MissedAlarm>& missed) {
+  for (const MissedAlarm& alarm : missed) tell(lateAlarmText(alarm), true);
+}
+
+void AlarmScanner::tellSnoozed(const LocalDateTime& now) {
+  std::vector<AlarmState::Snoozed> due;
+  std::erase_if(state_.snoozed, [&](const AlarmState::Snoozed& snoozed) {
+    if (snoozed.dueMs > now.toMilliseconds()) return false;
+    due.push_back(snoozed);
+    return true;
+  });
+  for (const AlarmState::Snoozed& snoozed : due) tell(snoozed.line, true);
+}
+
+std::string AlarmScanner::takeNotice() { return std::exchange(notice_, std::string()); }
 
 bool AlarmScanner::launchDayCommand(const std::string& line) {
   if (settings_.popupMode == PopupMode::Off) return false;

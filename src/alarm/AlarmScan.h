@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "alarm/MissedAlarms.h"
 #include "calendar/Dates.h"
 #include "calendar/DayCommandLauncher.h"
 #include "platform/FileLayer.h"
@@ -33,10 +35,17 @@ class AlarmScanner : public DayCommandLauncher {
 
   // Runs the four passes, unless nothing they look at changed since a scan
   // that changed nothing: the same file version, minute and alarm state.
-  void alarmScan();
+  void alarmScan(const LocalDateTime& at);
   // Starts the first day command the event list meets (once, until PopUp
   // changes or the program restarts); never with PopUp "uit".
   bool launchDayCommand(const std::string& line) override;
+  // Tells alarms whose minute passed while another screen or a box was open,
+  // one by one, each with its own time; a time command is not started late.
+  void tellLate(const std::vector<MissedAlarm>& missed);
+  // Tells the alarms put off with "Sluimeren" whose five minutes are over.
+  void tellSnoozed(const LocalDateTime& now);
+  // What the status line is to say since the last call (a sound that could not start).
+  std::string takeNotice();
 
  private:
   struct Scan;
@@ -59,6 +68,10 @@ class AlarmScanner : public DayCommandLauncher {
   void fire(Scan& scan);
   void startTimeCommand(const std::string& line);
   void announce(Scan& scan);
+  // The popup (when withPopup), the sound and the speaker tone of an alarm.
+  void tell(const std::string& line, bool withPopup);
+  void showBox(const std::string& line);
+  void playSound();
   void cleanUp(Scan& scan);
   bool* mark(const Scan& scan);
 
@@ -70,6 +83,7 @@ class AlarmScanner : public DayCommandLauncher {
   CalendarCache& calendars_;
   std::optional<Inputs> unchanged_;  // a scan with these inputs changes nothing
   bool marksChanged_ = false;
+  std::string notice_;
 };
 
 }  // namespace almanouk

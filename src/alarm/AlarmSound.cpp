@@ -4,7 +4,6 @@
 #include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
-#include "platform/ProgramExit.h"
 
 namespace almanouk {
 namespace {
@@ -29,14 +28,11 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
   return static_cast<int>(list.size());
 }
 
-void playAlarmSound(Platform& platform, const std::string& soundFolder) {
+bool playAlarmSound(Platform& platform, const std::string& soundFolder) {
   std::vector<std::string> sounds;
   listSoundFiles(platform, soundFolder, sounds);
   SoundPlayer& player = platform.soundPlayer();
-  if (!player.init(44100, 4, 0)) {
-    platform.printText("Can't initialize FMOD", true);
-    throw ProgramExit{1};
-  }
+  if (!player.init(44100, 4, 0)) return false;
   player.setBufferSize(50);
   int stream = player.openStream(sounds.empty() ? std::string() : sounds.front());
   player.play(stream);
@@ -45,6 +41,7 @@ void playAlarmSound(Platform& platform, const std::string& soundFolder) {
   player.stop(stream);
   player.closeStream(stream);
   player.close();
+  return true;
 }
 
 bool needsDefaultSound(const std::optional<std::string>& bytes) {

@@ -18,9 +18,9 @@ inline constexpr std::string_view kDefaultSoundFile = "roster.mp3";
 // Fills the list with folder + name of every *.mp3 in the folder (quotes
 // around the folder dropped, separator added); returns the count.
 int listSoundFiles(Platform& platform, std::string folder, std::vector<std::string>& list);
-// Plays the first sound of the folder once and returns when it has ended.
-// A player that cannot start ends the program with "Can't initialize FMOD", status 1.
-void playAlarmSound(Platform& platform, const std::string& soundFolder);
+// Plays the first sound of the folder once and returns when it has ended;
+// false when the player could not start (no sound device, say).
+bool playAlarmSound(Platform& platform, const std::string& soundFolder);
 // Writes the built-in chime as "roster.mp3" in the working folder.
 FileResult writeDefaultSound(Platform& platform);
 // "roster.mp3" is (written) again when it is missing, empty or a copy of the

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace almanouk {
 
@@ -16,6 +18,12 @@ struct AlarmState {
   bool speakerEnabled = true;    // the space key silences the next alarm's tone
   int toneFrequency = 0;         // pitch of the last speaker tone
   bool dayCommandStarted = false;  // a day command was met: no other starts until PopUp changes
+  bool soundFailureTold = false;   // the status line said the sound cannot start; told again after it worked
+  struct Snoozed {
+    std::int64_t dueMs;  // local milliseconds when it comes again
+    std::string line;
+  };
+  std::vector<Snoozed> snoozed;  // alarms put off with "Sluimeren"
 };
 
 }  // namespace almanouk

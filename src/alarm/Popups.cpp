@@ -11,14 +11,16 @@ FileResult writeAlarmPage(Platform& platform, const std::string& alarmLine) {
   int indent = roundToInt((kPageWidth - static_cast<int>(alarmLine.size())) / 2.0);
   OutputFile page(platform, kAlarmPageFile, 2);  // the alarm scan reads the calendar as number 1
   page.blankLines(11);
-  page.line(repeat(' ', indent) + alarmLine);
+  // The page is only there for the desktop's viewer to show: in the text it reads.
+  page.line(platform.forTextViewer(repeat(' ', indent) + alarmLine));
   return page.close();
 }
 
 // The calendar is code page 437; the box shows it as the user wrote it.
-void showAlarmBox(Platform& platform, const std::string& alarmLine) {
+AlarmAnswer showAlarmBox(Platform& platform, const std::string& alarmLine) {
   const std::string margin(8, ' ');
-  platform.showMessageBox(margin + cp437ToUtf8(alarmLine) + margin, "Almanouk");
+  int answer = platform.showMessageBox(margin + cp437ToUtf8(alarmLine) + margin, "Almanouk", {"OK", "Sluimeren 5 min"});
+  return answer == 1 ? AlarmAnswer::Snooze : AlarmAnswer::Ok;
 }
 
 }  // namespace almanouk

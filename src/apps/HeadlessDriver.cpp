@@ -33,9 +33,10 @@ constexpr const char* kUsage = R"(usage: almanouk-headless [options] [-- SOUND-F
   --version        print the version and exit
 
 Script: tokens separated by blanks: key names (below) and Alt+F4 (held);
-"text" types each character (\" for a quote); wait:N, wait:Nms, wait:Nm let
-the program run N seconds, milliseconds or minutes; snap:NAME dumps the
-screen. The run ends when the script is used up and the program has waited
+"text" types each character (\" for a quote); wait:N, wait:Nms, wait:Nm,
+wait:Nh let the program run N seconds, milliseconds, minutes or hours;
+jump:N (same units) moves the clock on at once, as a machine that slept;
+snap:NAME dumps the screen. The run ends when the script is used up and the program has waited
 one virtual second.
 Event log lines: time, then msgbox CAPTION|TEXT, run LINE, sound PATH,
 tone HZ MS, exit STATUS or end script.

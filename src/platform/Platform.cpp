@@ -35,15 +35,27 @@ Key Platform::waitForKey() {
   }
 }
 
-void Platform::showMessageInWindow(std::string_view text, std::string_view caption) {
+int Platform::showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
+  return messageBox(text, caption, buttons.empty() ? std::vector<std::string>{"OK"} : buttons);
+}
+
+int Platform::showMessageInWindow(std::string_view text, std::string_view caption,
+                                  const std::vector<std::string>& buttons) {
   const Surface::Saved under = surface_.save();
-  drawWindowMessageBox(surface_, text, caption);
-  for (;;) {
+  drawWindowMessageBox(surface_, text, caption, buttons);
+  int chosen = -1;
+  while (chosen < 0) {
     Key key = waitForKey();
-    if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) break;
+    if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) chosen = 0;
+    for (std::size_t i = 1; i < buttons.size() && chosen < 0; ++i)
+      if (!buttons[i].empty() && key.isCharacter() && lowerAscii(std::string(1, key.character())) == lowerAscii(buttons[i].substr(0, 1)))
+        chosen = static_cast<int>(i);
   }
   surface_.restore(under);
+  return chosen;
 }
+
+std::string Platform::forTextViewer(std::string_view text) const { return cp437ToUtf8(text); }
 
 
 std::string Platform::environmentValue(std::string_view name) {

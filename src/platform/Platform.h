@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileLayer.h"
 #include "platform/KeyQueue.h"
@@ -87,11 +88,19 @@ class Platform {
   // starting with "start " runs detached; "notepad" opens the desktop's text viewer.
   virtual void runCommand(const std::string& line) = 0;
 
-  // Blocks until the user closes the box. Texts are UTF-8.
-  virtual void showMessageBox(std::string_view text, std::string_view caption) = 0;
+  // Blocks until the user closes the box and returns the button chosen: 0 for
+  // the first (OK, the only one when none are given), also when no box could
+  // be shown. Texts are UTF-8; a line end starts a new line.
+  int showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons = {});
   // The same box drawn on the surface, for when the system cannot show one:
-  // waits for Enter, Esc or Space (that key is taken) and puts back what the box covered.
-  void showMessageInWindow(std::string_view text, std::string_view caption);
+  // Enter, Esc or Space choose the first button, a button's first letter that
+  // one (the key is taken); what the box covered is put back.
+  int showMessageInWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons);
+  // Shows a text file in the desktop's text viewer, on its own; false when the
+  // viewer could not be started or ended with a failure at once.
+  virtual bool showTextFile(std::string_view name) = 0;
+  // The alarm page as the desktop's text viewer reads it (code page 437 in).
+  virtual std::string forTextViewer(std::string_view text) const;
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
 
@@ -101,6 +110,7 @@ class Platform {
   // Told after every readKey whether it returned a keystroke.
   virtual void afterReadKey(bool) {}
   virtual LocalDateTime localNow() = 0;
+  virtual int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) = 0;
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
 
   KeyQueue& keyQueue() { return keys_; }

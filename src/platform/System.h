@@ -83,5 +83,8 @@ void treatHangupAsTermination();
 // Runs a line through /bin/sh in the folder: waited for, or detached in a
 // session of its own with its output discarded.
 void runShell(const std::string& line, const std::string& folder, bool detached);
+// Starts the line on its own as runShell does detached, and watches it for a
+// moment: false when it could not start or ended with a failure meanwhile.
+bool startWatched(const std::string& line, const std::string& folder);
 
 }  // namespace almanouk::os

@@ -14,20 +14,23 @@ constexpr std::size_t kMaxLines = 17;
 constexpr std::uint32_t kBoxForeground = 0xFFFFFF;
 constexpr std::uint32_t kBoxBackground = 0x1D1DE2;
 
-// Breaks at the last blank that keeps a line within the width, else hard.
+// Each line of the text broken at the last blank that keeps it within the
+// width, else hard.
 std::vector<std::string> wrap(const std::string& text) {
   std::vector<std::string> lines;
-  std::string rest = text;
-  while (!rest.empty() && lines.size() < kMaxLines) {
-    if (rest.size() <= kTextWidth) {
-      lines.push_back(rest);
-      break;
-    }
-    std::size_t cut = rest.rfind(' ', kTextWidth);
-    if (cut == std::string::npos || cut == 0) cut = kTextWidth;
-    lines.push_back(rest.substr(0, cut));
-    rest.erase(0, cut);
-    if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+  std::size_t start = 0;
+  while (start <= text.size() && lines.size() < kMaxLines) {
+    std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string rest = text.substr(start, end - start);
+    while (!rest.empty() && rest.back() == ' ') rest.pop_back();
+    do {
+      std::size_t cut = rest.size() <= kTextWidth ? rest.size() : rest.rfind(' ', kTextWidth);
+      if (cut == std::string::npos || cut == 0) cut = std::min(kTextWidth, rest.size());
+      lines.push_back(rest.substr(0, cut));
+      rest.erase(0, cut);
+      if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+    } while (!rest.empty() && lines.size() < kMaxLines);
+    start = end + 1;
   }
   if (lines.empty()) lines.emplace_back();
   return lines;
@@ -35,14 +38,16 @@ std::vector<std::string> wrap(const std::string& text) {
 
 }  // namespace
 
-void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption) {
+void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
+                          const std::vector<std::string>& buttons) {
   // The blanks that pad a system box's text would only push it off centre here.
   std::string body = cp437(text);
   body.erase(0, body.find_first_not_of(' ') == std::string::npos ? body.size() : body.find_first_not_of(' '));
-  while (!body.empty() && body.back() == ' ') body.pop_back();
   const std::vector<std::string> lines = wrap(body);
+  std::string choices;
+  for (const std::string& button : buttons) choices += (choices.empty() ? "[ " : "  [ ") + cp437(button) + " ]";
   const std::string title = " " + cp437(caption).substr(0, kTextWidth - 2) + " ";
-  std::size_t inner = title.size() + 2;
+  std::size_t inner = std::max(title.size(), choices.size()) + 2;
   for (const std::string& line : lines) inner = std::max(inner, line.size() + 2);
   const int width = static_cast<int>(inner) + 2;
   const int height = static_cast<int>(lines.size()) + 5;
@@ -62,10 +67,9 @@ void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_v
   row(1, side + std::string(inner, ' ') + side);
   for (std::size_t i = 0; i < lines.size(); ++i)
     row(2 + static_cast<int>(i), side + " " + padRight(lines[i], static_cast<int>(inner) - 1) + side);
-  const std::string ok = "[ OK ]";
-  std::size_t okLeft = (inner - ok.size()) / 2;
+  std::size_t choicesLeft = (inner - choices.size()) / 2;
   row(height - 3, side + std::string(inner, ' ') + side);
-  row(height - 2, side + std::string(okLeft, ' ') + ok + std::string(inner - okLeft - ok.size(), ' ') + side);
+  row(height - 2, side + std::string(choicesLeft, ' ') + choices + std::string(inner - choicesLeft - choices.size(), ' ') + side);
   std::string bottom = cp437("└");
   for (std::size_t i = 0; i < inner; ++i) bottom += bar;
   row(height - 1, bottom + cp437("┘"));

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "alarm/MissedAlarms.h"
 #include "calendar/AllCalendarsNote.h"
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarList.h"
 #include "calendar/EventListScroll.h"
 #include "diary/DiaryEditor.h"
@@ -113,13 +115,62 @@ void MainLoop::poll() {
   LoopState& loop = app_.loop;
   loop.current = Input{platform.readKey(), {}};
   const LocalDateTime now = platform.now();
+  catchUp(now);
   if (minuteOfDay(now) != loop.shownMinute) drawClock(now);
   markerHeartbeat(now);
   if (calendarDay(now) != loop.waitDay) loop.current = Input{{}, Command::Midnight};
-  app_.alarms.alarmScan();
+  app_.alarms.alarmScan(now);
+  app_.alarms.tellSnoozed(now);
+  noteWatched(now);
+  if (std::string notice = app_.alarms.takeNotice(); !notice.empty()) {
+    app_.notice = notice;
+    drawStatusLine();
+  }
   if (platform.isKeyDown(HeldKey::Alt) && platform.isKeyDown(HeldKey::F4)) loop.current = Input{{}, Command::Quit};
-  // Nothing is due before the next second (clock, marker, date, alarms) unless a key comes.
-  if (loop.current.key.empty() && !loop.current.command) platform.awaitInput(platform.msToNextSecond());
+  if (loop.current.key.empty() && !loop.current.command) sleepUntilDue();
+}
+
+// Nothing is due before the next second (clock, marker, date, alarms) unless
+// a key comes. A clock that moved on much further meanwhile (the machine
+// slept, the time was set) leaves minutes nobody watched.
+void MainLoop::sleepUntilDue() {
+  constexpr std::int64_t kJumpMs = 60'000;
+  Platform& platform = app_.platform;
+  const int sleep = platform.msToNextSecond();
+  const std::int64_t before = platform.now().toMilliseconds();
+  platform.awaitInput(sleep);
+  if (platform.now().toMilliseconds() - before > sleep + kJumpMs) app_.loop.clockJumped = true;
+}
+
+// Alarms whose minute passed unseen. While a screen or a box was open they
+// come now, one by one; while the program was closed or the machine slept
+// they are listed together in one box, without sound or commands.
+void MainLoop::catchUp(const LocalDateTime& now) {
+  LoopState& loop = app_.loop;
+  bool unseen = std::exchange(loop.clockJumped, false);
+  if (!loop.watched) {
+    loop.watched = readLastWatched(app_.platform);  // none at a first start: nothing to tell
+    unseen = true;
+  }
+  if (!loop.watched) return;
+  std::vector<MissedAlarm> missed = alarmsBetween(*app_.calendars.get(app_.settings.calFile), *loop.watched, now);
+  loop.watched = now;
+  if (missed.empty()) return;
+  if (unseen) {
+    app_.platform.showMessageBox(missedListText(missed), "Gemiste alarmen");
+  } else {
+    app_.alarms.tellLate(missed);
+  }
+}
+
+// Kept in the data folder once a minute, so that the next start knows what passed while the program was closed.
+void MainLoop::noteWatched(const LocalDateTime& now) {
+  LoopState& loop = app_.loop;
+  loop.watched = now;
+  const std::int64_t minute = now.toMilliseconds() / 60'000;
+  if (minute == loop.writtenMinute) return;
+  loop.writtenMinute = minute;
+  app_.tell(writeLastWatched(app_.platform, now));
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {

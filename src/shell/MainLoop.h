@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "calendar/Dates.h"
+#include "platform/LocalTime.h"
 #include "screen/Screen.h"
 #include "shell/LoopState.h"
 
@@ -39,6 +40,9 @@ class MainLoop : private DateListener {
   void obtainInput();
   void keyWait();
   void poll();
+  void catchUp(const LocalDateTime& now);
+  void noteWatched(const LocalDateTime& now);
+  void sleepUntilDue();
   void drawClock(const LocalDateTime& now);
   void markerHeartbeat(const LocalDateTime& now);
   void dispatch();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "alarm/AlarmSound.h"
+#include "alarm/MissedAlarms.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
@@ -167,6 +168,8 @@ void Program::reloadEntry() {
 
 void Program::programEnd() {
   Platform& platform = app_.platform;
+  // What passes from the last watched moment on is told at the next start; nothing to tell when this fails.
+  if (app_.loop.watched) static_cast<void>(writeLastWatched(platform, *app_.loop.watched));
   app_.buffer.clearBuffer();
   platform.discardFile(kDiaryIndexFile);
   platform.discardFile(kInstanceMarkerFile);

@@ -22,6 +22,9 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   options.start = *LocalDateTime::parse(now);
   options.appData = (root_.path() / "appdata").string();
   options.home = home;
+  options.drawBoxes = drawBoxes;
+  options.soundFails = soundFails;
+  options.viewerFails = viewerFails;
   std::string error;
   auto keys = KeyScript::parse(script, &error);
   if (!keys) throw std::invalid_argument(error);

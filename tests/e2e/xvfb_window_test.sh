@@ -7,6 +7,9 @@
 #   xvfb_window_test.sh PROGRAM drawn    a display without fonts, where the
 #                                        system cannot show a message box: the
 #                                        alarm is drawn in the window instead
+#   xvfb_window_test.sh PROGRAM nosound  no sound device: the alarm comes
+#                                        without sound, the program runs on,
+#                                        and the next minute's alarm tries again
 # Exit 77 = skipped (no Xvfb or xdotool here).
 set -u
 program=$1
@@ -41,6 +44,7 @@ crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=aan" "" "[Kleurthema]" "1" 
 server="-noreset -screen 0 1600x1200x24"
 [ "$mode" = drawn ] && server="$server -fp $work/nofonts"
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
+[ "$mode" = nosound ] && export SDL_AUDIODRIVER=no-such-device
 xvfb-run -a -s "$server" bash -c '
   work=$1 program=$2 mode=$3
   . "$4"
@@ -98,6 +102,12 @@ xvfb-run -a -s "$server" bash -c '
     await boxes 200 || fail "no alarm box"
     answerAlarms
     await boxes 50 none || fail "the alarm box stayed"
+    if [ "$mode" = nosound ]; then
+      grep -q "sound could not start" "$work/stderr" || fail "no word of the sound that could not start"
+      await boxes 700 || fail "no second alarm: the program did not run on"
+      answerAlarms
+      [ "$(grep -c "sound could not start" "$work/stderr")" -ge 2 ] || fail "the second alarm did not try the sound"
+    fi
     [ "$(failures)" -eq 0 ] || fail "a message box was drawn in the window"
   fi
   xprop -id "$main" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no emblem icon"

@@ -172,7 +172,7 @@ TEST_F(HeadlessTest, AMessageBoxDrawnInTheWindowWaitsForItsKeyAndLeavesNoTrace) 
   p.moveCursor(12, 1);
   p.printText(std::string(80, '#'));
   const Surface::Saved before = p.surface().save();
-  p.showMessageInWindow("        13 10:25 Tijdvoorbeeld.        ", "Almanouk");
+  EXPECT_EQ(p.showMessageInWindow("        13 10:25 Tijdvoorbeeld.        ", "Almanouk", {"OK"}), 0);
   EXPECT_EQ(p.surface().pixels()[0], before.pixels[0]);
   EXPECT_TRUE(std::equal(before.pixels.begin(), before.pixels.end(), p.surface().pixels()));
   EXPECT_EQ(p.surface().charAt(12, 40), '#');

@@ -115,9 +115,15 @@ void HeadlessPlatform::yieldProcessor() {
 
 void HeadlessPlatform::runCommand(const std::string& line) { logEvent("run " + cp437ToUtf8(line)); }
 
-void HeadlessPlatform::showMessageBox(std::string_view text, std::string_view caption) {
+int HeadlessPlatform::messageBox(std::string_view text, std::string_view caption,
+                                 const std::vector<std::string>& buttons) {
   logEvent("msgbox " + std::string(caption) + "|" + std::string(text));
-  if (options_.drawBoxes && screenOpened_) showMessageInWindow(text, caption);
+  return options_.drawBoxes && screenOpened_ ? showMessageInWindow(text, caption, buttons) : 0;
+}
+
+bool HeadlessPlatform::showTextFile(std::string_view name) {
+  logEvent("run start notepad " + std::string(name));
+  return !options_.viewerFails;
 }
 
 SoundPlayer& HeadlessPlatform::soundPlayer() { return *sound_; }
@@ -204,6 +210,10 @@ void HeadlessPlatform::feedNextItem() {
       keyUnread_ = true;
       break;
     case ScriptItem::Kind::Wait:
+      nextFeedMs_ += item.milliseconds;
+      break;
+    case ScriptItem::Kind::Jump:  // the clock moves on at once, as after the machine slept
+      clockMs_ += item.milliseconds;
       nextFeedMs_ += item.milliseconds;
       break;
     case ScriptItem::Kind::Snap:

@@ -36,6 +36,7 @@ class HeadlessPlatform : public Platform {
     // Message boxes are also drawn in the window, waiting for their key, as
     // when the system cannot show one; before the window opens they are only logged.
     bool drawBoxes = false;
+    bool viewerFails = false;  // the desktop's text viewer cannot be started
   };
 
   HeadlessPlatform(Options options, KeyScript script);
@@ -49,7 +50,7 @@ class HeadlessPlatform : public Platform {
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
-  void showMessageBox(std::string_view text, std::string_view caption) override;
+  bool showTextFile(std::string_view name) override;
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
 
@@ -68,6 +69,7 @@ class HeadlessPlatform : public Platform {
   void pumpEvents() override;
   void afterReadKey(bool gotKey) override;
   LocalDateTime localNow() override { return now(); }
+  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
 
  private:

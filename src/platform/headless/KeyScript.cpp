@@ -12,6 +12,8 @@ bool parseWait(std::string_view spec, std::int64_t& ms) {
   std::int64_t scale = 1000;
   if (spec.size() > 2 && spec.substr(spec.size() - 2) == "ms") {
     scale = 1, spec.remove_suffix(2);
+  } else if (!spec.empty() && spec.back() == 'h') {
+    scale = 3'600'000, spec.remove_suffix(1);
   } else if (!spec.empty() && spec.back() == 'm') {
     scale = 60'000, spec.remove_suffix(1);
   } else if (!spec.empty() && spec.back() == 's') {
@@ -64,9 +66,9 @@ std::optional<KeyScript> KeyScript::parse(std::string_view text, std::string* er
     std::string token(text.substr(pos, end - pos));
     pos = end;
     ScriptItem item;
-    if (token.rfind("wait:", 0) == 0) {
-      item.kind = ScriptItem::Kind::Wait;
-      if (!parseWait(std::string_view(token).substr(5), item.milliseconds)) return fail("bad wait: " + token);
+    if (token.rfind("wait:", 0) == 0 || token.rfind("jump:", 0) == 0) {
+      item.kind = token[0] == 'w' ? ScriptItem::Kind::Wait : ScriptItem::Kind::Jump;
+      if (!parseWait(std::string_view(token).substr(5), item.milliseconds)) return fail("bad time: " + token);
     } else if (token.rfind("snap:", 0) == 0) {
       item.kind = ScriptItem::Kind::Snap;
       item.name = token.substr(5);

@@ -10,13 +10,13 @@
 
 namespace almanouk {
 
-// A parsed key script: key names, "typed text", wait:N[ms|m] and snap:NAME,
-// separated by blanks.
+// A parsed key script: key names, "typed text", wait:N[ms|m|h], jump:N[ms|m|h]
+// and snap:NAME, separated by blanks.
 struct ScriptItem {
-  enum class Kind { Key, Wait, Snap, HoldAltF4 };
+  enum class Kind { Key, Wait, Jump, Snap, HoldAltF4 };
   Kind kind = Kind::Key;
   Key key;                   // Key: the key the program reads
-  std::int64_t milliseconds = 0;  // Wait
+  std::int64_t milliseconds = 0;  // Wait, Jump
   std::string name;          // Snap
 };
 

@@ -15,6 +15,8 @@ class PcSpeakerPort : public SpeakerPort {
   PcSpeakerPort(const PcSpeakerPort&) = delete;
   PcSpeakerPort& operator=(const PcSpeakerPort&) = delete;
 
+  // This user may write to the PC speaker's input device.
+  bool available() const { return device_ >= 0; }
   std::uint8_t readPort(std::uint16_t port) override { return state_.read(port); }
   void writePort(std::uint16_t port, std::uint8_t value) override;
 

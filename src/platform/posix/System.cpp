@@ -158,6 +158,46 @@ void treatHangupAsTermination() {
   ::sigaction(SIGHUP, &action, nullptr);
 }
 
+namespace {
+
+// Children started to run on their own and watched: reaped whenever the next one starts.
+std::vector<pid_t> gWatched;
+
+void reapWatched() {
+  std::erase_if(gWatched, [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) != 0; });
+}
+
+}  // namespace
+
+bool startWatched(const std::string& line, const std::string& folder) {
+  constexpr int kWatchMs = 1500;
+  constexpr int kStepMs = 20;
+  reapWatched();
+  pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    ::setsid();
+    int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      ::dup2(null, 0);
+      ::dup2(null, 1);
+      ::dup2(null, 2);
+    }
+    ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  for (int waited = 0; waited < kWatchMs; waited += kStepMs) {
+    int status = 0;
+    pid_t done = ::waitpid(child, &status, WNOHANG);
+    if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0 && errno != EINTR) return false;
+    sleepMilliseconds(kStepMs);
+  }
+  gWatched.push_back(child);  // still running: the viewer is up
+  return true;
+}
+
 void runShell(const std::string& line, const std::string& folder, bool detached) {
   pid_t child = ::fork();
   if (child < 0) return;

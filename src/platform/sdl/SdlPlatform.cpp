@@ -10,7 +10,7 @@
 #include "platform/Emblem.h"
 #include "platform/KeyNames.h"
 #include "platform/Text.h"
-#include "platform/posix/PcSpeakerPort.h"
+#include "platform/sdl/SdlSpeaker.h"
 #include "platform/System.h"
 #include "platform/sdl/SdlSoundPlayer.h"
 #include "platform/sdl/X11Errors.h"
@@ -80,7 +80,7 @@ SdlPlatform::SdlPlatform(std::string startFolder)
   // After SDL, whose own handlers turn an interrupt or a termination into the close key.
   os::treatHangupAsTermination();
   sound_ = std::make_unique<SdlSoundPlayer>(files());
-  speaker_ = std::make_unique<PcSpeakerPort>();
+  speaker_ = std::make_unique<SdlSpeaker>();
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -274,18 +274,32 @@ void SdlPlatform::runCommand(const std::string& line) {
 
 // A box the system cannot show (no message-box font on the display, for one)
 // is drawn in the window instead, so that no alarm goes unseen.
-void SdlPlatform::showMessageBox(std::string_view text, std::string_view caption) {
+int SdlPlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
   present(true);
-  if (SDL_ShowSimpleMessageBox(0, std::string(caption).c_str(), std::string(text).c_str(), window_) == 0) {
+  // SDL lays the buttons out from the last given; Enter and Esc both mean the first.
+  std::vector<SDL_MessageBoxButtonData> data;
+  for (int i = static_cast<int>(buttons.size()) - 1; i >= 0; --i)
+    data.push_back({i == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : 0u, i,
+                    buttons[static_cast<std::size_t>(i)].c_str()});
+  const std::string title(caption), message(text);
+  const SDL_MessageBoxData box{0, window_, title.c_str(), message.c_str(), static_cast<int>(data.size()), data.data(),
+                               nullptr};
+  int chosen = 0;
+  if (SDL_ShowMessageBox(&box, &chosen) == 0) {
     exposed_ = true;
-    return;
+    return std::max(chosen, 0);
   }
   std::fprintf(stderr, "almanouk: message box failed: %s\n", SDL_GetError());
   if (!window_) {
     std::fprintf(stderr, "almanouk: no window yet; not shown: %.*s\n", static_cast<int>(text.size()), text.data());
-    return;
+    return 0;
   }
-  showMessageInWindow(text, caption);
+  return showMessageInWindow(text, caption, buttons);
+}
+
+bool SdlPlatform::showTextFile(std::string_view name) {
+  ShellCommand command = toShellCommand("start notepad " + std::string(name));
+  return os::startWatched(command.line, files().workingFolder());
 }
 
 SoundPlayer& SdlPlatform::soundPlayer() { return *sound_; }

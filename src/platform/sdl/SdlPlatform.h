@@ -32,13 +32,14 @@ class SdlPlatform : public Platform {
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
-  void showMessageBox(std::string_view text, std::string_view caption) override;
+  bool showTextFile(std::string_view name) override;
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
 
  protected:
   void pumpEvents() override;
   LocalDateTime localNow() override;
+  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
 
  private:

@@ -1,0 +1,95 @@
+#include "alarm/MissedAlarms.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "calendar/CalendarModel.h"
+#include "calendar/Dates.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Text.h"
+#include "platform/TemporaryFiles.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::int64_t kMinuteMs = 60'000;
+constexpr std::int64_t kDayMs = 24 * 60 * kMinuteMs;
+// A box of more lines than this would not fit on the screen.
+constexpr std::size_t kListedMost = 20;
+
+std::int64_t minuteOf(const LocalDateTime& time) { return time.toMilliseconds() / kMinuteMs; }
+
+// Whether the entry is due on the day, by its section: a monthly entry on its
+// day of every month, a weekly one on its weekday, a daily one every day, a
+// month's on its day of that month; a year written after the day keeps it to
+// that year.
+bool dueOn(const Entry& entry, const LocalDateTime& day) {
+  bool inYear = !entry.year || *entry.year == day.year;
+  switch (entry.section) {
+    case Section::Monthly: return entry.day == day.day && inYear;
+    case Section::Weekly: return entry.day == weekdayOf(day.day, day.month, day.year);
+    case Section::Daily: return true;
+    default: return entry.section == monthSection(day.month) && entry.day == day.day && inYear;
+  }
+}
+
+std::string hhmm(const LocalDateTime& time) { return time.clockText().substr(0, 5); }
+
+}  // namespace
+
+std::vector<MissedAlarm> alarmsBetween(const CalendarModel& calendar, const LocalDateTime& after,
+                                       const LocalDateTime& before) {
+  const std::int64_t first = std::max(minuteOf(after) + 1, minuteOf(before) - kMissedDaysBack * kDayMs / kMinuteMs);
+  const std::int64_t last = minuteOf(before) - 1;
+  std::vector<MissedAlarm> missed;
+  if (first > last) return missed;
+  constexpr std::int64_t kDayMinutes = kDayMs / kMinuteMs;
+  const std::int64_t firstDay = first - ((first % kDayMinutes) + kDayMinutes) % kDayMinutes;
+  for (std::int64_t dayStart = firstDay; dayStart <= last; dayStart += kDayMinutes) {
+    const LocalDateTime day = LocalDateTime::fromMilliseconds(dayStart * kMinuteMs);
+    for (const Entry* entry : calendar.timed()) {
+      const std::int64_t minute = dayStart + *entry->time;
+      if (minute < first || minute > last || !dueOn(*entry, day)) continue;
+      missed.push_back({LocalDateTime::fromMilliseconds(minute * kMinuteMs), std::string(entry->line),
+                        entry->command.has_value()});
+    }
+  }
+  std::stable_sort(missed.begin(), missed.end(), [](const MissedAlarm& a, const MissedAlarm& b) {
+    return minuteOf(a.at) < minuteOf(b.at);
+  });
+  return missed;
+}
+
+std::string lateAlarmText(const MissedAlarm& alarm) {
+  return "Gemist om " + hhmm(alarm.at) + (alarm.command ? " (niet gestart): " : ": ") + alarm.line;
+}
+
+std::string missedListText(const std::vector<MissedAlarm>& alarms) {
+  std::string text;
+  for (std::size_t i = 0; i < alarms.size() && i < kListedMost; ++i) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%04d", alarms[i].at.day % 100, alarms[i].at.month % 100,
+                  alarms[i].at.year % 10000);
+    text += std::string(date) + " " + hhmm(alarms[i].at) + (alarms[i].command ? " (niet gestart) " : " ") +
+            cp437ToUtf8(alarms[i].line) + "\n";
+  }
+  if (alarms.size() > kListedMost) text += "... en " + std::to_string(alarms.size() - kListedMost) + " meer\n";
+  if (!text.empty()) text.pop_back();
+  return text;
+}
+
+std::optional<LocalDateTime> readLastWatched(Platform& platform) {
+  InputFile file(platform, kLastWatchedFile, 1);
+  return LocalDateTime::parse(file.nextLine() + ":00");
+}
+
+FileResult writeLastWatched(Platform& platform, const LocalDateTime& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.year % 10000, time.month % 100, time.day % 100,
+                time.hour % 100, time.minute % 100);
+  FileReplacement file(platform, kLastWatchedFile, temporary::kLastWatched, 1);
+  file.line(text);
+  return file.commit();
+}
+
+}  // namespace almanouk
