@@ -8,6 +8,8 @@ packages=(
   # the sanitizer build and the fuzzers
   clang libclang-rt-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libx11-dev
+  # iCalendar import and export; the independent reader that checks the export
+  libical-dev python3-icalendar
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   # the X11 message box needs a core font on the display; Xvfb has none without it

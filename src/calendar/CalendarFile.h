@@ -21,6 +21,9 @@ inline constexpr int kTemplateDaysAhead = 7;
 // Blank lines after the "Einde" line of every calendar the program writes.
 inline constexpr int kBlankLinesAfterEnd = 25;
 
+// The longest entry line the list editor shows whole: what the program writes into a calendar stays within it.
+inline constexpr int kLongestShownEntry = 76;
+
 // The fifteen sections in file order: "Maandelijks", "Wekelijks", "Dagelijks", "Januari" ... "December".
 inline constexpr int kSectionCount = 15;
 std::string_view sectionHeader(int section);

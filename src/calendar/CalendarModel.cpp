@@ -15,8 +15,6 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::size_t indexOf(Section section) { return static_cast<std::size_t>(section); }
-
 // The weekday whose abbreviation and a blank begin the line, in any case.
 int weekdayNamed(std::string_view line) {
   if (line.size() < 3 || line[2] != ' ') return 0;
@@ -81,7 +79,7 @@ std::vector<std::string_view> textLines(std::string_view bytes) {
   return lines;
 }
 
-Section monthSection(int month) { return static_cast<Section>(indexOf(Section::January) + static_cast<std::size_t>(month - 1)); }
+Section monthSection(int month) { return static_cast<Section>(static_cast<int>(Section::January) + month - 1); }
 
 Entry::Entry(Section section, std::string_view line, int lineNumber)
     : section(section), line(line), lineNumber(lineNumber) {
@@ -125,8 +123,9 @@ std::string Entry::aligned() const { return std::string(static_cast<std::size_t>
 
 bool Entry::isDayCommand() const { return entry::isDayCommand(line, alignment_); }
 
-CalendarModel::CalendarModel(std::string bytes) : bytes_(std::move(bytes)), lines_(textLines(bytes_)) {
-  std::array<std::optional<std::size_t>, kSections> headers = findHeaders(lines_);
+CalendarModel::CalendarModel(std::string bytes)
+    : bytes_(std::move(bytes)), lines_(textLines(bytes_)), headers_(findHeaders(lines_)) {
+  const std::array<std::optional<std::size_t>, kSections>& headers = headers_;
   std::array<std::pair<std::size_t, std::size_t>, kSections> runs{};
   std::size_t total = 0;
   for (std::size_t section = 0; section < runs.size(); ++section) {
@@ -163,6 +162,38 @@ std::span<const Entry> CalendarModel::entries(Section section) const {
 std::span<const Entry* const> CalendarModel::on(Section section, int day) const {
   if (day < 1 || day > kDays) return {};
   return sections_[indexOf(section)].byDay[static_cast<std::size_t>(day)];
+}
+
+bool CalendarModel::listsSection(Section section) const {
+  std::span<const Entry> listed = entries(section);
+  return !listed.empty() && listed.front().day > 0;
+}
+
+bool isHeaderLine(std::string_view line) {
+  auto sameIgnoringCase = [line](std::string_view name) {
+    return line.size() == name.size() &&
+           std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) { return lower(a) == lower(b); });
+  };
+  for (int section = 0; section < kSections; ++section)
+    if (sameIgnoringCase(sectionHeader(section))) return true;
+  return sameIgnoringCase("Einde");
+}
+
+bool listedWeekly(const Entry& entry) {
+  return entry.day >= 1 && entry.line.starts_with(weekdayAbbreviation(entry.day)) && entry.line.size() > 2 &&
+         entry.line[2] == ' ';
+}
+
+void forEachListed(const CalendarModel& calendar, const ListedDay& day, const std::function<void(const Entry&)>& visit) {
+  auto listed = [&](const Entry& entry) {
+    if (entry.listedYear() == 0 || entry.listedYear() == day.year) visit(entry);
+  };
+  for (Section section : {monthSection(day.month), Section::Monthly})
+    if (calendar.listsSection(section))
+      for (const Entry* entry : calendar.on(section, day.day)) listed(*entry);
+  if (day.weekday == 0) return;
+  for (const Entry* entry : calendar.on(Section::Weekly, day.weekday))
+    if (listedWeekly(*entry)) listed(*entry);
 }
 
 }  // namespace almanouk

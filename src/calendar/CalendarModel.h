@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -107,6 +108,11 @@ class CalendarModel {
   std::span<const Entry* const> on(Section section, int day) const;
   // Every entry with a time, in the order of entries().
   std::span<const Entry* const> timed() const { return timed_; }
+  // The 0-based line of the section's header as the readers find it, if any.
+  std::optional<std::size_t> headerLine(Section section) const { return headers_[indexOf(section)]; }
+  // Whether the event list reads a dated section at all: not when its first
+  // entry has no day (an empty section's "entry" is the next header).
+  bool listsSection(Section section) const;
 
  private:
   static constexpr int kDays = 31;
@@ -115,11 +121,31 @@ class CalendarModel {
     std::array<std::vector<const Entry*>, kDays + 1> byDay;
   };
 
+  static std::size_t indexOf(Section section) { return static_cast<std::size_t>(section); }
+
   std::string bytes_;
   std::vector<std::string_view> lines_;
+  std::array<std::optional<std::size_t>, kSections> headers_;
   std::vector<Entry> entries_;
   std::array<SectionIndex, kSections> sections_;
   std::vector<const Entry*> timed_;
 };
+
+// A section header or the end line, in any case: where a section's entries end at the latest.
+bool isHeaderLine(std::string_view line);
+
+// A day as the event list lists it: its month's section, "Maandelijks" and,
+// for the selected day only (weekday 1-7; 0 for the days ahead), "Wekelijks".
+struct ListedDay {
+  int day = 1, month = 1, year = 2000;
+  int weekday = 0;
+};
+// The event list takes a weekly entry only when its weekday is written as in
+// "Do ", where the alarm scan takes any case.
+bool listedWeekly(const Entry& entry);
+// The entries the event list lists for the day, in its order: one-off entries
+// only in their year; day commands among them (the list starts those rather
+// than show them).
+void forEachListed(const CalendarModel& calendar, const ListedDay& day, const std::function<void(const Entry&)>& visit);
 
 }  // namespace almanouk

@@ -156,42 +156,19 @@ void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLaun
   std::shared_ptr<const CalendarModel> calendar = calendars_.get(settings_.calFile);
   ListCursor cursor;
   if (launch) cursor.launcher = &launcher;
-  listDay(*calendar, date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year), true, cursor);
+  listDay(*calendar, {date_.day, date_.month, date_.year, weekdayOf(date_.day, date_.month, date_.year)}, cursor);
   for (int i = 1; i <= daysAhead && i <= DayList::kMaxDaysAhead; ++i)
-    listDay(*calendar, days.listDay[i], days.listMonth[i], days.listYear[i], 0, false, cursor);
+    listDay(*calendar, {days.listDay[i], days.listMonth[i], days.listYear[i]}, cursor);
 }
 
-void MonthView::listDay(const CalendarModel& calendar, int day, int month, int year, int weekday, bool withWeekly,
-                        ListCursor& cursor) {
-  listDatedSection(calendar, monthSection(month), day, year, cursor);
-  listDatedSection(calendar, Section::Monthly, day, year, cursor);
-  if (withWeekly) listWeeklySection(calendar, weekday, year, cursor);
-}
-
-void MonthView::listDatedSection(const CalendarModel& calendar, Section section, int day, int year,
-                                 ListCursor& cursor) {
-  std::span<const Entry> entries = calendar.entries(section);
-  // A section whose first line is no day number (or the next header) lists nothing.
-  if (entries.empty() || entries.front().day <= 0) return;
-  for (const Entry* entry : calendar.on(section, day)) listEntry(*entry, year, cursor);
-}
-
-// The alarm scan takes a weekday in any case; the list only as written, "Do ".
-void MonthView::listWeeklySection(const CalendarModel& calendar, int weekday, int year, ListCursor& cursor) {
-  std::string prefix = std::string(weekdayAbbreviation(weekday)) + " ";
-  for (const Entry* entry : calendar.on(Section::Weekly, weekday))
-    if (entry->line.starts_with(prefix)) listEntry(*entry, year, cursor);
-}
-
-void MonthView::listEntry(const Entry& entry, int year, ListCursor& cursor) {
-  int named = entry.listedYear();
-  if (named != 0 && named != year) return;
-  if (entry.isDayCommand()) {
-    if (cursor.launcher && cursor.launcher->launchDayCommand(entry.aligned()))
+void MonthView::listDay(const CalendarModel& calendar, const ListedDay& day, ListCursor& cursor) {
+  forEachListed(calendar, day, [&](const Entry& entry) {
+    if (!entry.isDayCommand()) {
+      printEntry(entry.line, static_cast<std::size_t>(entry.alignment()), cursor);
+    } else if (cursor.launcher && cursor.launcher->launchDayCommand(entry.aligned())) {
       buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
-    return;
-  }
-  printEntry(entry.line, static_cast<std::size_t>(entry.alignment()), cursor);
+    }
+  });
 }
 
 // Wraps the entry over the list's lines: continuation lines start with three

@@ -14,8 +14,7 @@ class CalendarCache;
 class CalendarModel;
 class DayCommandLauncher;
 class Platform;
-struct Entry;
-enum class Section : std::uint8_t;
+struct ListedDay;
 class ScreenBuffer;
 struct Settings;
 struct SelectedDate;
@@ -52,11 +51,7 @@ class MonthView {
 
  private:
   struct ListCursor;
-  void listDay(const CalendarModel& calendar, int day, int month, int year, int weekday, bool withWeekly,
-               ListCursor& cursor);
-  void listDatedSection(const CalendarModel& calendar, Section section, int day, int year, ListCursor& cursor);
-  void listWeeklySection(const CalendarModel& calendar, int weekday, int year, ListCursor& cursor);
-  void listEntry(const Entry& entry, int year, ListCursor& cursor);
+  void listDay(const CalendarModel& calendar, const ListedDay& day, ListCursor& cursor);
   void printEntry(std::string_view line, std::size_t alignment, ListCursor& cursor);
   void writeDayNumber(int row, int weekday, int day);
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calendar/CalendarFile.h"
 #include "platform/FileResult.h"
 #include "screen/Screen.h"
 
@@ -26,7 +27,8 @@ class ListEditor : public Screen {
   static constexpr int kTextColumn = 3;     // the first column of a line's text
   static constexpr int kLastTypedColumn = 75;
   static constexpr int kLastReadColumn = 78;
-  static constexpr int kShownLength = kLastReadColumn - kTextColumn + 1;  // 76
+  static constexpr int kShownLength = kLastReadColumn - kTextColumn + 1;
+  static_assert(kShownLength == kLongestShownEntry);
   static constexpr std::size_t kMinLines = 4000;
 
   // clipboard: the copied line, kept from one opening to the next while the program runs.

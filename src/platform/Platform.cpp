@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Keys.h"
+#include "platform/System.h"
 #include "platform/Text.h"
 #include "platform/WindowMessageBox.h"
 
@@ -54,6 +55,8 @@ int Platform::showMessageInWindow(std::string_view text, std::string_view captio
   surface_.restore(under);
   return chosen;
 }
+
+std::string Platform::timeZone() { return os::localTimeZone(); }
 
 std::string Platform::forTextViewer(std::string_view text) const { return cp437ToUtf8(text); }
 

@@ -60,6 +60,8 @@ class Platform {
   virtual void awaitInput(int milliseconds) = 0;
   // The local date and time of day.
   LocalDateTime now() { return localNow(); }
+  // The zone of that local time, as the zone database names it ("Europe/Amsterdam").
+  virtual std::string timeZone();
   // Milliseconds until the local clock's next second.
   int msToNextSecond() { return 1000 - localNow().millisecond; }
   virtual double elapsedSeconds() = 0;
@@ -81,6 +83,8 @@ class Platform {
   // "appdata" names the per-user application-data folder (APPDATA, appdata,
   // then the XDG data folder); other names are plain environment variables.
   std::string environmentValue(std::string_view name);
+  // The program's data folder: "Almanouk" in the per-user application-data folder.
+  std::string dataFolder() { return environmentValue("appdata") + "/Almanouk"; }
   // Whether the working folder is the user's home ($HOME), as it is when the
   // desktop's menu starts the program.
   bool workingFolderIsHome();

@@ -77,6 +77,8 @@ double monotonicSeconds();
 void sleepMilliseconds(int ms);
 void yieldProcessor();
 std::string environmentValue(const std::string& name);
+// The local time zone's name as the zone database knows it ("Europe/Amsterdam"); "UTC" when none is set.
+std::string localTimeZone();
 // A hangup (the terminal or the session going) asks the program to end as
 // the termination signal does, which the window's library turns into a close request.
 void treatHangupAsTermination();

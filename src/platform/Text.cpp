@@ -180,14 +180,50 @@ int codePointToCp437(char32_t codePoint) {
   return -1;
 }
 
+std::string_view transliteration(char32_t codePoint) {
+  switch (codePoint) {
+    case U'€': return "EUR";
+    case U'‘': case U'’': case U'‚': case U'‛': case U'′': return "'";
+    case U'“': case U'”': case U'„': case U'‟': case U'″': return "\"";
+    case U'‐': case U'‑': case U'‒': case U'–': case U'—': case U'―': case U'−': return "-";
+    case U'…': return "...";
+    case U'Ĳ': return "IJ";
+    case U'ĳ': return "ij";
+    case U'‹': return "<";
+    case U'›': return ">";
+    case U'\u2009': case U'\u202F': case U'\u2002': case U'\u2003': return " ";
+    default: return "?";
+  }
+}
+
+namespace {
+
+bool isControl(int c) { return c < 0x20 || c == 0x7F; }
+
+// In a line of text a tab or a line end is a blank, and a glyph on a control byte has to be spelled.
+void appendCp437(std::string& out, char32_t codePoint, bool controlGlyphs) {
+  int c = codePoint < 0x80 ? static_cast<int>(codePoint) : codePointToCp437(codePoint);
+  if (!controlGlyphs && codePoint < 0x80 && isControl(c))
+    out += ' ';
+  else if (c < 0 || (!controlGlyphs && isControl(c)))
+    out += transliteration(codePoint);
+  else
+    out += static_cast<char>(c);
+}
+
+}  // namespace
+
 std::string cp437(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t pos = 0; pos < utf8.size();) {
-    char32_t cp = decodeUtf8(utf8, pos);
-    int c = cp < 0x80 ? static_cast<int>(cp) : codePointToCp437(cp);
-    out += static_cast<char>(c < 0 ? '?' : c);
-  }
+  for (std::size_t pos = 0; pos < utf8.size();) appendCp437(out, decodeUtf8(utf8, pos), true);
+  return out;
+}
+
+std::string cp437Text(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) appendCp437(out, decodeUtf8(utf8, pos), false);
   return out;
 }
 

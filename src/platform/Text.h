@@ -34,8 +34,16 @@ std::string upperAscii(std::string_view text);
 std::string padRight(std::string_view text, int width);
 std::string repeat(char c, int count);
 
-// UTF-8 source literal to code page 437 (unmappable characters become '?').
+// UTF-8 source literal to code page 437; what the code page lacks is transliterated.
 std::string cp437(std::string_view utf8);
+// UTF-8 text from elsewhere (typed or imported) to code page 437 for a line of
+// a file: what the code page lacks is transliterated, never dropped, and a
+// character whose glyph sits on a control byte (a line end among them) is too.
+std::string cp437Text(std::string_view utf8);
+// A character the code page lacks as the nearest text it holds: "EUR" for the
+// euro sign, "'" for curly quotes, "-" for dashes, "..." for the ellipsis,
+// "IJ" and "ij" for the ligatures; "?" for anything else.
+std::string_view transliteration(char32_t codePoint);
 // Code page 437 to UTF-8; bytes 1-31 and 127 as their graphic symbols, 0 as blank.
 std::string cp437ToUtf8(std::string_view text);
 // One code page 437 byte as UTF-8 (same rules as above).

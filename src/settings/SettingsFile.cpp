@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calendar/CalendarFile.h"
+#include "calendar/CalendarModel.h"
 #include "calendar/CalendarList.h"
 #include "settings/Settings.h"
 #include "platform/TemporaryFiles.h"
@@ -16,7 +17,7 @@ namespace almanouk {
 namespace {
 
 constexpr std::string_view kEndLine = "Einde.";
-constexpr std::size_t kMaxChoices = 9;
+constexpr std::size_t kMaxChoices = kMostCalendarChoices;
 constexpr int kHeaderLines = 15;
 constexpr int kDescriptionColumn = 19;
 constexpr int kDescriptionWidth = 25;
@@ -29,18 +30,22 @@ struct CalendarChoice {
   int daysAhead = 0;
 };
 
+CalendarChoice readCalendarChoice(Platform& platform, const std::string& name) {
+  CalendarChoice choice;
+  choice.name = name;
+  CalendarReader reader(platform, name, 1);
+  reader.next(choice.description);
+  reader.nextLine();
+  choice.daysAhead = intValue(reader.nextLine());
+  return choice;
+}
+
 // Name, description and days ahead of the first nine calendar files.
 std::vector<CalendarChoice> readCalendarChoices(Platform& platform) {
   std::vector<CalendarChoice> choices;
   for (const std::string& name : calendarFileNames(platform)) {
     if (choices.size() == kMaxChoices) break;
-    CalendarChoice choice;
-    choice.name = name;
-    CalendarReader reader(platform, name, 1);
-    reader.next(choice.description);
-    reader.nextLine();
-    choice.daysAhead = intValue(reader.nextLine());
-    choices.push_back(std::move(choice));
+    choices.push_back(readCalendarChoice(platform, name));
   }
   return choices;
 }
@@ -184,6 +189,18 @@ FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines)
   file.line("");
   file.line(kEndLine);
   return file.commit();
+}
+
+FileResult addCalendarChoice(Platform& platform, const std::string& calFile) {
+  std::optional<std::string> bytes = platform.files().contents(kSettingsFile);
+  if (!bytes || bytes->empty()) return {};
+  std::vector<std::string> lines;
+  for (std::string_view line : textLines(*bytes)) lines.emplace_back(line);
+  std::size_t end = std::min<std::size_t>(kHeaderLines, lines.size());
+  for (; end < lines.size() && !endsChoiceList(lines[end]); ++end)
+    if (lowerAscii(lines[end]).find(lowerAscii(calFile)) != std::string::npos) return {};
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), choiceLine(readCalendarChoice(platform, calFile), false));
+  return replaceLinesIfChanged(platform, kSettingsFile, temporary::kSettings, lines);
 }
 
 SettingsFileLines readSettingsFileLines(Platform& platform, const Settings& settings) {

@@ -19,6 +19,8 @@ struct Settings;
 enum class PopupMode;
 
 inline constexpr std::string_view kSettingsFile = "Almanouk.ini";
+// The settings screen offers this many calendars at most.
+inline constexpr std::size_t kMostCalendarChoices = 9;
 // A calendar choice line: name, description and days ahead in 47 characters.
 inline constexpr int kChoiceLineWidth = 47;
 
@@ -31,6 +33,11 @@ FileResult migratePopupValue(Platform& platform);
 bool settingsFileMissingOrEmpty(Platform& platform);
 // Rebuilds the file from the settings and the calendar files present (at most nine).
 FileResult writeDefaultSettings(Platform& platform, const Settings& settings);
+
+// Offers a calendar made elsewhere than on the settings screen there too,
+// unmarked, after the others. Without a settings file there is nothing to
+// do: the start makes one from the calendar files.
+FileResult addCalendarChoice(Platform& platform, const std::string& calFile);
 
 // The lines of the file that carry values, as the settings screen keeps them.
 struct SettingsFileLines {

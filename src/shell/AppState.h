@@ -11,10 +11,10 @@
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
 #include "platform/FileResult.h"
-#include "platform/Versions.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 #include "shell/LoopState.h"
+#include "shell/UserFileVersions.h"
 
 namespace almanouk {
 
@@ -36,7 +36,7 @@ struct AppState {
   AlarmState alarm;
   std::string titleText;
   std::string blankLine;
-  Versions versions;          // earlier contents of the user's files
+  UserFileVersions versions;  // earlier contents of the user's files
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
   std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion
   // A failure to tell on the month view's status line until the next key;

@@ -81,7 +81,7 @@ void Program::startUp() {
 // ends before it opens its window.
 void Program::enterDataFolder() {
   Platform& platform = app_.platform;
-  const std::string dataFolder = platform.environmentValue("appdata") + "/Almanouk";
+  const std::string dataFolder = platform.dataFolder();
   platform.makeFolder(dataFolder);
   if (platform.changeFolder(dataFolder)) return;
   const std::string reason(describe(platform.files().lastProblem()));

@@ -6,6 +6,7 @@
 
 #include "platform/SurfaceDump.h"
 #include "platform/Text.h"
+#include "shell/CommandLine.h"
 
 namespace almanouk::test {
 
@@ -15,6 +16,17 @@ Harness::Harness() {
 }
 
 void Harness::writeData(const std::string& name, const std::string& bytes) { writeFile(data(name), bytes); }
+
+Harness::CommandLineRun Harness::commandLine(const std::string& now, const std::vector<std::string>& arguments) {
+  HeadlessPlatform::Options options;
+  options.startFolder = startFolder().string();
+  options.start = *LocalDateTime::parse(now);
+  options.appData = (root_.path() / "appdata").string();
+  HeadlessPlatform platform(options, KeyScript{});
+  CommandLineOutput output;
+  int status = runCommandLineWork(platform, arguments, output);
+  return {status, output.out, output.err};
+}
 
 RunResult Harness::run(const std::string& now, const std::string& script, const std::string& soundFolder) {
   HeadlessPlatform::Options options;

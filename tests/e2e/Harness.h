@@ -37,6 +37,14 @@ class Harness {
   // Runs the program from the given local time with the key script.
   RunResult run(const std::string& now, const std::string& script, const std::string& soundFolder = "");
 
+  // The program's work on the command line (import, export) in the same
+  // folders, at the given local time, as the zone Europe/Amsterdam has it.
+  struct CommandLineRun {
+    int status = 0;
+    std::string out, err;
+  };
+  CommandLineRun commandLine(const std::string& now, const std::vector<std::string>& arguments);
+
   HeadlessPlatform& platform() { return *platform_; }
   // Makes file steps of the coming runs fail: true for those that are to fail.
   FileLayer::FaultHook faults;

@@ -49,5 +49,11 @@ TEST(Text, CodePageConversions) {
   EXPECT_EQ(cp437ToUtf8(std::string(1, '\0')), " ");
   EXPECT_EQ(windows1252ToUtf8("ge\xEFnitialiseerd"), "geïnitialiseerd");
   EXPECT_EQ(codePointToCp437(U'€'), -1);
-  EXPECT_EQ(cp437("€"), "?");
+}
+
+// What the code page lacks is spelled with what it has, never dropped; a line stays one line.
+TEST(Text, TextFromElsewhereIsTransliterated) {
+  EXPECT_EQ(cp437Text("€500 Zo’n “café” – … Ĳssel ĳs"), "EUR500 Zo'n \"caf\x82\" - ... IJssel ijs");
+  EXPECT_EQ(cp437Text("a\tb\r\nc ♪ ☺ 日"), "a b  c ? ? ?");
+  EXPECT_EQ(cp437Text("\xFF\xC3"), "??");
 }

@@ -37,6 +37,7 @@ class HeadlessPlatform : public Platform {
     // when the system cannot show one; before the window opens they are only logged.
     bool drawBoxes = false;
     bool viewerFails = false;  // the desktop's text viewer cannot be started
+    std::string timeZone = "Europe/Amsterdam";  // of the virtual clock's local time
   };
 
   HeadlessPlatform(Options options, KeyScript script);
@@ -53,6 +54,7 @@ class HeadlessPlatform : public Platform {
   bool showTextFile(std::string_view name) override;
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
+  std::string timeZone() override { return options_.timeZone; }
 
   // Starts over with another key script, at the current virtual time: lets a
   // fuzzer drive one platform through many runs.

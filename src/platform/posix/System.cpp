@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace almanouk::os {
 
@@ -143,6 +145,37 @@ void yieldProcessor() { ::sched_yield(); }
 std::string environmentValue(const std::string& name) {
   const char* value = std::getenv(name.c_str());
   return value ? value : "";
+}
+
+namespace {
+
+// "…/zoneinfo/Europe/Amsterdam" names the zone after "zoneinfo/".
+std::string zoneInPath(const std::string& path) {
+  constexpr std::string_view kMarker = "zoneinfo/";
+  std::size_t at = path.rfind(kMarker);
+  return at == std::string::npos ? std::string() : path.substr(at + kMarker.size());
+}
+
+}  // namespace
+
+// TZ first (":Europe/Amsterdam", "Europe/Amsterdam" or a path into the zone
+// files), then the zone file /etc/localtime links to, then /etc/timezone.
+std::string localTimeZone() {
+  std::string zone = environmentValue("TZ");
+  if (!zone.empty() && zone[0] == ':') zone.erase(0, 1);
+  if (!zone.empty() && zone[0] == '/') zone = zoneInPath(zone);
+  if (!zone.empty()) return zone;
+  char target[512];
+  ssize_t length = ::readlink("/etc/localtime", target, sizeof target - 1);
+  if (length > 0) zone = zoneInPath(std::string(target, static_cast<std::size_t>(length)));
+  if (!zone.empty()) return zone;
+  if (std::FILE* file = std::fopen("/etc/timezone", "r")) {
+    char line[128] = {};
+    if (std::fgets(line, sizeof line, file)) zone = line;
+    std::fclose(file);
+    while (!zone.empty() && (zone.back() == '\n' || zone.back() == ' ')) zone.pop_back();
+  }
+  return zone.empty() ? "UTC" : zone;
 }
 
 namespace {

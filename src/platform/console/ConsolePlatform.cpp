@@ -1,0 +1,63 @@
+#include "platform/console/ConsolePlatform.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "platform/System.h"
+
+namespace almanouk {
+namespace {
+
+class SilentPlayer : public SoundPlayer {
+ public:
+  bool init(int, int, int) override { return false; }
+  void setBufferSize(int) override {}
+  int openStream(const std::string&) override { return 0; }
+  void play(int) override {}
+  std::uint32_t position(int) override { return 0; }
+  std::uint32_t length(int) override { return 0; }
+  void stop(int) override {}
+  void closeStream(int) override {}
+  void close() override {}
+};
+
+class SilentSpeaker : public SpeakerPort {
+ public:
+  std::uint8_t readPort(std::uint16_t port) override { return state_.read(port); }
+  void writePort(std::uint16_t port, std::uint8_t value) override { state_.write(port, value); }
+
+ private:
+  SpeakerPortState state_;
+};
+
+}  // namespace
+
+ConsolePlatform::ConsolePlatform(std::string startFolder)
+    : Platform(std::move(startFolder)),
+      sound_(std::make_unique<SilentPlayer>()),
+      speaker_(std::make_unique<SilentSpeaker>()) {}
+
+ConsolePlatform::~ConsolePlatform() = default;
+
+void ConsolePlatform::pause(int milliseconds) { os::sleepMilliseconds(milliseconds); }
+
+double ConsolePlatform::elapsedSeconds() { return os::monotonicSeconds(); }
+
+void ConsolePlatform::yieldProcessor() { os::yieldProcessor(); }
+
+void ConsolePlatform::runCommand(const std::string& line) {
+  ShellCommand command = toShellCommand(line);
+  os::runShell(command.line, files().workingFolder(), command.detached);
+}
+
+LocalDateTime ConsolePlatform::localNow() { return os::localNow(); }
+
+int ConsolePlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>&) {
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()),
+               text.data());
+  return 0;
+}
+
+std::string ConsolePlatform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
+
+}  // namespace almanouk

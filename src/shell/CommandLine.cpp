@@ -1,0 +1,230 @@
+#include "shell/CommandLine.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "calendar/CalendarFile.h"
+#include "calendar/CalendarInsert.h"
+#include "calendar/CalendarList.h"
+#include "calendar/CalendarModel.h"
+#include "calendar/ICalExport.h"
+#include "calendar/ICalImport.h"
+#include "editors/CalendarManagement.h"
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "screen/FatalError.h"
+#include "settings/SettingsFile.h"
+#include "shell/UserFileVersions.h"
+
+namespace almanouk {
+namespace {
+
+constexpr std::string_view kUsage =
+    "gebruik: almanouk --export NAAM.AMN BESTAND.ics\n"
+    "         almanouk --export-all BESTAND.ics\n"
+    "         almanouk --import BESTAND.ics NAAM.AMN\n";
+// An .ics file larger than this is no calendar a person keeps.
+constexpr std::int64_t kLargestICalendar = 64LL << 20;
+
+class Work {
+ public:
+  Work(Platform& platform, CommandLineOutput& output) : platform_(platform), output_(output) {}
+
+  ~Work() {
+    // The marker goes only when this run made it; a lock-holder's own marker stays.
+    if (locked_ && madeMarker_) platform_.discardFile(kInstanceMarkerFile);
+    if (locked_) platform_.files().releaseLock();
+  }
+
+  // An .ics path as the user gave it, from the folder the program was started in.
+  std::string path(const std::string& given) { return platform_.files().resolve(given); }
+
+  // Into the data folder, holding the program's instance lock: no program
+  // can start on the folder meanwhile, and none may be running.
+  bool enterDataFolder() {
+    const std::string folder = platform_.dataFolder();
+    if (!platform_.changeFolder(folder)) return fail("Geen gegevensmap " + folder + ": start Almanouk eerst een keer.");
+    madeMarker_ = !platform_.fileExists(kInstanceMarkerFile);
+    if (!platform_.files().lockFile(kInstanceMarkerFile)) {
+      madeMarker_ = false;
+      return fail("Almanouk draait nu met " + folder + ". Sluit het programma en probeer het opnieuw.");
+    }
+    locked_ = true;
+    versions_.emplace(platform_);
+    return true;
+  }
+
+  // A calendar of the data folder, by its file name in any case, with or
+  // without ".AMN", or by the name the settings screen would make of it.
+  std::optional<std::string> findCalendar(const std::string& given) const {
+    std::string wanted = lowerAscii(given);
+    std::string stem = wanted.ends_with(".amn") ? wanted.substr(0, wanted.size() - 4) : wanted;
+    std::vector<std::string> names = calendarFileNames(platform_);
+    for (const std::string& candidate : {stem + ".amn", lowerAscii(calendarFileNameFor(stem))})
+      for (const std::string& name : names)
+        if (lowerAscii(name) == candidate) return name;
+    return std::nullopt;
+  }
+
+  std::unique_ptr<CalendarModel> readCalendar(const std::string& name) {
+    std::optional<std::string> bytes = platform_.files().contents(name);
+    if (!bytes) {
+      fail("Kan " + name + " niet lezen (" + std::string(describe(platform_.files().lastProblem())) + ").");
+      return nullptr;
+    }
+    return std::make_unique<CalendarModel>(std::move(*bytes));
+  }
+
+  bool fail(const std::string& message) {
+    output_.err += "almanouk: " + message + "\n";
+    return false;
+  }
+  bool fail(const FileResult& result) { return result || fail(saveFailedMessage(result.error()) + "."); }
+
+  void say(const std::string& line) { output_.out += line + "\n"; }
+
+  Platform& platform() { return platform_; }
+
+ private:
+  Platform& platform_;
+  CommandLineOutput& output_;
+  bool locked_ = false;
+  bool madeMarker_ = false;
+  std::optional<UserFileVersions> versions_;
+};
+
+std::string listOfNames(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  return list.empty() ? "geen" : list;
+}
+
+int exportCalendars(Work& work, const std::optional<std::string>& given, const std::string& icsPath) {
+  Platform& platform = work.platform();
+  std::vector<std::string> names;
+  if (given) {
+    std::optional<std::string> name = work.findCalendar(*given);
+    if (!name)
+      return work.fail("Geen almanouk " + *given + "; er zijn: " + listOfNames(calendarFileNames(platform)) + "."), 1;
+    names.push_back(*name);
+  } else {
+    names = calendarFileNames(platform);
+  }
+  std::vector<std::unique_ptr<CalendarModel>> models;
+  std::vector<ExportedCalendar> calendars;
+  for (const std::string& name : names) {
+    models.push_back(work.readCalendar(name));
+    if (!models.back()) return 1;
+    calendars.push_back({name, *models.back(), !given});
+  }
+  ExportReport report;
+  const std::string text = exportICalendar(calendars, {platform.now(), platform.timeZone()}, report);
+  FileReplacement file(platform, icsPath, icsPath + ".almanouk~", 1);
+  file.text(text);
+  if (!work.fail(file.commit())) return 1;
+  work.say(listOfNames(names) + ": " + std::to_string(report.events) + " afspraken geëxporteerd naar " + icsPath +
+           (report.skipped.empty() ? "." : "; " + std::to_string(report.skipped.size()) + " regels overgeslagen:"));
+  for (const std::string& skipped : report.skipped) work.say("  " + skipped);
+  return 0;
+}
+
+// A calendar for the import, made as the settings screen makes one when it
+// does not exist yet: a name of eight characters, the template, its own
+// diary key, a line on the settings screen.
+std::optional<std::string> calendarForImport(Work& work, const std::string& given) {
+  if (std::optional<std::string> name = work.findCalendar(given)) return name;
+  Platform& platform = work.platform();
+  std::string stem = lowerAscii(given).ends_with(".amn") ? given.substr(0, given.size() - 4) : given;
+  const std::string name = calendarFileNameFor(stem);
+  if (std::string refusal = refusalOf(platform, name); stem.empty() || !refusal.empty())
+    return work.fail("Kan geen almanouk " + name + " maken: " + (stem.empty() ? "geen naam" : refusal) + "."), std::nullopt;
+  if (calendarFileNames(platform).size() >= kMostCalendarChoices)
+    return work.fail("Er zijn al " + std::to_string(kMostCalendarChoices) + " almanouks; " + name + " kan er niet bij."),
+           std::nullopt;
+  if (!work.fail(writeCalendarTemplate(platform, name, nextFreeDiaryKey(platform)))) return std::nullopt;
+  if (!work.fail(addCalendarChoice(platform, name))) return std::nullopt;
+  work.say("Nieuwe almanouk " + name + " gemaakt.");
+  return name;
+}
+
+std::string summaryLine(const ImportedEvents& events, const Insertion& insertion, const std::string& name) {
+  std::set<std::size_t> given, added, writtenOut;
+  for (std::size_t i = 0; i < events.entries.size(); ++i) {
+    const ImportedEntry& entry = events.entries[i];
+    given.insert(entry.event);
+    if (!insertion.added[i]) continue;
+    added.insert(entry.event);
+    if (entry.writtenOut) writtenOut.insert(entry.event);
+  }
+  std::string line = name + ": " + std::to_string(added.size()) + " afspraken geïmporteerd";
+  if (!writtenOut.empty()) line += " (" + std::to_string(writtenOut.size()) + " uitgeschreven als losse datums)";
+  if (given.size() > added.size()) line += ", " + std::to_string(given.size() - added.size()) + " stonden er al in";
+  if (!events.skipped.empty()) line += ", " + std::to_string(events.skipped.size()) + " overgeslagen:";
+  return line;
+}
+
+int importCalendar(Work& work, const std::string& icsPath, const std::string& given) {
+  Platform& platform = work.platform();
+  const ImportClock clock{platform.now(), platform.timeZone()};
+  if (platform.files().fileSize(icsPath) > kLargestICalendar) return work.fail(icsPath + " is te groot voor een agenda."), 1;
+  std::optional<std::string> text = platform.files().contents(icsPath);
+  if (!text)
+    return work.fail("Kan " + icsPath + " niet lezen (" + std::string(describe(platform.files().lastProblem())) + ")."), 1;
+  std::variant<ImportedEvents, std::string> read = readICalendar(*text, clock);
+  if (const std::string* whyNot = std::get_if<std::string>(&read)) return work.fail(icsPath + ": " + *whyNot + "."), 1;
+  const ImportedEvents& events = std::get<ImportedEvents>(read);
+
+  if (!work.enterDataFolder()) return 1;
+  std::optional<std::string> name = calendarForImport(work, given);
+  if (!name) return 1;
+  std::unique_ptr<CalendarModel> calendar = work.readCalendar(*name);
+  if (!calendar) return 1;
+  std::vector<std::string> old(calendar->lines().begin(), calendar->lines().end());
+  if (!passesCalendarCheck(old))
+    return work.fail(*name + " is beschadigd (de kopregels kloppen niet); herstel het eerst in het programma."), 1;
+
+  std::vector<NewEntry> entries;
+  entries.reserve(events.entries.size());
+  for (const ImportedEntry& entry : events.entries) entries.push_back({entry.section, entry.line});
+  Insertion insertion = insertEntries(*calendar, entries);
+  work.say(summaryLine(events, insertion, *name));
+  for (const SkippedEvent& skipped : events.skipped) work.say("  \"" + skipped.summary + "\": " + skipped.why);
+  if (std::none_of(insertion.added.begin(), insertion.added.end(), [](bool added) { return added; })) {
+    work.say("Niets nieuws: " + *name + " is niet gewijzigd.");
+    return 0;
+  }
+  if (!passesCalendarCheck(insertion.lines))
+    return work.fail(*name + " zou na het importeren niet meer kloppen; niets gewijzigd."), 1;
+  if (!work.fail(writeCalendarLines(platform, backupName(*name), textLines(calendar->bytes())))) return 1;
+  std::vector<std::string_view> lines(insertion.lines.begin(), insertion.lines.end());
+  if (!work.fail(writeCalendarLines(platform, *name, lines))) return 1;
+  work.say("De vorige versie staat in " + backupName(*name) + ".");
+  return 0;
+}
+
+}  // namespace
+
+bool isCommandLineWork(std::span<const std::string> arguments) {
+  return !arguments.empty() &&
+         (arguments[0] == "--export" || arguments[0] == "--export-all" || arguments[0] == "--import");
+}
+
+int runCommandLineWork(Platform& platform, std::span<const std::string> arguments, CommandLineOutput& output) {
+  Work work(platform, output);
+  const std::string& command = arguments[0];
+  const std::size_t expected = command == "--export-all" ? 2 : 3;
+  if (arguments.size() != expected) {
+    output.err += kUsage;
+    return 2;
+  }
+  if (command == "--import") return importCalendar(work, work.path(arguments[1]), arguments[2]);
+  const std::string icsPath = work.path(arguments.back());
+  if (!work.enterDataFolder()) return 1;
+  return exportCalendars(work, command == "--export" ? std::optional<std::string>(arguments[1]) : std::nullopt, icsPath);
+}
+
+}  // namespace almanouk

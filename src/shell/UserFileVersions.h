@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Versions.h"
+
+namespace almanouk {
+
+class Platform;
+
+// While this lives, the earlier content of the user's files (calendars, the
+// settings, diary pages) is kept whenever the program replaces, deletes or
+// first changes one in place.
+class UserFileVersions {
+ public:
+  explicit UserFileVersions(Platform& platform);
+  ~UserFileVersions();
+  UserFileVersions(const UserFileVersions&) = delete;
+  UserFileVersions& operator=(const UserFileVersions&) = delete;
+
+ private:
+  Platform& platform_;
+  Versions versions_;
+};
+
+}  // namespace almanouk
