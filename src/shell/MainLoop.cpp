@@ -26,6 +26,7 @@ namespace almanouk {
 namespace {
 
 constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
+constexpr std::int64_t kMinuteMs = 60'000;
 
 int minuteOfDay(const LocalDateTime& time) { return time.hour * 60 + time.minute; }
 int secondOfDay(const LocalDateTime& time) { return minuteOfDay(time) * 60 + time.second; }
@@ -134,7 +135,7 @@ void MainLoop::poll() {
 // a key comes. A clock that moved on much further meanwhile (the machine
 // slept, the time was set) leaves minutes nobody watched.
 void MainLoop::sleepUntilDue() {
-  constexpr std::int64_t kJumpMs = 60'000;
+  constexpr std::int64_t kJumpMs = kMinuteMs;
   Platform& platform = app_.platform;
   const int sleep = platform.msToNextSecond();
   const std::int64_t before = platform.now().toMilliseconds();
@@ -147,20 +148,23 @@ void MainLoop::sleepUntilDue() {
 // they are listed together in one box, without sound or commands.
 void MainLoop::catchUp(const LocalDateTime& now) {
   LoopState& loop = app_.loop;
-  bool unseen = std::exchange(loop.clockJumped, false);
+  const CalendarModel& calendar = *app_.calendars.get(app_.settings.calFile);
   if (!loop.watched) {
-    loop.watched = readLastWatched(app_.platform);  // none at a first start: nothing to tell
-    unseen = true;
+    // The first poll. Nothing to tell after a first start, which knows no earlier moment.
+    if (std::optional<LocalDateTime> closed = readLastWatched(app_.platform))
+      tellMissedUnseen(alarmsBetween(calendar, *closed, loop.startedAt));
+    loop.watched = LocalDateTime::fromMilliseconds(loop.startedAt.toMilliseconds() - kMinuteMs);
   }
-  if (!loop.watched) return;
-  std::vector<MissedAlarm> missed = alarmsBetween(*app_.calendars.get(app_.settings.calFile), *loop.watched, now);
+  std::vector<MissedAlarm> missed = alarmsBetween(calendar, *loop.watched, now);
   loop.watched = now;
-  if (missed.empty()) return;
-  if (unseen) {
-    app_.platform.showMessageBox(missedListText(missed), "Gemiste alarmen");
-  } else {
+  if (std::exchange(loop.clockJumped, false))
+    tellMissedUnseen(missed);
+  else if (!missed.empty())
     app_.alarms.tellLate(missed);
-  }
+}
+
+void MainLoop::tellMissedUnseen(const std::vector<MissedAlarm>& missed) {
+  if (!missed.empty()) app_.platform.showMessageBox(missedListText(missed), "Gemiste alarmen");
 }
 
 // Kept in the data folder once a minute, so that the next start knows what passed while the program was closed.

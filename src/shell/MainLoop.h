@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "calendar/Dates.h"
 #include "platform/LocalTime.h"
@@ -8,6 +9,8 @@
 #include "shell/LoopState.h"
 
 namespace almanouk {
+
+struct MissedAlarm;
 
 struct AppState;
 
@@ -41,6 +44,8 @@ class MainLoop : private DateListener {
   void keyWait();
   void poll();
   void catchUp(const LocalDateTime& now);
+  // Listed in one box, without sound or commands: what passed while the program was closed or the machine slept.
+  void tellMissedUnseen(const std::vector<MissedAlarm>& missed);
   void noteWatched(const LocalDateTime& now);
   void sleepUntilDue();
   void drawClock(const LocalDateTime& now);

@@ -54,6 +54,7 @@ int Program::run() {
 void Program::startUp() {
   Platform& platform = app_.platform;
   Settings& settings = app_.settings;
+  app_.loop.startedAt = platform.now();
   settings.popupMode = PopupMode::Notepad;
   settings.speakerOn = true;
   settings.soundOn = true;
