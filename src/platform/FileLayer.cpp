@@ -4,26 +4,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-#include <unordered_map>
 
-#include "platform/Text.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
-
-namespace fs = std::filesystem;
+#include "platform/Text.h"
 
 namespace almanouk {
 namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
-constexpr std::size_t kIndexedFolders = 4;
 // A file version younger than this may still change without a new stamp.
 constexpr std::int64_t kSettledNs = 2'000'000'000;
-// File times move in ticks of the kernel's coarse clock (at most 10 ms): a
-// change within the tick of the folder time the index was checked against
-// leaves that time as it was, so such an index is read once more after it.
-constexpr std::int64_t kFolderTimeTickNs = 20'000'000;
 
 // * matches any run of characters, ? exactly one; letters match in any case.
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
@@ -53,16 +44,12 @@ int writeAll(std::FILE* stream, std::string_view bytes) {
   return errno ? errno : EIO;
 }
 
-std::pair<std::string, std::string> splitPath(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
 FileProblem problemOf(int systemError) {
   switch (systemError) {
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG: return FileProblem::DiskFull;
     case EACCES:
     case EPERM: return FileProblem::NoRights;
@@ -70,12 +57,6 @@ FileProblem problemOf(int systemError) {
     case ENOENT: return FileProblem::NotFound;
     default: return FileProblem::Other;
   }
-}
-
-// The folder's stamp tells whether names came or went: its time and size change then.
-bool sameFolderVersion(const os::FileStamp& a, const os::FileStamp& b) {
-  return a.exists == b.exists && a.modifiedNs == b.modifiedNs && a.size == b.size && a.inode == b.inode &&
-         a.device == b.device;
 }
 
 }  // namespace
@@ -127,32 +108,8 @@ struct FileLayer::CachedInput {
   std::shared_ptr<const std::string> bytes;
 };
 
-// The names of one folder by their upper-case form, and the folder's stamp
-// when they were read.
-struct FileLayer::FolderIndex {
-  struct Entry {
-    std::string name;
-    bool regular = false;
-  };
-  std::string folder;
-  os::FileStamp stamp;
-  std::int64_t checkedNs = 0;  // wall time when stamp was taken
-  std::unordered_map<std::string, Entry> byUpper;
-
-  bool unsettled(std::int64_t nowNs) const {
-    return checkedNs - stamp.modifiedNs < kFolderTimeTickNs && nowNs - stamp.modifiedNs >= kFolderTimeTickNs;
-  }
-
-  void read() {
-    byUpper.clear();
-    for (os::FolderEntry& entry : os::listFolder(folder)) {
-      std::string upper = upperAscii(entry.name);
-      byUpper.try_emplace(std::move(upper), Entry{std::move(entry.name), entry.regular});
-    }
-  }
-};
-
-FileLayer::FileLayer(std::string workingFolder) : workingFolder_(std::move(workingFolder)) {
+FileLayer::FileLayer(std::string workingFolder)
+    : workingFolder_(std::move(workingFolder)), names_(std::make_unique<os::NameIndex>()) {
   files_.resize(kMaxNumber + 1);
 }
 
@@ -167,43 +124,9 @@ void FileLayer::noteFailure(int systemError) {
 
 FileResult FileLayer::failure(std::string_view name) const { return FileResult(baseName(name), lastProblem_); }
 
-FileLayer::FolderIndex& FileLayer::indexOf(const std::string& folder) {
-  os::FileStamp stamp = os::fileStamp(folder);
-  auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
-  if (found == indexes_.end()) {
-    if (indexes_.size() == kIndexedFolders) indexes_.erase(indexes_.begin());
-    indexes_.push_back(std::make_unique<FolderIndex>());
-    indexes_.back()->folder = folder;
-    found = indexes_.end() - 1;
-    (*found)->stamp.exists = !stamp.exists;  // forces the first read
-  }
-  FolderIndex& index = **found;
-  std::int64_t now = os::wallClockNs();
-  if (!sameFolderVersion(index.stamp, stamp) || index.unsettled(now)) {
-    index.stamp = stamp;
-    index.checkedNs = now;
-    index.read();
-  }
-  return index;
-}
-
 void FileLayer::noteChange(const std::string& path, bool exists) {
-  // Named, not bound: clang 14 cannot capture a structured binding.
-  const auto parts = splitPath(path);
-  const std::string& folder = parts.first;
-  const std::string& name = parts.second;
-  auto found = std::find_if(indexes_.begin(), indexes_.end(), [&](const auto& index) { return index->folder == folder; });
-  if (found == indexes_.end()) return;
-  FolderIndex& index = **found;
-  std::string upper = upperAscii(name);
-  if (exists) {
-    index.byUpper[upper] = FolderIndex::Entry{name, true};
-  } else {
-    auto entry = index.byUpper.find(upper);
-    if (entry != index.byUpper.end() && entry->second.name == name) index.byUpper.erase(entry);
-  }
-  index.stamp = os::fileStamp(folder);
-  index.checkedNs = os::wallClockNs();
+  const auto [folder, name] = os::splitPath(path);
+  names_->noteChange(folder, name, exists);
 }
 
 // The alarm scan reads the calendar four times per poll and the event list
@@ -216,7 +139,7 @@ std::shared_ptr<const std::string> FileLayer::readWhole(const std::string& path,
   constexpr std::size_t kCachedFiles = 4;
   for (const CachedInput& cached : cache_)
     if (cached.path == path && cached.size == size && cached.modifiedNs == modifiedNs) return cached.bytes;
-  std::FILE* stream = std::fopen(path.c_str(), "rb");
+  std::FILE* stream = os::openFile(path, "rb");
   if (!stream) return nullptr;
   auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(size), '\0');
   bytes->resize(std::fread(bytes->data(), 1, bytes->size(), stream));
@@ -234,23 +157,14 @@ void FileLayer::forget(const std::string& path) {
 }
 
 std::string FileLayer::absolute(std::string_view name) const {
-  if (!name.empty() && name[0] == '/') return std::string(name);
-  return workingFolder_ + "/" + std::string(name);
+  if (os::isAbsolutePath(std::string(name))) return std::string(name);
+  return workingFolder_ + kPathSeparator + std::string(name);
 }
 
 FileLayer::Resolved FileLayer::lookup(std::string_view name) {
-  std::string path = absolute(name);
-  auto [folder, base] = splitPath(path);
-  FolderIndex& index = indexOf(folder);
-  auto entry = index.byUpper.find(upperAscii(base));
-  if (entry == index.byUpper.end()) return {path, false, false};
-  const FolderIndex::Entry& match = entry->second;
-  // Two names that differ only in case: the one asked for exactly wins.
-  if (match.name != base) {
-    os::FileStamp exact = os::fileStamp(path);
-    if (exact.exists) return {path, true, exact.regular};
-  }
-  return {folder + "/" + match.name, true, match.regular};
+  const auto [folder, base] = os::splitPath(absolute(name));
+  os::NameIndex::Found found = names_->find(folder, base);
+  return {std::move(found.path), found.exists, found.regular};
 }
 
 std::string FileLayer::resolve(std::string_view name) { return lookup(name).path; }
@@ -284,19 +198,19 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   std::FILE* stream = nullptr;
   // A file written anew is never written through a link someone put in its place.
   if (mode == FileMode::Output && target.exists && os::isLink(target.path)) os::removeName(target.path);
-  if (mode == FileMode::Output) stream = std::fopen(target.path.c_str(), "wb");
-  if (mode == FileMode::Append) stream = std::fopen(target.path.c_str(), "ab");
+  if (mode == FileMode::Output) stream = os::openFile(target.path, "wb");
+  if (mode == FileMode::Append) stream = os::openFile(target.path, "ab");
   if (mode == FileMode::Replacement) {
     if (target.exists) os::removeName(target.path);
-    stream = std::fopen(target.path.c_str(), "wbx");
+    stream = os::openFile(target.path, "wbx");
   }
   bool readOnly = false;
   if (mode == FileMode::Binary) {
     // A file the user made read-only can still be shown, and is left as it is.
     readOnly = target.exists && os::isReadOnly(target.path);
-    stream = std::fopen(target.path.c_str(), readOnly ? "rb" : "r+b");
-    if (!stream && errno == ENOENT) stream = std::fopen(target.path.c_str(), "w+b");
-    if (!stream && errno == EACCES && (stream = std::fopen(target.path.c_str(), "rb"))) readOnly = true;
+    stream = os::openFile(target.path, readOnly ? "rb" : "r+b");
+    if (!stream && errno == ENOENT) stream = os::openFile(target.path, "w+b");
+    if (!stream && errno == EACCES && (stream = os::openFile(target.path, "rb"))) readOnly = true;
   }
   if (!stream) {
     noteFailure(errno);
@@ -335,7 +249,7 @@ void FileLayer::openInput(std::string_view name, int number) {
       open->length = open->whole->size();
     }
   } else {
-    open->stream = std::fopen(path.c_str(), "rb");
+    open->stream = os::openFile(path, "rb");
   }
   if (!open->whole && !open->stream) {
     noteFailure(errno ? errno : EACCES);
@@ -496,17 +410,16 @@ FileResult FileLayer::remove(std::string_view name, bool keepVersion) {
     lastError_ = file_error::kNotFound;
     return {};
   }
-  std::error_code ec;
-  if (fs::is_directory(target.path, ec)) return {};
+  if (os::isFolder(target.path)) return {};
   if (fails(FileFault::Remove, target.path)) {
     noteFailure(ENOSPC);
     return failure(name);
   }
   if (keepVersion && versionHook_) versionHook_(target.path, false);
-  bool removed = fs::remove(target.path, ec);
-  if (removed) noteChange(target.path, false);
-  if (ec) {
-    noteFailure(ec.value());
+  int error = os::removeFile(target.path);
+  if (error == 0 || error == ENOENT) noteChange(target.path, false);
+  if (error != 0 && error != ENOENT) {
+    noteFailure(error);
     return failure(name);
   }
   lastError_ = file_error::kNone;
@@ -522,14 +435,9 @@ FileResult FileLayer::renameFile(std::string_view oldName, std::string_view newN
     noteFailure(from.exists ? EEXIST : ENOENT);
     return failure(newName);
   }
-  std::error_code ec;
-  if (fails(FileFault::Rename, to.path)) {
-    ec = std::make_error_code(std::errc::no_space_on_device);
-  } else {
-    fs::rename(from.path, to.path, ec);
-  }
-  if (ec) {
-    noteFailure(ec.value());
+  int error = fails(FileFault::Rename, to.path) ? ENOSPC : os::renameOver(from.path, to.path);
+  if (error != 0) {
+    noteFailure(error);
     return failure(newName);
   }
   noteChange(from.path, false);
@@ -562,15 +470,13 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
     return failure(targetName);
   }
   if (to.exists && versionHook_) versionHook_(to.path, false);
-  std::error_code ec;
-  fs::rename(from.path, to.path, ec);
-  if (ec) {
-    noteFailure(ec.value());
+  if (int error = os::renameOver(from.path, to.path); error != 0) {
+    noteFailure(error);
     return failure(targetName);
   }
   noteChange(from.path, false);
   noteChange(to.path, true);
-  os::syncPath(splitPath(to.path).first);
+  os::syncPath(os::splitPath(to.path).first);
   lastError_ = file_error::kNone;
   return {};
 }
@@ -598,10 +504,8 @@ FileResult FileLayer::truncateFile(std::string_view name, std::int64_t length) {
     noteFailure(ENOSPC);
     return failure(name);
   }
-  std::error_code ec;
-  fs::resize_file(target.path, static_cast<std::uintmax_t>(length), ec);
-  if (ec) {
-    noteFailure(ec.value());
+  if (int error = os::resizeFile(target.path, length); error != 0) {
+    noteFailure(error);
     return failure(name);
   }
   noteChange(target.path, true);
@@ -639,10 +543,8 @@ std::optional<std::string> FileLayer::contents(std::string_view name) {
 }
 
 void FileLayer::makeFolder(std::string_view path) {
-  std::error_code ec;
-  fs::create_directories(absolute(path), ec);
-  if (ec) {
-    noteFailure(ec.value());
+  if (int error = os::makeFolders(absolute(path)); error != 0) {
+    noteFailure(error);
   } else {
     lastError_ = file_error::kNone;
   }
@@ -650,13 +552,11 @@ void FileLayer::makeFolder(std::string_view path) {
 
 bool FileLayer::changeFolder(std::string_view path) {
   std::string target = resolve(path);
-  std::error_code ec;
-  if (!fs::is_directory(target, ec)) {
+  if (!os::isFolder(target)) {
     lastError_ = file_error::kNotFound;
     return false;
   }
-  workingFolder_ = fs::weakly_canonical(target, ec).string();
-  if (ec) workingFolder_ = target;
+  workingFolder_ = os::canonicalFolder(target);
   lastError_ = file_error::kNone;
   return true;
 }
@@ -664,18 +564,17 @@ bool FileLayer::changeFolder(std::string_view path) {
 std::string FileLayer::findFirst(std::string_view pattern) {
   found_.clear();
   foundNext_ = 0;
-  auto [folder, namePattern] = splitPath(absolute(pattern));
-  struct Match {
-    const std::string* upper;
-    const std::string* name;
-  };
-  std::vector<Match> matches;
-  for (const auto& [upper, entry] : indexOf(folder).byUpper)
-    if (entry.regular && !entry.name.empty() && entry.name[0] != '.' && wildcardMatch(namePattern, entry.name))
-      matches.push_back({&upper, &entry.name});
-  std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) { return *a.upper < *b.upper; });
+  // Named, not bound: clang 14 cannot capture a structured binding.
+  const auto parts = os::splitPath(absolute(pattern));
+  const std::string& namePattern = parts.second;
+  std::vector<std::pair<std::string, std::string>> matches;  // upper-case name, name
+  names_->forEach(parts.first, [&](const std::string& name, bool regular) {
+    if (regular && !name.empty() && name[0] != '.' && wildcardMatch(namePattern, name))
+      matches.emplace_back(upperAscii(name), name);
+  });
+  std::sort(matches.begin(), matches.end());
   found_.reserve(matches.size());
-  for (const Match& match : matches) found_.push_back(*match.name);
+  for (auto& match : matches) found_.push_back(std::move(match.second));
   return findNext();
 }
 

@@ -14,6 +14,7 @@ namespace almanouk {
 
 namespace os {
 class FileLock;
+class NameIndex;
 }
 
 // Replacement: a new file under a temporary name, created exclusively and
@@ -55,12 +56,9 @@ enum class FileFault { Create, Write, Sync, Rename, Remove };
 // program instances can share one test process.
 //
 // Names resolve without regard to ASCII case within their folder, as the
-// program was written for a case-insensitive file system: an existing file
-// whose name differs only in case is used, and a new file gets the name as
-// given, so "Almanouk.dat" and "ALMANOUK.DAT" never both exist. The names of
-// a folder are kept in memory and read again only when the folder changed
-// behind the program's back, so a lookup costs the same with 20,000 diary
-// pages as with none.
+// program was written for a case-insensitive file system (os::NameIndex): an
+// existing file whose name differs only in case is used, and a new file gets
+// the name as given, so "Almanouk.dat" and "ALMANOUK.DAT" never both exist.
 // Failures never throw: they set lastError and leave the number closed.
 class FileLayer {
  public:
@@ -151,7 +149,6 @@ class FileLayer {
  private:
   struct OpenFile;
   struct CachedInput;
-  struct FolderIndex;
   struct Resolved {
     std::string path;
     bool exists = false;
@@ -165,7 +162,6 @@ class FileLayer {
   void forget(const std::string& path);
   std::string absolute(std::string_view name) const;
   Resolved lookup(std::string_view name);
-  FolderIndex& indexOf(const std::string& folder);
   // Brings the index of the path's folder up to date after the program itself added or removed the name.
   void noteChange(const std::string& path, bool exists);
   bool fails(FileFault fault, const std::string& path) const;
@@ -180,7 +176,7 @@ class FileLayer {
   int numberClashes_ = 0;
   std::vector<std::unique_ptr<OpenFile>> files_;
   std::vector<CachedInput> cache_;
-  std::vector<std::unique_ptr<FolderIndex>> indexes_;
+  std::unique_ptr<os::NameIndex> names_;
   std::vector<std::string> found_;
   std::size_t foundNext_ = 0;
   FaultHook faultHook_;

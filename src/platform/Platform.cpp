@@ -1,9 +1,9 @@
 #include "platform/Platform.h"
 
-#include <filesystem>
 #include <utility>
 
 #include "platform/Keys.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
 #include "platform/Text.h"
 #include "platform/WindowMessageBox.h"
@@ -71,25 +71,12 @@ std::string Platform::environmentValue(std::string_view name) {
   return home.empty() ? std::string() : home + "/.local/share";
 }
 
+std::string Platform::dataFolder() { return environmentValue("appdata") + kPathSeparator + "Almanouk"; }
+
 // Compared as folders, not as names: "/home/anna/" or a link to it is home too.
 bool Platform::workingFolderIsHome() {
   std::string home = environmentValue("HOME");
-  std::error_code error;
-  return !home.empty() && std::filesystem::equivalent(files_.workingFolder(), home, error);
-}
-
-ShellCommand toShellCommand(std::string_view line) {
-  ShellCommand command;
-  std::string rest(line);
-  if (lowerAscii(left(rest, 6)) == "start ") {
-    command.detached = true;
-    rest = mid(rest, 7);
-  }
-  // The Windows text editor becomes whatever the desktop opens text files with.
-  std::string head = lowerAscii(left(rest, 8));
-  if (head == "notepad" || head == "notepad ") rest = "xdg-open" + mid(rest, 8);
-  command.line = rest;
-  return command;
+  return !home.empty() && os::sameFile(files_.workingFolder(), home);
 }
 
 }  // namespace almanouk

@@ -84,7 +84,7 @@ class Platform {
   // then the XDG data folder); other names are plain environment variables.
   std::string environmentValue(std::string_view name);
   // The program's data folder: "Almanouk" in the per-user application-data folder.
-  std::string dataFolder() { return environmentValue("appdata") + "/Almanouk"; }
+  std::string dataFolder();
   // Whether the working folder is the user's home ($HOME), as it is when the
   // desktop's menu starts the program.
   bool workingFolderIsHome();
@@ -124,12 +124,5 @@ class Platform {
   KeyQueue keys_;
   FileLayer files_;
 };
-
-// A command line as the command interpreter of this system runs it.
-struct ShellCommand {
-  std::string line;
-  bool detached = false;
-};
-ShellCommand toShellCommand(std::string_view line);
 
 }  // namespace almanouk

@@ -6,7 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/LocalTime.h"
@@ -27,6 +31,27 @@ struct FileStamp {
 FileStamp fileStamp(const std::string& path);
 // The real time of day in nanoseconds since 1970, as file times count.
 std::int64_t wallClockNs();
+
+// Paths. Both '/' and the system's own separator (Paths.h) part a path.
+bool isSeparator(char c);
+bool isAbsolutePath(const std::string& path);
+// The folder and the name of a path; "." for a path without a folder.
+std::pair<std::string, std::string> splitPath(const std::string& path);
+// Absolute, without "." and ".." steps; as given when that cannot be worked out.
+std::string canonicalFolder(const std::string& path);
+// Two paths that name one file or folder.
+bool sameFile(const std::string& a, const std::string& b);
+
+// Files. The functions that can fail return 0 or the C library's error
+// number (ENOENT, EACCES, ENOSPC, ...), as the file layer tells them apart.
+// As fopen opens it; "x" in the mode makes a new file only, never through an existing name.
+std::FILE* openFile(const std::string& path, const char* mode);
+int removeFile(const std::string& path);
+// Renames over an existing target in one step.
+int renameOver(const std::string& from, const std::string& to);
+int makeFolders(const std::string& path);
+bool isFolder(const std::string& path);
+int resizeFile(const std::string& path, std::int64_t length);
 
 // One name of a folder listing.
 struct FolderEntry {
@@ -57,6 +82,37 @@ bool removeName(const std::string& path);
 // The name is a symbolic link.
 bool isLink(const std::string& path);
 
+// The names in folders, found as a file system that ignores the case of
+// ASCII letters finds them, as the program was written for: an existing file
+// whose name differs only in case is used; a new file gets the name as given.
+// Where the system does this itself it is asked; elsewhere each folder's
+// names are kept in memory, read again only when the folder changed behind
+// the program's back, so a lookup costs the same with 20,000 diary pages as
+// with none.
+class NameIndex {
+ public:
+  struct Found {
+    std::string path;  // the existing file's, else the folder and the name as given
+    bool exists = false;
+    bool regular = false;
+  };
+
+  NameIndex();
+  ~NameIndex();
+  NameIndex(const NameIndex&) = delete;
+  NameIndex& operator=(const NameIndex&) = delete;
+
+  Found find(const std::string& folder, const std::string& name);
+  // Every name of the folder, with whether it is an ordinary file.
+  void forEach(const std::string& folder, const std::function<void(const std::string& name, bool regular)>& visit);
+  // The program itself made or removed the name.
+  void noteChange(const std::string& folder, const std::string& name, bool exists);
+
+ private:
+  struct State;  // each system's own
+  std::unique_ptr<State> state_;
+};
+
 // A lock on a file held as long as this object lives; the system releases
 // it when the program ends in any way, so no stale lock is ever left.
 class FileLock {
@@ -82,11 +138,13 @@ std::string localTimeZone();
 // A hangup (the terminal or the session going) asks the program to end as
 // the termination signal does, which the window's library turns into a close request.
 void treatHangupAsTermination();
-// Runs a line through /bin/sh in the folder: waited for, or detached in a
-// session of its own with its output discarded.
-void runShell(const std::string& line, const std::string& folder, bool detached);
-// Starts the line on its own as runShell does detached, and watches it for a
-// moment: false when it could not start or ended with a failure meanwhile.
-bool startWatched(const std::string& line, const std::string& folder);
+// Runs a command line of the program (an entry's "# " command) through the
+// system's command interpreter in the folder. A line that starts with
+// "start " runs on its own, its output discarded; another is waited for.
+// "notepad" is the system's text viewer.
+void runCommandLine(const std::string& line, const std::string& folder);
+// Opens the file in the system's text viewer, on its own, and watches it for
+// a moment: false when it could not start or ended with a failure meanwhile.
+bool openInTextViewer(const std::string& name, const std::string& folder);
 
 }  // namespace almanouk::os

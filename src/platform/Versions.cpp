@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "platform/FileResult.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
-
-namespace fs = std::filesystem;
 
 namespace almanouk {
 namespace {
@@ -33,10 +30,16 @@ std::optional<LocalDateTime> timeOf(const std::string& name) {
   return LocalDateTime::parse(text);
 }
 
+struct FileClose {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileClose>;
+
 // A page of blanks (or an empty file) holds nothing worth keeping.
 bool holdsText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  for (char c; in.get(c);)
+  File in(os::openFile(path, "rb"));
+  if (!in) return false;
+  for (int c; (c = std::fgetc(in.get())) != EOF;)
     if (c != ' ' && c != '\0') return true;
   return false;
 }
@@ -45,17 +48,20 @@ bool holdsText(const std::string& path) {
 void copyBytes(const std::string& from, const std::string& to) {
   const std::string temp = to + ".tmp";
   {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(temp, std::ios::binary);
-    out << in.rdbuf();
-    if (!out.flush()) {
+    File in(os::openFile(from, "rb"));
+    File out(os::openFile(temp, "wb"));
+    if (!in || !out) return;
+    char buffer[64 * 1024];
+    bool written = true;
+    for (std::size_t read; written && (read = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;)
+      written = std::fwrite(buffer, 1, read, out.get()) == read;
+    if (!written || std::fflush(out.get()) != 0) {
+      out.reset();
       os::removeName(temp);
       return;
     }
   }
-  std::error_code error;
-  if (!os::syncPath(temp)) return os::removeName(temp), void();
-  fs::rename(temp, to, error);
+  if (!os::syncPath(temp) || os::renameOver(temp, to) != 0) os::removeName(temp);
 }
 
 }  // namespace
@@ -63,14 +69,15 @@ void copyBytes(const std::string& from, const std::string& to) {
 void Versions::keep(const std::string& path, bool changedInPlace) {
   const std::string_view name = baseName(path);
   if (!policy_(name) || !holdsText(path)) return;
-  std::error_code error;
-  const fs::path folder = fs::path(path).parent_path() / kFolder / std::string(name);
-  fs::create_directories(folder, error);
+  const std::string folder =
+      os::splitPath(path).first + kPathSeparator + std::string(kFolder) + kPathSeparator + std::string(name);
+  if (os::makeFolders(folder) != 0) return;
   const LocalDateTime now = clock_();
-  std::string version = (folder / stampOf(now)).string();
-  for (int n = 2; fs::exists(version, error); ++n) version = (folder / (stampOf(now) + "." + std::to_string(n))).string();
+  const std::string stamped = folder + kPathSeparator + stampOf(now);
+  std::string version = stamped;
+  for (int n = 2; os::fileStamp(version).exists; ++n) version = stamped + "." + std::to_string(n);
   if (changedInPlace || !os::hardLink(path, version)) copyBytes(path, version);
-  prune(folder.string(), now);
+  prune(folder, now);
 }
 
 // The newest kKeptPerFile versions, none older than kKeptDays days.
@@ -82,7 +89,7 @@ void Versions::prune(const std::string& folder, const LocalDateTime& now) {
   const std::int64_t oldest = now.toMilliseconds() - kKeptDays * kDayMs;
   for (std::size_t i = 0; i < names.size(); ++i) {
     bool tooMany = names.size() - i > static_cast<std::size_t>(kKeptPerFile);
-    if (tooMany || timeOf(names[i])->toMilliseconds() < oldest) os::removeName(folder + "/" + names[i]);
+    if (tooMany || timeOf(names[i])->toMilliseconds() < oldest) os::removeName(folder + kPathSeparator + names[i]);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "platform/Keys.h"
 #include "platform/SurfaceDump.h"
+#include "platform/System.h"
 #include "platform/WindowMessageBox.h"
 
 using namespace almanouk;
@@ -155,14 +156,11 @@ TEST_F(HeadlessTest, TheWorkingFolderIsHomeWhenHomeNamesTheSameFolder) {
   EXPECT_FALSE(p.workingFolderIsHome());
 }
 
-TEST(ShellCommandTest, StartRunsDetachedAndNotepadOpensTheTextViewer) {
-  ShellCommand notepad = toShellCommand("start notepad alarm.txt");
-  EXPECT_TRUE(notepad.detached);
-  EXPECT_EQ(notepad.line, "xdg-open alarm.txt");
-  ShellCommand plain = toShellCommand("\"c:\\windows\\notepad.exe\"");
-  EXPECT_FALSE(plain.detached);
-  EXPECT_EQ(plain.line, "\"c:\\windows\\notepad.exe\"");
-  EXPECT_EQ(toShellCommand("start defrag c:").line, "defrag c:");
+// A command line runs through the system's interpreter in the given folder and is waited for.
+TEST(CommandLineTest, RunsInTheFolderAndIsWaitedFor) {
+  test::TempFolder folder;
+  os::runCommandLine("echo klaar>gedaan.txt", folder.str());
+  EXPECT_EQ(test::readFile(folder / "gedaan.txt").substr(0, 5), "klaar");
 }
 
 // The box drawn when the system cannot show one: only Enter, Esc or Space

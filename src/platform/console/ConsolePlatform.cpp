@@ -46,8 +46,7 @@ double ConsolePlatform::elapsedSeconds() { return os::monotonicSeconds(); }
 void ConsolePlatform::yieldProcessor() { os::yieldProcessor(); }
 
 void ConsolePlatform::runCommand(const std::string& line) {
-  ShellCommand command = toShellCommand(line);
-  os::runShell(command.line, files().workingFolder(), command.detached);
+  os::runCommandLine(line, files().workingFolder());
 }
 
 LocalDateTime ConsolePlatform::localNow() { return os::localNow(); }

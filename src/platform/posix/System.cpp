@@ -15,7 +15,66 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/Paths.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+
+const char kPathSeparator = '/';
+
+}  // namespace almanouk
+
 namespace almanouk::os {
+
+bool isSeparator(char c) { return c == '/'; }
+
+bool isAbsolutePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+std::string canonicalFolder(const std::string& path) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string canonical = resolved;
+  std::free(resolved);
+  return canonical;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+int removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
+int renameOver(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int makeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string step = path.substr(0, slash);
+    if (!step.empty() && ::mkdir(step.c_str(), 0755) != 0 && errno != EEXIST) return errno;
+    if (slash == std::string::npos) break;
+  }
+  return isFolder(path) ? 0 : ENOTDIR;
+}
+
+bool isFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int resizeFile(const std::string& path, std::int64_t length) {
+  return ::truncate(path.c_str(), static_cast<off_t>(length)) == 0 ? 0 : errno;
+}
 
 FileStamp fileStamp(const std::string& path) {
   struct stat info {};
@@ -200,8 +259,8 @@ void reapWatched() {
   std::erase_if(gWatched, [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) != 0; });
 }
 
-}  // namespace
-
+// Starts the line through /bin/sh on its own, in a session of its own with
+// its output discarded, and watches it for a moment.
 bool startWatched(const std::string& line, const std::string& folder) {
   constexpr int kWatchMs = 1500;
   constexpr int kStepMs = 20;
@@ -231,6 +290,7 @@ bool startWatched(const std::string& line, const std::string& folder) {
   return true;
 }
 
+// Runs the line through /bin/sh in the folder: waited for, or detached.
 void runShell(const std::string& line, const std::string& folder, bool detached) {
   pid_t child = ::fork();
   if (child < 0) return;
@@ -253,6 +313,24 @@ void runShell(const std::string& line, const std::string& folder, bool detached)
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
+}
+
+// The Windows text editor is whatever the desktop opens text files with.
+std::string desktopLine(std::string line) {
+  const std::string head = lowerAscii(line.substr(0, 8));
+  if (head == "notepad" || head == "notepad ") line = "xdg-open" + line.substr(std::min<std::size_t>(7, line.size()));
+  return line;
+}
+
+}  // namespace
+
+void runCommandLine(const std::string& line, const std::string& folder) {
+  const bool detached = lowerAscii(line.substr(0, 6)) == "start ";
+  runShell(desktopLine(detached ? line.substr(6) : line), folder, detached);
+}
+
+bool openInTextViewer(const std::string& name, const std::string& folder) {
+  return startWatched(desktopLine("notepad " + name), folder);
 }
 
 }  // namespace almanouk::os

@@ -268,8 +268,7 @@ double SdlPlatform::elapsedSeconds() { return os::monotonicSeconds(); }
 void SdlPlatform::yieldProcessor() { os::yieldProcessor(); }
 
 void SdlPlatform::runCommand(const std::string& line) {
-  ShellCommand command = toShellCommand(line);
-  os::runShell(command.line, files().workingFolder(), command.detached);
+  os::runCommandLine(line, files().workingFolder());
 }
 
 // A box the system cannot show (no message-box font on the display, for one)
@@ -298,8 +297,7 @@ int SdlPlatform::messageBox(std::string_view text, std::string_view caption, con
 }
 
 bool SdlPlatform::showTextFile(std::string_view name) {
-  ShellCommand command = toShellCommand("start notepad " + std::string(name));
-  return os::startWatched(command.line, files().workingFolder());
+  return os::openInTextViewer(std::string(name), files().workingFolder());
 }
 
 SoundPlayer& SdlPlatform::soundPlayer() { return *sound_; }
