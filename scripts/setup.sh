@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   # the sanitizer build and the fuzzers
   clang libclang-rt-dev
-  libsdl2-dev libsdl2-mixer-dev libpng-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev zlib1g-dev libx11-dev
   # iCalendar import and export; the independent reader that checks the export
   libical-dev python3-icalendar
   libgtest-dev libbenchmark-dev

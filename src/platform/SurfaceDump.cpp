@@ -1,44 +1,67 @@
 #include "platform/SurfaceDump.h"
 
-#include <png.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <vector>
 
+#include "platform/System.h"
 #include "platform/Text.h"
 
 namespace almanouk {
+namespace {
+
+void appendBigEndian(std::string& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
+}
+
+// A chunk: length, type, data, and the CRC of type and data.
+void appendChunk(std::string& out, const char* type, const std::string& data) {
+  appendBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  const std::string typed = std::string(type, 4) + data;
+  out += typed;
+  appendBigEndian(out, static_cast<std::uint32_t>(
+                           crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+}
+
+}  // namespace
 
 bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha, const std::string& path) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  bool ok = false;
-  if (info && setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, out);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    const int channels = withAlpha ? 4 : 3;
-    std::vector<png_byte> row(static_cast<std::size_t>(width * channels));
-    for (int y = 0; y < height; ++y) {
-      const std::uint32_t* line = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-      for (int x = 0; x < width; ++x) {
-        png_byte* pixel = &row[static_cast<std::size_t>(x * channels)];
-        pixel[0] = static_cast<png_byte>(line[x] >> 16);
-        pixel[1] = static_cast<png_byte>(line[x] >> 8);
-        pixel[2] = static_cast<png_byte>(line[x]);
-        if (withAlpha) pixel[3] = static_cast<png_byte>(line[x] >> 24);
-      }
-      png_write_row(png, row.data());
+  const std::size_t channels = withAlpha ? 4 : 3;
+  const auto columns = static_cast<std::size_t>(width);
+  // Each row: filter type 0 (none), then the pixels.
+  std::string raw;
+  raw.reserve((columns * channels + 1) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    raw += '\0';
+    const std::uint32_t* line = pixels + static_cast<std::size_t>(y) * columns;
+    for (std::size_t x = 0; x < columns; ++x) {
+      raw += static_cast<char>(line[x] >> 16);
+      raw += static_cast<char>(line[x] >> 8);
+      raw += static_cast<char>(line[x]);
+      if (withAlpha) raw += static_cast<char>(line[x] >> 24);
     }
-    png_write_end(png, nullptr);
-    ok = true;
   }
-  png_destroy_write_struct(&png, info ? &info : nullptr);
-  return std::fclose(out) == 0 && ok;
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::string packed(packedSize, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+                static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
+    return false;
+  packed.resize(packedSize);
+
+  std::string header;
+  appendBigEndian(header, static_cast<std::uint32_t>(width));
+  appendBigEndian(header, static_cast<std::uint32_t>(height));
+  header += std::string{8, static_cast<char>(withAlpha ? 6 : 2), 0, 0, 0};  // depth, colour type, methods
+  std::string png = "\x89PNG\r\n\x1a\n";
+  appendChunk(png, "IHDR", header);
+  appendChunk(png, "IDAT", packed);
+  appendChunk(png, "IEND", "");
+
+  std::FILE* out = os::openFile(path, "wb");
+  if (!out) return false;
+  bool written = std::fwrite(png.data(), 1, png.size(), out) == png.size();
+  return std::fclose(out) == 0 && written;
 }
 
 bool writePng(const Surface& surface, const std::string& path) {

@@ -16,7 +16,7 @@ deb=$(find "$work" -maxdepth 1 -name "almanouk_${version}_*.deb")
 [ -n "$deb" ] || fail "no almanouk_${version}_*.deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libpng16-16; do
+for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libical3 zlib1g; do
   [[ ", $depends," =~ ,\ "$package"[\ ,] ]] || fail "Depends lacks $package: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
