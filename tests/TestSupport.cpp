@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
 #include <fstream>
 #include <random>
@@ -10,8 +12,9 @@ namespace almanouk::test {
 TempFolder::TempFolder(bool inMemory) {
   std::random_device random;
   // Many short runs that flush what they replace to the disk go a lot faster in memory.
-  auto base = inMemory && std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                                    : std::filesystem::temp_directory_path();
+  auto base = inMemory && kPathSeparator == '/' && std::filesystem::is_directory("/dev/shm")
+                  ? std::filesystem::path("/dev/shm")
+                  : std::filesystem::temp_directory_path();
   do {
     path_ = base / ("almanouk-test-" + std::to_string(random()));
   } while (std::filesystem::exists(path_));

@@ -19,7 +19,7 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
   if (!folder.empty()) {
     if (folder.front() == '"') folder.erase(0, 1);
     if (!folder.empty() && folder.back() == '"') folder.pop_back();
-    if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+    if (folder.empty() || !isPathSeparator(folder.back())) folder += kPathSeparator;
   }
   for (std::string name = platform.findFirst(folder + "*.mp3"); !name.empty(); name = platform.findNext()) {
     if (list.size() == list.capacity()) list.reserve(list.capacity() + list.capacity() / 2);

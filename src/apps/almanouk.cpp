@@ -1,14 +1,14 @@
 // The program users start: the real window, keyboard and sound.
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/Process.h"
+#include "platform/WindowPlatform.h"
 #include "platform/console/ConsolePlatform.h"
-#include "platform/sdl/SdlPlatform.h"
 #include "shell/CommandLine.h"
 #include "shell/Program.h"
 
@@ -38,9 +38,9 @@ man almanouk tell its keys.
 )";
 
 // --help and --version alone are answered at once: no window, no data folder.
-std::optional<int> answerInfoOption(int argc, char** argv) {
-  if (argc != 2) return std::nullopt;
-  const std::string option = argv[1];
+std::optional<int> answerInfoOption(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 1) return std::nullopt;
+  const std::string& option = arguments[0];
   if (option == "--help" || option == "-h") {
     std::fputs(kUsage, stdout);
     return 0;
@@ -53,10 +53,9 @@ std::optional<int> answerInfoOption(int argc, char** argv) {
 }
 
 // Import and export run on the console: no window, no display needed.
-std::optional<int> runCommandLine(int argc, char** argv) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
+std::optional<int> runCommandLine(const std::vector<std::string>& arguments) {
   if (!almanouk::isCommandLineWork(arguments)) return std::nullopt;
-  almanouk::ConsolePlatform platform(std::filesystem::current_path().string());
+  almanouk::ConsolePlatform platform(almanouk::process::startFolder());
   almanouk::CommandLineOutput output;
   int status = almanouk::runCommandLineWork(platform, arguments, output);
   std::fputs(output.out.c_str(), stdout);
@@ -67,14 +66,16 @@ std::optional<int> runCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (auto status = answerInfoOption(argc, argv)) return *status;
-  if (auto status = runCommandLine(argc, argv)) return *status;
+  const std::vector<std::string> arguments = almanouk::process::arguments(argc, argv);
+  if (!arguments.empty()) almanouk::process::useStartingTerminal();
+  if (auto status = answerInfoOption(arguments)) return *status;
+  if (auto status = runCommandLine(arguments)) return *status;
   // The sound folder is the whole command tail, so a name with blanks needs no quotes.
   std::string soundFolder;
-  for (int i = 1; i < argc; ++i) soundFolder += (i > 1 ? " " : "") + std::string(argv[i]);
+  for (const std::string& word : arguments) soundFolder += (soundFolder.empty() ? "" : " ") + word;
   try {
-    almanouk::SdlPlatform platform(std::filesystem::current_path().string());
-    almanouk::Program program(platform, soundFolder);
+    std::unique_ptr<almanouk::Platform> platform = almanouk::makeWindowPlatform(almanouk::process::startFolder());
+    almanouk::Program program(*platform, soundFolder);
     return program.run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "almanouk: %s\n", error.what());

@@ -414,6 +414,8 @@ class Importer {
 
 }  // namespace
 
+bool iCalendarAvailable() { return true; }
+
 std::variant<ImportedEvents, std::string> readICalendar(std::string_view text, const ImportClock& clock) {
   icalerror_set_errors_are_fatal(0);
   if (deepestNesting(text) > kDeepestNesting) return std::string("geen agenda: onderdelen te diep in elkaar");

@@ -45,6 +45,9 @@ struct ImportClock {
 // At most this many entries come from one file; the events past it are skipped.
 inline constexpr std::size_t kMostImportedEntries = 100'000;
 
+// False in a build without libical, which can neither import nor export.
+bool iCalendarAvailable();
+
 // The events of the text, or why it holds none at all (not iCalendar).
 std::variant<ImportedEvents, std::string> readICalendar(std::string_view text, const ImportClock& clock);
 

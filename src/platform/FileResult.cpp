@@ -1,6 +1,14 @@
 #include "platform/FileResult.h"
 
+#include "platform/System.h"
+
 namespace almanouk {
+
+std::string_view baseName(std::string_view path) {
+  for (std::size_t i = path.size(); i-- > 0;)
+    if (os::isSeparator(path[i])) return path.substr(i + 1);
+  return path;
+}
 
 std::string_view describe(FileProblem problem) {
   switch (problem) {

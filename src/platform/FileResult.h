@@ -42,10 +42,7 @@ class [[nodiscard]] FileResult {
 };
 
 // The name of a file as the user knows it: the last part of its path.
-inline std::string_view baseName(std::string_view path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
+std::string_view baseName(std::string_view path);
 
 // The problem in Dutch, as a message names it: "schijf vol", "geen rechten", ...
 std::string_view describe(FileProblem problem);

@@ -5,5 +5,7 @@ namespace almanouk {
 
 // '/' here, '\' on Windows. Paths read from the user may hold either.
 extern const char kPathSeparator;
+// '/' everywhere, and the system's own separator.
+bool isPathSeparator(char c);
 
 }  // namespace almanouk

@@ -36,6 +36,11 @@ Key Platform::waitForKey() {
   }
 }
 
+void Platform::queueTypedText(std::string_view utf8) {
+  for (char c : cp437Text(utf8))
+    if (Key::character(c).isPrintable()) keys_.push(Key::character(c));
+}
+
 int Platform::showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
   return messageBox(text, caption, buttons.empty() ? std::vector<std::string>{"OK"} : buttons);
 }

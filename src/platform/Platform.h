@@ -118,6 +118,9 @@ class Platform {
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
 
   KeyQueue& keyQueue() { return keys_; }
+  // Characters typed (UTF-8) as keys: what the code page lacks is spelled
+  // with what it has ("€" types "EUR", "’" an apostrophe), never dropped.
+  void queueTypedText(std::string_view utf8);
 
  private:
   Surface surface_;

@@ -221,6 +221,7 @@ int runCommandLineWork(Platform& platform, std::span<const std::string> argument
     output.err += kUsage;
     return 2;
   }
+  if (!iCalendarAvailable()) return work.fail("deze versie van Almanouk is gebouwd zonder iCalendar (libical)."), 1;
   if (command == "--import") return importCalendar(work, work.path(arguments[1]), arguments[2]);
   const std::string icsPath = work.path(arguments.back());
   if (!work.enterDataFolder()) return 1;

@@ -6,6 +6,7 @@
 #include "alarm/Popups.h"
 #include "alarm/SpeakerTone.h"
 #include "e2e/Harness.h"
+#include "platform/Paths.h"
 #include "platform/ProgramExit.h"
 #include "platform/Text.h"
 
@@ -232,9 +233,10 @@ TEST(AlarmSound, QuotesAndSeparatorsOfTheFolderDoNotMatter) {
   EXPECT_EQ(listSoundFiles(platform, base, plain), 2);
   listSoundFiles(platform, "\"" + base + "\"", quoted);
   listSoundFiles(platform, "\"" + base + "/\"", slashed);
-  EXPECT_EQ(plain, (std::vector<std::string>{base + "/a.MP3", base + "/b.mp3"}));
+  const std::string separator(1, kPathSeparator);
+  EXPECT_EQ(plain, (std::vector<std::string>{base + separator + "a.MP3", base + separator + "b.mp3"}));
   EXPECT_EQ(quoted, plain);
-  EXPECT_EQ(slashed, plain);
+  EXPECT_EQ(slashed, (std::vector<std::string>{base + "/a.MP3", base + "/b.mp3"}));
   std::vector<std::string> none;
   EXPECT_EQ(listSoundFiles(platform, folder.str(), none), 0);
 }

@@ -8,6 +8,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/CalendarModel.h"
+#include "platform/Paths.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Program.h"
@@ -66,7 +67,7 @@ bool isPage(const std::string& name) { return name.size() == 12 && name.substr(8
 
 // The program names its files by their full paths, built on its folders' canonical names.
 bool inside(const std::string& path, const std::string& canonicalFolder) {
-  return path.compare(0, canonicalFolder.size() + 1, canonicalFolder + "/") == 0;
+  return path.compare(0, canonicalFolder.size() + 1, canonicalFolder + kPathSeparator) == 0;
 }
 
 }  // namespace

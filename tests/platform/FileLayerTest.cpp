@@ -176,6 +176,35 @@ TEST_F(FileLayerTest, LargeFilesAreReadInChunks) {
   EXPECT_EQ(line, "regel 99999");
 }
 
+// What every system must give the program: names in any case, and a rename
+// over an existing file in one step.
+TEST_F(FileLayerTest, NamesInAnyCaseAndARenameOverAnExistingFile) {
+  test::writeFile(folder / "Almanouk.dat", "index");
+  EXPECT_TRUE(files.fileExists("ALMANOUK.DAT"));
+  EXPECT_EQ(files.contents("almanouk.DAT"), "index");
+  files.openFile("nieuw.tmp", FileMode::Replacement, 2);
+  files.writeLine(2, "nieuw");
+  ASSERT_TRUE(files.closeFile(2));
+  EXPECT_TRUE(files.replaceFile("NIEUW.TMP", "almanouk.dat"));
+  EXPECT_EQ(test::readFile(folder / "Almanouk.dat"), "nieuw\r\n");
+  EXPECT_FALSE(files.fileExists("nieuw.tmp"));
+}
+
+// Here a file still being read can be replaced; Windows refuses that, and the
+// program reads a file whole before it replaces it.
+TEST_F(FileLayerTest, AFileBeingReadCanBeReplaced) {
+  test::writeFile(folder / "groot.amn", std::string(3 << 20, 'x') + "\r\nlaatste\r\n");  // read in pieces, kept open
+  files.openFile("groot.amn", FileMode::Input, 1);
+  std::string line;
+  files.readLine(1, line);
+  files.openFile("nieuw.tmp", FileMode::Replacement, 2);
+  files.writeLine(2, "nieuw");
+  ASSERT_TRUE(files.closeFile(2));
+  EXPECT_TRUE(files.replaceFile("nieuw.tmp", "groot.amn"));
+  files.readLine(1, line);
+  EXPECT_EQ(line, "laatste");  // the old version, still open, reads to its end
+}
+
 // The folder's names are kept in memory; what another program adds, renames
 // or removes is seen at the next look all the same.
 TEST_F(FileLayerTest, TheNameIndexFollowsChangesMadeBehindItsBack) {

@@ -16,9 +16,12 @@
 #include <string_view>
 
 #include "platform/Paths.h"
+#include "platform/Process.h"
 #include "platform/Text.h"
 
 namespace almanouk {
+
+bool isPathSeparator(char c) { return os::isSeparator(c); }
 
 const char kPathSeparator = '/';
 
@@ -334,3 +337,18 @@ bool openInTextViewer(const std::string& name, const std::string& folder) {
 }
 
 }  // namespace almanouk::os
+
+namespace almanouk::process {
+
+std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+std::string startFolder() {
+  char* folder = ::getcwd(nullptr, 0);
+  std::string path = folder ? folder : ".";
+  std::free(folder);
+  return path;
+}
+
+void useStartingTerminal() {}
+
+}  // namespace almanouk::process

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Emblem.h"
+#include "platform/WindowPlatform.h"
 #include "platform/KeyNames.h"
 #include "platform/Text.h"
 #include "platform/sdl/SdlSpeaker.h"
@@ -228,11 +229,7 @@ void SdlPlatform::handle(const SDL_Event& event) {
         skipText_ = false;
         break;
       }
-      std::string_view text = event.text.text;
-      for (std::size_t pos = 0; pos < text.size();) {
-        int c = codePointToCp437(decodeUtf8(text, pos));
-        if (c > 0) keyQueue().push(Key::character(static_cast<char>(c)));
-      }
+      queueTypedText(event.text.text);
       break;
     }
     default:
@@ -307,5 +304,9 @@ SpeakerPort& SdlPlatform::speakerPort() { return *speaker_; }
 LocalDateTime SdlPlatform::localNow() { return os::localNow(); }
 
 std::string SdlPlatform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
+
+std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
+  return std::make_unique<SdlPlatform>(std::move(startFolder));
+}
 
 }  // namespace almanouk

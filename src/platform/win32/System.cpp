@@ -1,0 +1,385 @@
+// The operating system on Windows. Paths are UTF-8 in the program and UTF-16
+// for the system: every call converts, so a user name with "é" in its folder works.
+
+#include "platform/System.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cerrno>
+#include <cwchar>
+
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "platform/Text.h"
+
+namespace almanouk {
+
+bool isPathSeparator(char c) { return os::isSeparator(c); }
+
+const char kPathSeparator = '\\';
+
+}  // namespace almanouk
+
+namespace almanouk::os {
+namespace {
+
+// 100-nanosecond ticks from 1601 to 1970.
+constexpr std::int64_t kEpochTicks = 116'444'736'000'000'000LL;
+
+std::wstring wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
+  return text;
+}
+
+std::string narrow(const wchar_t* utf16, int length = -1) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, utf16, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16, length, text.data(), size, nullptr, nullptr);
+  if (length < 0) text.pop_back();  // the terminating zero
+  return text;
+}
+
+std::int64_t nanoseconds(const FILETIME& time) {
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = time.dwLowDateTime;
+  ticks.HighPart = time.dwHighDateTime;
+  return (static_cast<std::int64_t>(ticks.QuadPart) - kEpochTicks) * 100;
+}
+
+// The C library's error number for the system's last error.
+int errorNumber(DWORD error = GetLastError()) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    default: return EIO;
+  }
+}
+
+struct Handle {
+  HANDLE handle;
+  explicit Handle(HANDLE h) : handle(h) {}
+  ~Handle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool ok() const { return handle != INVALID_HANDLE_VALUE; }
+};
+
+// A file or folder opened only to be asked about or flushed.
+HANDLE openForQuery(const std::string& path, DWORD access) {
+  return CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// Runs the line through cmd in the folder; the process, or nothing when it could not start.
+HANDLE startProcess(const std::string& commandLine, const std::string& folder) {
+  std::wstring line = wide(commandLine);
+  std::wstring where = wide(folder);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, where.c_str(), &startup, &process))
+    return nullptr;
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+}  // namespace
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool isAbsolutePath(const std::string& path) {
+  if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) return true;
+  return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);  // \\server\share
+}
+
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  std::string::size_type slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return {".", path};
+  // "C:\name": the folder is the drive's root, not the drive's working folder.
+  std::string folder = path.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return {folder, path.substr(slash + 1)};
+}
+
+std::string canonicalFolder(const std::string& path) {
+  wchar_t full[MAX_PATH * 4];
+  DWORD length = GetFullPathNameW(wide(path).c_str(), MAX_PATH * 4, full, nullptr);
+  if (length == 0 || length >= MAX_PATH * 4) return path;
+  std::string canonical = narrow(full, static_cast<int>(length));
+  if (canonical.size() > 3 && isSeparator(canonical.back())) canonical.pop_back();
+  return canonical;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  Handle first(openForQuery(a, 0)), second(openForQuery(b, 0));
+  BY_HANDLE_FILE_INFORMATION one{}, other{};
+  return first.ok() && second.ok() && GetFileInformationByHandle(first.handle, &one) &&
+         GetFileInformationByHandle(second.handle, &other) &&
+         one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+         one.nFileIndexLow == other.nFileIndexLow;
+}
+
+// Opened as the C library would, but sharing the file for deletion too: a
+// file the program reads can be replaced meanwhile, as on other systems.
+std::FILE* openFile(const std::string& path, const char* mode) {
+  const std::string_view flags = mode;
+  const bool update = flags.find('+') != std::string_view::npos;
+  DWORD access = GENERIC_READ, disposition = OPEN_EXISTING;
+  int descriptorFlags = _O_BINARY | (update ? _O_RDWR : _O_RDONLY);
+  if (flags.starts_with("w")) {
+    access = update ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE;
+    disposition = flags.find('x') != std::string_view::npos ? CREATE_NEW : CREATE_ALWAYS;
+    descriptorFlags = _O_BINARY | (update ? _O_RDWR : _O_WRONLY);
+  } else if (flags.starts_with("a")) {
+    access = FILE_APPEND_DATA;
+    disposition = OPEN_ALWAYS;
+    descriptorFlags = _O_BINARY | _O_WRONLY | _O_APPEND;
+  } else if (update) {
+    access = GENERIC_READ | GENERIC_WRITE;
+  }
+  HANDLE handle = CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = errorNumber();
+    return nullptr;
+  }
+  int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), descriptorFlags);
+  if (descriptor < 0) {
+    CloseHandle(handle);
+    errno = EIO;
+    return nullptr;
+  }
+  std::string streamMode(flags);
+  std::erase(streamMode, 'x');
+  std::FILE* stream = _fdopen(descriptor, streamMode.c_str());
+  if (!stream) _close(descriptor);
+  return stream;
+}
+
+int removeFile(const std::string& path) { return DeleteFileW(wide(path).c_str()) ? 0 : errorNumber(); }
+
+int renameOver(const std::string& from, const std::string& to) {
+  return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : errorNumber();
+}
+
+int makeFolders(const std::string& path) {
+  for (std::size_t at = 0;;) {
+    std::size_t slash = path.find_first_of("/\\", at);
+    const std::string step = path.substr(0, slash);
+    // Not the drive ("C:") nor the empty start of a "\\server" path.
+    if (!step.empty() && !(step.size() == 2 && step[1] == ':') && !CreateDirectoryW(wide(step).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED && !isFolder(step))
+      return errorNumber();
+    if (slash == std::string::npos) break;
+    at = slash + 1;
+  }
+  return isFolder(path) ? 0 : ENOTDIR;
+}
+
+bool isFolder(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int resizeFile(const std::string& path, std::int64_t length) {
+  Handle file(CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) return errorNumber();
+  LARGE_INTEGER size;
+  size.QuadPart = length;
+  if (!SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN) || !SetEndOfFile(file.handle)) return errorNumber();
+  return 0;
+}
+
+FileStamp fileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  FileStamp stamp;
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return stamp;
+  stamp.exists = true;
+  stamp.regular = !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  stamp.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.modifiedNs = nanoseconds(data.ftLastWriteTime);
+  return stamp;
+}
+
+std::int64_t wallClockNs() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  return nanoseconds(now);
+}
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    std::string name = narrow(found.cFileName);
+    if (name == "." || name == "..") continue;
+    entries.push_back({std::move(name), !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return entries;
+}
+
+bool syncPath(const std::string& path) {
+  // A folder's entries reach the disk with the rename that wrote them (MOVEFILE_WRITE_THROUGH).
+  if (isFolder(path)) return true;
+  Handle file(openForQuery(path, GENERIC_WRITE));
+  return file.ok() && FlushFileBuffers(file.handle);
+}
+
+// A replacement inherits the folder's access rights, as every new file here does.
+Permissions permissionsOf(const std::string&) { return {}; }
+
+bool applyPermissions(const std::string&, const Permissions&) { return true; }
+
+bool isReadOnly(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool hardLink(const std::string& existing, const std::string& newName) {
+  return CreateHardLinkW(wide(newName).c_str(), wide(existing).c_str(), nullptr);
+}
+
+bool removeName(const std::string& path) {
+  if (isFolder(path)) return false;
+  return DeleteFileW(wide(path).c_str());
+}
+
+bool isLink(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+FileLock::~FileLock() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));  // closing releases the lock
+}
+
+bool FileLock::acquire(const std::string& path) {
+  // Others may read, write and delete the marker: only the lock keeps a second copy out.
+  HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // A byte far past the marker's text: a lock here keeps others from writing the bytes it covers.
+  OVERLAPPED beyondText{};
+  beyondText.OffsetHigh = 0x40000000;
+  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyondText)) {
+    CloseHandle(file);
+    return false;
+  }
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return true;
+}
+
+LocalDateTime localNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  LocalDateTime t;
+  t.year = now.wYear;
+  t.month = now.wMonth;
+  t.day = now.wDay;
+  t.hour = now.wHour;
+  t.minute = now.wMinute;
+  t.second = now.wSecond;
+  t.millisecond = now.wMilliseconds;
+  return t;
+}
+
+double monotonicSeconds() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void sleepMilliseconds(int ms) { Sleep(static_cast<DWORD>(ms > 0 ? ms : 0)); }
+
+void yieldProcessor() { SwitchToThread(); }
+
+std::string environmentValue(const std::string& name) {
+  const wchar_t* value = _wgetenv(wide(name).c_str());
+  return value ? narrow(value) : std::string();
+}
+
+// The zone's Windows name ("W. Europe Standard Time"); the zone database's names are not used here.
+std::string localTimeZone() {
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  if (GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID || zone.TimeZoneKeyName[0] == L'\0') return "UTC";
+  return narrow(zone.TimeZoneKeyName);
+}
+
+// The window's own messages tell of a session that ends (WM_ENDSESSION).
+void treatHangupAsTermination() {}
+
+void runCommandLine(const std::string& line, const std::string& folder) {
+  const bool detached = lowerAscii(line.substr(0, 6)) == "start ";
+  HANDLE process = startProcess("cmd.exe /c " + (detached ? line.substr(6) : line), folder);
+  if (!process) return;
+  if (!detached) WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+}
+
+bool openInTextViewer(const std::string& name, const std::string& folder) {
+  constexpr DWORD kWatchMs = 1500;
+  HANDLE process = startProcess("notepad.exe \"" + name + "\"", folder);
+  if (!process) return false;
+  DWORD status = STILL_ACTIVE;
+  if (WaitForSingleObject(process, kWatchMs) == WAIT_OBJECT_0) GetExitCodeProcess(process, &status);
+  CloseHandle(process);
+  return status == STILL_ACTIVE || status == 0;
+}
+
+}  // namespace almanouk::os
+
+namespace almanouk::process {
+
+std::vector<std::string> arguments(int, char**) {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> result;
+  for (int i = 1; i < count; ++i) result.push_back(os::narrow(words[i]));
+  LocalFree(words);
+  return result;
+}
+
+std::string startFolder() {
+  wchar_t folder[MAX_PATH * 4];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
+  return length > 0 && length < MAX_PATH * 4 ? os::narrow(folder, static_cast<int>(length)) : ".";
+}
+
+void useStartingTerminal() {
+  // A program with a window has no terminal of its own: it borrows the one it was started from.
+  if (GetConsoleWindow() == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+  }
+  SetConsoleOutputCP(CP_UTF8);
+}
+
+}  // namespace almanouk::process

@@ -1,0 +1,327 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Emblem.h"
+#include "platform/KeyNames.h"
+#include "platform/System.h"
+#include "platform/Text.h"
+#include "platform/WindowPlatform.h"
+#include "platform/win32/Win32SoundPlayer.h"
+#include "platform/win32/Win32Speaker.h"
+
+namespace almanouk {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Almanouk";
+constexpr std::uint32_t kCursorColour = 0xC8C8C8;
+
+std::wstring wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
+  return text;
+}
+
+std::string utf8Of(const wchar_t* text, int length) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+// The keyboard's keys as the table of key names knows them.
+KeySym symOf(unsigned virtualKey) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') return letterKey(static_cast<char>(virtualKey - 'A' + 'a'));
+  if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+    return static_cast<KeySym>(static_cast<int>(KeySym::F1) + static_cast<int>(virtualKey - VK_F1));
+  switch (virtualKey) {
+    case VK_HOME: return KeySym::Home;
+    case VK_END: return KeySym::End;
+    case VK_UP: return KeySym::Up;
+    case VK_DOWN: return KeySym::Down;
+    case VK_LEFT: return KeySym::Left;
+    case VK_RIGHT: return KeySym::Right;
+    case VK_PRIOR: return KeySym::PageUp;
+    case VK_NEXT: return KeySym::PageDown;
+    case VK_INSERT: return KeySym::Insert;
+    case VK_DELETE: return KeySym::Delete;
+    case VK_RETURN: return KeySym::Enter;
+    case VK_ESCAPE: return KeySym::Escape;
+    case VK_BACK: return KeySym::Backspace;
+    case VK_TAB: return KeySym::Tab;
+    default: return KeySym::None;
+  }
+}
+
+bool held(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+
+// The emblem as the window's and the task bar's icon.
+HICON emblemIconOf(int size) {
+  std::vector<std::uint32_t> pixels = emblemIcon(size);
+  BITMAPV5HEADER header{};
+  header.bV5Size = sizeof header;
+  header.bV5Width = size;
+  header.bV5Height = -size;
+  header.bV5Planes = 1;
+  header.bV5BitCount = 32;
+  header.bV5Compression = BI_BITFIELDS;
+  header.bV5RedMask = 0x00FF0000;
+  header.bV5GreenMask = 0x0000FF00;
+  header.bV5BlueMask = 0x000000FF;
+  header.bV5AlphaMask = 0xFF000000;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  if (!colour) return nullptr;
+  std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+  ICONINFO info{TRUE, 0, 0, mask, colour};
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(mask);
+  DeleteObject(colour);
+  return icon;
+}
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrW(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  auto* platform = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (platform && message != WM_NCCREATE) {
+    LRESULT handled = platform->handleMessage(message, wParam, lParam);
+    if (handled != -1) return handled;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(std::string startFolder)
+    : Platform(std::move(startFolder)),
+      sound_(std::make_unique<Win32SoundPlayer>()),
+      speaker_(std::make_unique<Win32Speaker>()) {}
+
+Win32Platform::~Win32Platform() {
+  speaker_.reset();
+  if (window_) DestroyWindow(window_);
+}
+
+void Win32Platform::openScreen(int width, int height, int) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = emblemIconOf(48);
+  windowClass.hIconSm = emblemIconOf(16);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);
+  // Twice the size when the screen leaves room for it.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int scale = work.right - work.left >= width * 2 + 40 && work.bottom - work.top >= height * 2 + 60 ? 2 : 1;
+  RECT frame{0, 0, width * scale, height * scale};
+  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  window_ = CreateWindowExW(0, kWindowClass, L"Almanouk", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  if (!window_) throw std::runtime_error("the window could not be made");
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+}
+
+// -1: the default handling.
+long long Win32Platform::handleMessage(unsigned message, unsigned long long wParam, long long lParam) {
+  switch (message) {
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the picture covers everything
+    case WM_SIZE:
+      InvalidateRect(window_, nullptr, FALSE);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      RECT frame{0, 0, Surface::kWidth, Surface::kHeight};
+      AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      return 0;
+    }
+    case WM_CLOSE:
+    case WM_ENDSESSION:
+      if (message == WM_CLOSE || wParam) keyQueue().push(keys::kClose);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the window, as everywhere on this system.
+      if (message == WM_SYSKEYDOWN && wParam == VK_F4) return -1;
+      keyDown(static_cast<unsigned>(wParam), (lParam & (1 << 29)) != 0);
+      return 0;
+    case WM_CHAR:
+      typed(static_cast<wchar_t>(wParam));
+      return 0;
+    case WM_SYSCHAR:
+      return 0;  // Alt with a letter types nothing, and rings no bell
+    default:
+      return -1;
+  }
+}
+
+// Keys without a character, and Ctrl or Alt with a key, come from here; the
+// characters typed come as WM_CHAR, which a key taken here does not type again.
+void Win32Platform::keyDown(unsigned virtualKey, bool altHeld) {
+  skipCharacter_ = false;
+  // AltGr comes as Ctrl with right Alt: it types characters ("@", "€").
+  const bool altGr = held(VK_RMENU);
+  const bool alt = altHeld && !altGr;
+  const bool ctrl = held(VK_CONTROL) && !altGr;
+  const Modifier modifier = alt ? Modifier::Alt : ctrl ? Modifier::Ctrl : Modifier::None;
+  if (std::optional<Key> key = keyFor(symOf(virtualKey), modifier, held(VK_SHIFT))) {
+    keyQueue().push(*key);
+    skipCharacter_ = true;
+  } else if (modifier != Modifier::None) {
+    skipCharacter_ = true;  // other Ctrl and Alt combinations type nothing
+  }
+}
+
+void Win32Platform::typed(wchar_t unit) {
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    highSurrogate_ = unit;
+    return;
+  }
+  wchar_t text[2] = {highSurrogate_, unit};
+  const bool pair = highSurrogate_ != 0 && unit >= 0xDC00 && unit < 0xE000;
+  highSurrogate_ = 0;
+  if (std::exchange(skipCharacter_, false) || unit < L' ') return;  // Enter, Esc, Tab, Backspace came as keys
+  queueTypedText(utf8Of(pair ? text : text + 1, pair ? 2 : 1));
+}
+
+// The picture enlarged by the largest whole factor that fits, centred on black.
+void Win32Platform::paint() {
+  PAINTSTRUCT painting;
+  HDC target = BeginPaint(window_, &painting);
+  RECT client;
+  GetClientRect(window_, &client);
+  const int width = client.right, height = client.bottom;
+  const int scale = std::max(1, std::min(width / Surface::kWidth, height / Surface::kHeight));
+  const int left = (width - Surface::kWidth * scale) / 2, top = (height - Surface::kHeight * scale) / 2;
+  BITMAPINFO picture{};
+  picture.bmiHeader.biSize = sizeof picture.bmiHeader;
+  picture.bmiHeader.biWidth = Surface::kWidth;
+  picture.bmiHeader.biHeight = -Surface::kHeight;  // rows from the top
+  picture.bmiHeader.biPlanes = 1;
+  picture.bmiHeader.biBitCount = 32;
+  picture.bmiHeader.biCompression = BI_RGB;
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RECT bands[] = {{0, 0, width, top}, {0, top + Surface::kHeight * scale, width, height},
+                  {0, top, left, top + Surface::kHeight * scale},
+                  {left + Surface::kWidth * scale, top, width, top + Surface::kHeight * scale}};
+  for (const RECT& band : bands) FillRect(target, &band, black);
+  StretchDIBits(target, left, top, Surface::kWidth * scale, Surface::kHeight * scale, 0, 0, Surface::kWidth,
+                Surface::kHeight, surface().pixels(), &picture, DIB_RGB_COLORS, SRCCOPY);
+  if (surface().cursorVisible() && surface().cursorRow() <= Surface::kRows) {
+    // An underline cursor over the picture only: the surface stays as the program drew it.
+    const int x = left + (surface().cursorColumn() - 1) * Surface::kCellWidth * scale;
+    const int y = top + (surface().cursorRow() * Surface::kCellHeight - 2) * scale;
+    RECT bar{x, y, x + Surface::kCellWidth * scale, y + 2 * scale};
+    HBRUSH cursor = CreateSolidBrush(RGB(kCursorColour >> 16, (kCursorColour >> 8) & 0xFF, kCursorColour & 0xFF));
+    FillRect(target, &bar, cursor);
+    DeleteObject(cursor);
+  }
+  EndPaint(window_, &painting);
+}
+
+void Win32Platform::pumpEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  if (window_ && surface().takeChanged()) {
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+  }
+}
+
+void Win32Platform::waitForMessages(int milliseconds) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds),
+                            QS_ALLINPUT);
+  pumpEvents();
+}
+
+// The window stays drawn and answers meanwhile; keys stay queued.
+void Win32Platform::pause(int milliseconds) {
+  const double end = os::monotonicSeconds() + std::max(milliseconds, 0) / 1000.0;
+  pumpEvents();
+  for (double left = end - os::monotonicSeconds(); left > 0; left = end - os::monotonicSeconds())
+    waitForMessages(static_cast<int>(left * 1000) + 1);
+}
+
+void Win32Platform::awaitInput(int milliseconds) {
+  const std::uint64_t arrivals = keyQueue().arrivals();
+  const double end = os::monotonicSeconds() + std::max(milliseconds, 0) / 1000.0;
+  pumpEvents();
+  for (double left = end - os::monotonicSeconds(); left > 0 && keyQueue().arrivals() == arrivals;
+       left = end - os::monotonicSeconds())
+    waitForMessages(static_cast<int>(left * 1000) + 1);
+}
+
+// Sleeps on the window's messages until a key comes: an open screen costs nothing.
+Key Win32Platform::waitForKey() {
+  for (;;) {
+    Key key = readKey();
+    if (!key.empty()) return key;
+    waitForMessages(-1);
+  }
+}
+
+bool Win32Platform::isKeyDown(HeldKey key) {
+  return GetAsyncKeyState(key == HeldKey::Alt ? VK_MENU : VK_F4) < 0;
+}
+
+double Win32Platform::elapsedSeconds() { return os::monotonicSeconds(); }
+
+void Win32Platform::yieldProcessor() { os::yieldProcessor(); }
+
+void Win32Platform::runCommand(const std::string& line) { os::runCommandLine(line, files().workingFolder()); }
+
+bool Win32Platform::showTextFile(std::string_view name) {
+  return os::openInTextViewer(std::string(name), files().workingFolder());
+}
+
+SpeakerPort& Win32Platform::speakerPort() { return *speaker_; }
+
+// A box of the system for a message; one with a choice of buttons is drawn
+// in the window, which the system's boxes cannot label, with the window
+// brought forward so that an alarm is seen.
+int Win32Platform::messageBox(std::string_view text, std::string_view caption,
+                              const std::vector<std::string>& buttons) {
+  if (buttons.size() > 1 && window_) {
+    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window_);
+    FLASHWINFO flash{sizeof flash, window_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+    pumpEvents();
+    return showMessageInWindow(text, caption, buttons);
+  }
+  MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
+  pumpEvents();
+  return 0;
+}
+
+LocalDateTime Win32Platform::localNow() { return os::localNow(); }
+
+std::string Win32Platform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
+
+std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
+  return std::make_unique<Win32Platform>(std::move(startFolder));
+}
+
+}  // namespace almanouk

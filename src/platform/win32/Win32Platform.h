@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+struct HWND__;
+
+namespace almanouk {
+
+class Win32Speaker;
+
+// The program's backend on Windows: a window of the Windows API that shows
+// the surface enlarged by a whole factor (GDI), its keys, message boxes,
+// Notepad for the alarm page, the system's own MP3 player (MCI) and Beep for
+// the speaker tone.
+class Win32Platform : public Platform {
+ public:
+  explicit Win32Platform(std::string startFolder);
+  ~Win32Platform() override;
+
+  void openScreen(int width, int height, int depth) override;
+  bool isKeyDown(HeldKey key) override;
+  void pause(int milliseconds) override;
+  void awaitInput(int milliseconds) override;
+  Key waitForKey() override;
+  double elapsedSeconds() override;
+  void yieldProcessor() override;
+  void runCommand(const std::string& line) override;
+  bool showTextFile(std::string_view name) override;
+  // Notepad reads the page's bytes as the program wrote them.
+  std::string forTextViewer(std::string_view text) const override { return std::string(text); }
+  SoundPlayer& soundPlayer() override { return *sound_; }
+  SpeakerPort& speakerPort() override;
+
+  // The window's messages, from its procedure.
+  long long handleMessage(unsigned message, unsigned long long wParam, long long lParam);
+
+ protected:
+  void pumpEvents() override;
+  LocalDateTime localNow() override;
+  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
+  std::string rawEnvironmentValue(const std::string& name) override;
+
+ private:
+  // Sleeps until a message comes or the time is up (-1: no limit), then takes the messages in.
+  void waitForMessages(int milliseconds);
+  void keyDown(unsigned virtualKey, bool altHeld);
+  void typed(wchar_t unit);
+  void paint();
+
+  HWND__* window_ = nullptr;
+  bool skipCharacter_ = false;     // the key that types it was taken as a key
+  wchar_t highSurrogate_ = 0;      // the first half of a character outside the basic plane
+  std::unique_ptr<SoundPlayer> sound_;
+  std::unique_ptr<Win32Speaker> speaker_;
+};
+
+}  // namespace almanouk
