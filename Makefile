@@ -1,11 +1,15 @@
 # make run   set up, build and start the program
 # make test  set up, build and run every test
+# make windows, make windows-test, make windows-installer: the Windows program, its tests under Wine, its installer
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 SECONDS ?= 60
 
-.PHONY: setup configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean
+WINDOWS_BUILD ?= build-windows
+
+.PHONY: setup configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
+  windows-setup windows windows-test windows-installer
 
 setup:
 	@scripts/setup.sh
@@ -57,5 +61,24 @@ install: build
 deb: build
 	@cd $(BUILD) && cpack -G DEB
 
+# make windows: almanouk.exe and almanouk-headless.exe in $(WINDOWS_BUILD), cross-built with mingw-w64.
+windows-setup:
+	@scripts/setup.sh windows
+
+windows: windows-setup
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DALMANOUK_WERROR=ON >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
+
+# The suite under Wine, then the Windows program's window under Wine and Xvfb,
+# its files set against the Linux build's.
+windows-test: windows build
+	@cd $(WINDOWS_BUILD) && ctest --output-on-failure
+	@tests/windows/wine_window_test.sh $(WINDOWS_BUILD)/almanouk.exe $(BUILD)/almanouk-headless
+
+# make windows-installer: $(WINDOWS_BUILD)/dist/windows/almanouk-VERSION-setup.exe
+windows-installer: windows
+	@cmake --build $(WINDOWS_BUILD) --target almanouk_installer -- --no-print-directory >/dev/null
+
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(WINDOWS_BUILD)

@@ -13,7 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Programs built here run under Wine: tests, and the icon drawn at build time.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Debian's wine64 itself: the "wine" wrapper asks for a 32-bit Wine first.
+find_program(WINE_PROGRAM NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
+find_program(WINE_PROGRAM NAMES wine64 wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
 # pkg-config answers for the target's libraries, never the build machine's.
 set(ENV{PKG_CONFIG_LIBDIR} "${CMAKE_FIND_ROOT_PATH}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Almanouk need on Debian.
+# Installs what building, running and testing Almanouk need on Debian; with
+# "windows", also the cross compiler, Wine and NSIS for the Windows program.
 # Idempotent: prints nothing when everything is there already.
 set -euo pipefail
 
@@ -17,6 +18,15 @@ packages=(
   # the install's checks and the Debian package: validators, man, dpkg-shlibdeps and file for cpack
   desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
+# scripts/setup.sh windows: also what the Windows program is built, tested and packed with.
+if [[ "${1:-}" == windows ]]; then
+  packages+=(
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
+    wine wine64 nsis
+    # a picture of the window under Wine
+    x11-apps
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -26,7 +26,7 @@ void appendChunk(std::string& out, const char* type, const std::string& data) {
 
 }  // namespace
 
-bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha, const std::string& path) {
+std::string pngOf(const std::uint32_t* pixels, int width, int height, bool withAlpha) {
   const std::size_t channels = withAlpha ? 4 : 3;
   const auto columns = static_cast<std::size_t>(width);
   // Each row: filter type 0 (none), then the pixels.
@@ -44,9 +44,8 @@ bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha
   }
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::string packed(packedSize, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
-                static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
-    return false;
+  compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+            static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);  // cannot fail: the room is compressBound's
   packed.resize(packedSize);
 
   std::string header;
@@ -57,7 +56,11 @@ bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha
   appendChunk(png, "IHDR", header);
   appendChunk(png, "IDAT", packed);
   appendChunk(png, "IEND", "");
+  return png;
+}
 
+bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha, const std::string& path) {
+  const std::string png = pngOf(pixels, width, height, withAlpha);
   std::FILE* out = os::openFile(path, "wb");
   if (!out) return false;
   bool written = std::fwrite(png.data(), 1, png.size(), out) == png.size();

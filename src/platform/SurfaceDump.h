@@ -7,8 +7,10 @@
 
 namespace almanouk {
 
-// Writes width x height pixels of 0xAARRGGBB, rows from the top, as an 8-bit
-// PNG, RGBA with alpha and RGB without; false when the file cannot be written.
+// Width x height pixels of 0xAARRGGBB, rows from the top, as an 8-bit PNG,
+// RGBA with alpha and RGB without.
+std::string pngOf(const std::uint32_t* pixels, int width, int height, bool withAlpha);
+// The same written to a file; false when it cannot be written.
 bool writePng(const std::uint32_t* pixels, int width, int height, bool withAlpha, const std::string& path);
 // Writes the surface as an 8-bit RGB PNG.
 bool writePng(const Surface& surface, const std::string& path);

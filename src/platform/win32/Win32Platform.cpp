@@ -131,7 +131,7 @@ void Win32Platform::openScreen(int width, int height, int) {
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
   window_ = CreateWindowExW(0, kWindowClass, L"Almanouk", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
-  if (!window_) throw std::runtime_error("the window could not be made");
+  if (!window_) throw std::runtime_error("the window could not be made (error " + std::to_string(GetLastError()) + ")");
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
 }
