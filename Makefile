@@ -70,11 +70,12 @@ windows: windows-setup
 	  -DCMAKE_BUILD_TYPE=Release -DALMANOUK_WERROR=ON >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
 
-# The suite under Wine, then the Windows program's window under Wine and Xvfb,
-# its files set against the Linux build's.
-windows-test: windows build
+# The suite under Wine, the Windows program's window under Wine and Xvfb (its
+# files set against the Linux build's), and the installer in and out again.
+windows-test: windows-installer build
 	@cd $(WINDOWS_BUILD) && ctest --output-on-failure
 	@tests/windows/wine_window_test.sh $(WINDOWS_BUILD)/almanouk.exe $(BUILD)/almanouk-headless
+	@tests/windows/installer_test.sh $(WINDOWS_BUILD)/dist/windows/almanouk-*-setup.exe
 
 # make windows-installer: $(WINDOWS_BUILD)/dist/windows/almanouk-VERSION-setup.exe
 windows-installer: windows
