@@ -14,27 +14,28 @@
 
 namespace {
 
-constexpr const char* kUsage = R"(usage: almanouk [SOUND-FOLDER]
-       almanouk --export NAME.AMN FILE.ics | --export-all FILE.ics
-       almanouk --import FILE.ics NAME.AMN
-       almanouk --help | --version
-Almanouk: a Dutch-language calendar, agenda, diary and alarm clock in one window.
+constexpr const char* kUsage = R"(gebruik: almanouk [GELUIDSMAP]
+         almanouk --export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics
+         almanouk --import BESTAND.ics NAAM.AMN
+         almanouk --help | --version
+Almanouk: kalender, agenda, dagboek en wekker in een venster.
 
-  SOUND-FOLDER  the folder whose first *.mp3 plays at an alarm; all words on
-                the command line together name it, so blanks need no quotes
-                (default: the data folder, with the built-in roster.mp3)
-  --export      write one calendar as iCalendar (.ics) for other programs
-  --export-all  write every calendar into one .ics, each with its category
-  --import      add the events of an .ics to a calendar (made when missing);
-                a copy of the calendar as it was is kept as NAME.AM2
-                These three need no display; they refuse to run while
-                the program runs on the same data folder.
-  --help        print this help and exit
-  --version     print the version and exit
+  GELUIDSMAP    de map waarvan het eerste *.mp3-bestand klinkt bij een alarm;
+                alle woorden op de opdrachtregel samen noemen haar, dus een
+                naam met spaties hoeft niet tussen aanhalingstekens
+                (anders: de gegevensmap, met het ingebouwde roster.mp3)
+  --export      schrijf een almanouk als iCalendar (.ics) voor andere programma's
+  --export-all  schrijf alle almanouks in een .ics, elk met zijn eigen categorie
+  --import      zet de afspraken uit een .ics in een almanouk (die zo nodig
+                wordt gemaakt); de almanouk zoals hij was blijft als NAAM.AM2
+                Deze drie hebben geen scherm nodig en weigeren zolang het
+                programma met dezelfde gegevensmap draait.
+  --help        toon deze hulp
+  --version     toon de versie
 
-The data folder is $APPDATA/Almanouk, else $appdata/Almanouk, else
-$XDG_DATA_HOME/Almanouk, else ~/.local/share/Almanouk. F1 in the program and
-man almanouk tell its keys.
+De gegevensmap is $APPDATA/Almanouk, anders $appdata/Almanouk, anders
+$XDG_DATA_HOME/Almanouk, anders ~/.local/share/Almanouk. F1 in het programma
+en man almanouk noemen de toetsen.
 )";
 
 // --help and --version alone are answered at once: no window, no data folder.

@@ -4,6 +4,7 @@
 
 #include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
+#include "platform/SystemName.h"
 #include "platform/Text.h"
 
 namespace almanouk {
@@ -31,11 +32,46 @@ void addIndented(std::vector<std::string>& lines, std::initializer_list<const ch
   for (const char* line : text) lines.push_back(*line ? "   " + cp437(line) : std::string());
 }
 
-std::vector<std::string> composeReadme() {
+// How to start the program and where its data is, as each system has it.
+void addGettingStarted(std::vector<std::string>& lines, SystemKind system) {
+  if (system == SystemKind::Windows) {
+    addSection(lines, "Aan de slag",
+               {"Het programmabestand kan overal staan, samen met fmod.dll.",
+                "Zet er een snelkoppeling naar in het startmenu, of in de map",
+                "Opstarten om Almanouk bij het aanmelden mee te laten starten.",
+                "Alle gegevens staan in de map Almanouk onder %appdata%.",
+                "Wie versie 1.30 of ouder gebruikte, had de gegevens in de map",
+                "van het programma staan. Verhuis ze dan eenmalig vanuit die",
+                "map met deze twee opdrachtregels:"});
+    addEmpty(lines, 1);
+    lines.push_back(repeat(' ', 23) + "md \"%appdata%\\Almanouk\"");
+    lines.push_back(repeat(' ', 14) + "En dan:  copy *.* \"%appdata%\\Almanouk\"");
+    addEmpty(lines, 1);
+    lines.push_back(repeat(' ', 14) + "Daarna mag de oude map weg.");
+    return;
+  }
+  addSection(lines, "Aan de slag",
+             {"Start Almanouk vanuit het menu (Kantoor, Agenda) of met de",
+              "opdracht almanouk. Zet het bij de opstartprogramma's van uw",
+              "bureaublad om het bij het aanmelden mee te laten starten.",
+              "Alle gegevens staan in de map Almanouk onder ~/.local/share",
+              "(of $XDG_DATA_HOME). Het geluid speelt via SDL2_mixer; een",
+              "alarmpagina opent in de tekstviewer van het bureaublad.",
+              "De bestanden zijn in codetabel 437 met CR LF. Lezen kan zo:"});
+  addEmpty(lines, 1);
+  lines.push_back(repeat(' ', 23) + "iconv -f CP437 -t UTF-8 ALMANOUK.AMN");
+  lines.push_back(repeat(' ', 14) + "En terug: iconv -f UTF-8 -t CP437 tekst > ALMANOUK.AMN");
+  addEmpty(lines, 1);
+  lines.push_back(repeat(' ', 14) + "Sluit Almanouk eerst af als u zo een bestand terugzet.");
+}
+
+std::vector<std::string> composeReadme(SystemKind system) {
+  const bool windows = system == SystemKind::Windows;
   std::vector<std::string> lines;
   const std::string rule = " " + repeat('-', 77);
   addEmpty(lines, 1);
-  lines.push_back(" Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " + std::string(kMakerLine));
+  lines.push_back(std::string(windows ? " Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " : " Almanouk v1.45 voor Linux. ") +
+                  std::string(kMakerLine));
   lines.push_back(rule);
   addEmpty(lines, 2);
   addSection(lines, "Vier-in-een",
@@ -49,19 +85,7 @@ std::vector<std::string> composeReadme() {
               "Vanuit elke dag is het dagboek van die dag te openen.",
               "Om 0:00 uur schuift de gekozen dag vanzelf een dag op."});
   addEmpty(lines, 2);
-  addSection(lines, "Aan de slag",
-             {"Het programmabestand kan overal staan, samen met fmod.dll.",
-              "Zet er een snelkoppeling naar in het startmenu, of in de map",
-              "Opstarten om Almanouk bij het aanmelden mee te laten starten.",
-              "Alle gegevens staan in de map Almanouk onder %appdata%.",
-              "Wie versie 1.30 of ouder gebruikte, had de gegevens in de map",
-              "van het programma staan. Verhuis ze dan eenmalig vanuit die",
-              "map met deze twee opdrachtregels:"});
-  addEmpty(lines, 1);
-  lines.push_back(repeat(' ', 23) + "md \"%appdata%\\Almanouk\"");
-  lines.push_back(repeat(' ', 14) + "En dan:  copy *.* \"%appdata%\\Almanouk\"");
-  addEmpty(lines, 1);
-  lines.push_back(repeat(' ', 14) + "Daarna mag de oude map weg.");
+  addGettingStarted(lines, system);
   addEmpty(lines, 2);
   addSection(lines, "Bediening",
              {"Met de pijltoetsen gaat u een dag of een week terug of vooruit.",
@@ -89,9 +113,11 @@ std::vector<std::string> composeReadme() {
               "programma zonder tijd: bij het opstarten en om 0:00 uur, als",
               "de dag binnen de dagen vooruit valt.",
               "",
-              "Als een alarm afgaat, verschijnt er een popup en klinkt de",
-              "PC-speaker. Met de spatiebalk zet u de toon van het volgende",
-              "PC-speaker-alarm uit.",
+              windows ? "Als een alarm afgaat, verschijnt er een popup en klinkt de"
+                      : "Als een alarm afgaat, verschijnt er een popup en klinkt een",
+              windows ? "PC-speaker. Met de spatiebalk zet u de toon van het volgende"
+                      : "toon: via de PC-speaker, of anders via de geluidskaart. Met de",
+              windows ? "PC-speaker-alarm uit." : "spatiebalk zet u de toon van het volgende alarm uit.",
               "",
               "Met F7 ziet u alle almanouks samen in een overzicht; nog eens",
               "F7 brengt u terug naar de eigen almanouk.",
@@ -99,7 +125,8 @@ std::vector<std::string> composeReadme() {
               "Stoppen doet u met het kruisje van het venster of met Alt-F4.",
               "",
               "Er zijn twee soorten popups, in te stellen met F4: een pagina",
-              "in Kladblok, of een berichtvenster. Het berichtvenster houdt",
+              windows ? "in Kladblok, of een berichtvenster. Het berichtvenster houdt"
+                      : "in de tekstviewer, of een berichtvenster. Dat venster houdt",
               "het programma stil tot u het sluit; de klok loopt dan niet en",
               "andere alarmen gaan niet af."});
   addEmpty(lines, 2);
@@ -153,7 +180,7 @@ std::vector<std::string> composeReadme() {
 }  // namespace
 
 const std::vector<std::string>& readmeLines() {
-  static const std::vector<std::string> lines = composeReadme();
+  static const std::vector<std::string> lines = composeReadme(kThisSystem);
   return lines;
 }
 

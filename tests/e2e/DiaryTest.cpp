@@ -205,3 +205,11 @@ TEST(Diary, APageThatCannotBeWrittenSaysSo) {
   h.run("2012-03-07 09:00:00", "Enter \"nu\" Esc");
   EXPECT_EQ(test::readFile(h.data("20120307.D03")), std::string(82, ' ') + "nud");
 }
+
+// What a Dutch user types daily and the code page lacks is spelled with what it has.
+TEST(Diary, TypedCharactersTheCodePageLacksAreSpelledNotDropped) {
+  Harness h;
+  h.run("2012-03-07 09:00:00", "F5 \"€500 Zo’n “café” – … Ĳssel 日\" Esc");
+  const std::string page = test::readFile(h.data("20120307.D03"));
+  EXPECT_EQ(page.substr(82, page.find_last_not_of(' ') - 81), cp437("EUR500 Zo'n \"café\" - ... IJssel ?"));
+}

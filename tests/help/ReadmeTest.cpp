@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "platform/SystemName.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -19,7 +20,9 @@ TEST(Readme, HasTheFixedLineStructure) {
   ASSERT_EQ(lines.size(), 144u);
   for (const auto& text : lines) EXPECT_LE(text.size(), 78u) << text;
   EXPECT_EQ(line(1), "");
-  EXPECT_EQ(line(2).substr(0, 45), " Almanouk v1.45 voor Windows 2K/XP/Vista/W7. ");
+  const bool windows = kThisSystem == SystemKind::Windows;
+  EXPECT_EQ(line(2), std::string(windows ? " Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " : " Almanouk v1.45 voor Linux. ") +
+                         std::string(kMakerLine));
   EXPECT_EQ(line(3), " " + std::string(77, '-'));
   EXPECT_EQ(line(142), line(3));
   EXPECT_EQ(line(100), "   Voorbeelden voor invullen van de almanouk via F2:");
@@ -37,8 +40,9 @@ TEST(Readme, HasTheFixedLineStructure) {
     EXPECT_EQ(line(first - 1), "");
     EXPECT_EQ(line(first - 2), "");
   }
-  EXPECT_EQ(line(25), std::string(23, ' ') + "md \"%appdata%\\Almanouk\"");
-  EXPECT_EQ(line(26), std::string(14, ' ') + "En dan:  copy *.* \"%appdata%\\Almanouk\"");
+  // Where the data is, and how to start, as the system has it.
+  EXPECT_EQ(line(25), std::string(23, ' ') + (windows ? "md \"%appdata%\\Almanouk\"" : "iconv -f CP437 -t UTF-8 ALMANOUK.AMN"));
+  EXPECT_EQ(line(17).find("fmod.dll") != std::string::npos, windows);
   EXPECT_EQ(line(105), "   Maandelijks");
   EXPECT_EQ(line(108), cp437("   02 18:30 Elke maand popupt deze op de tijd én wordt getoond."));
   EXPECT_EQ(line(113), "   Wekelijks");

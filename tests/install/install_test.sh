@@ -45,7 +45,7 @@ files() {
   }
   [ "$(run almanouk --version)" = "almanouk $version" ] || fail "almanouk --version: $(run almanouk --version)"
   [ "$(run almanouk-headless --version)" = "almanouk-headless $version" ] || fail "almanouk-headless --version"
-  run almanouk --help | grep -q "^usage: almanouk" || fail "almanouk --help prints no usage"
+  run almanouk --help | grep -q "^gebruik: almanouk" || fail "almanouk --help prints no usage"
   [ -z "$(find "$work/start" "$work/home" -mindepth 1)" ] && [ ! -e "$work/appdata" ] ||
     fail "--help or --version wrote files"
 }

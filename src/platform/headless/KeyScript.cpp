@@ -38,7 +38,8 @@ bool parseText(std::string_view text, std::size_t& pos, std::vector<ScriptItem>&
   }
   if (pos >= text.size()) return false;
   ++pos;
-  for (char c : cp437(typed)) items.push_back({ScriptItem::Kind::Key, Key::character(c), 0, {}});
+  // Typed as on a keyboard: what the code page lacks is spelled with what it has.
+  for (char c : cp437Text(typed)) items.push_back({ScriptItem::Kind::Key, Key::character(c), 0, {}});
   return true;
 }
 

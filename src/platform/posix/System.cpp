@@ -17,11 +17,14 @@
 
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/SystemName.h"
 #include "platform/Text.h"
 
 namespace almanouk {
 
 bool isPathSeparator(char c) { return os::isSeparator(c); }
+
+const SystemKind kThisSystem = SystemKind::Linux;
 
 const char kPathSeparator = '/';
 

@@ -13,11 +13,14 @@
 
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/SystemName.h"
 #include "platform/Text.h"
 
 namespace almanouk {
 
 bool isPathSeparator(char c) { return os::isSeparator(c); }
+
+const SystemKind kThisSystem = SystemKind::Windows;
 
 const char kPathSeparator = '\\';
 
