@@ -36,6 +36,12 @@ Key Platform::waitForKey() {
   }
 }
 
+void Platform::setWindowTitle(std::string_view title) {
+  if (title == title_) return;
+  title_ = title;
+  showWindowTitle();
+}
+
 void Platform::queueTypedText(std::string_view utf8) {
   for (char c : cp437Text(utf8))
     if (Key::character(c).isPrintable()) keys_.push(Key::character(c));

@@ -31,6 +31,9 @@ class Platform {
 
   // Screen. The surface always exists; openScreen shows it in the backend's window.
   virtual void openScreen(int width, int height, int depth) = 0;
+  // The window's title (UTF-8), kept for a window not open yet.
+  void setWindowTitle(std::string_view title);
+  const std::string& windowTitle() const { return title_; }
   void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
   void setColours(std::uint32_t foreground, std::uint32_t background) {
     surface_.setColours(foreground, background);
@@ -116,6 +119,8 @@ class Platform {
   virtual LocalDateTime localNow() = 0;
   virtual int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) = 0;
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
+  // The title changed; a backend with a window shows it.
+  virtual void showWindowTitle() {}
 
   KeyQueue& keyQueue() { return keys_; }
   // Characters typed (UTF-8) as keys: what the code page lacks is spelled
@@ -126,6 +131,7 @@ class Platform {
   Surface surface_;
   KeyQueue keys_;
   FileLayer files_;
+  std::string title_ = "Almanouk";
 };
 
 }  // namespace almanouk

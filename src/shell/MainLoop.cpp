@@ -348,13 +348,16 @@ void MainLoop::refreshOrRecompute() {
 }
 
 void MainLoop::drawStatusLine() {
+  const std::string calendar = app_.settings.allCalendarsView() ? "Alle almanouks" : app_.settings.description;
+  // The window's title names the calendar too, for the task bar and the window list.
+  app_.platform.setWindowTitle("Almanouk \u2014 " + cp437ToUtf8(calendar));
   app_.buffer.putText(0, 0, app_.blankLine);
   if (!app_.notice.empty()) {
     drawNotice(app_.buffer, app_.notice);
     return;
   }
   std::string text = " Huidige almanouk: ";
-  text += app_.settings.allCalendarsView() ? "Alle almanouks" : app_.settings.description;
+  text += calendar;
   text += ' ';
   text = padRight(text, std::max<int>(52, static_cast<int>(text.size())));
   text += " Stoppen: kruisje of Alt-F4 ";

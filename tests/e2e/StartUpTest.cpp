@@ -175,3 +175,13 @@ TEST(StartUp, ASecondCopyEndsSilently) {
   EXPECT_TRUE(h.dataExists("Almanouk.dat"));
   EXPECT_FALSE(h.dataExists("20120307.D03"));
 }
+
+// The window's title names the active calendar, and follows a change of it.
+TEST(StartUp, TheWindowTitleNamesTheActiveCalendar) {
+  Harness h;
+  h.run("2012-03-07 09:15:00", "wait:1");
+  EXPECT_EQ(h.platform().windowTitle(), "Almanouk — Omschrijving.");
+  h.writeData("WERK0000.AMN", test::calendarFile("Werk", {}, {}, {}, {}, "7", "1"));
+  h.run("2012-03-07 09:15:00", "F7 wait:1");
+  EXPECT_EQ(h.platform().windowTitle(), "Almanouk — Alle almanouks");
+}

@@ -1,10 +1,11 @@
 # Sourced inside the virtual X server by the window tests: the program's
 # windows and a key sent to one of them.
 
-# Every window titled Almanouk as "id width". The main window is at least
-# 640 pixels wide, a message box is narrower; without a window manager
-# xdotool search does not find message boxes, the window tree has them.
-windows() { xwininfo -root -tree | awk '/"Almanouk"/ { split($(NF-1), size, "x"); print $1, size[1] }'; }
+# Every window whose title starts with Almanouk as "id width". The main window
+# ("Almanouk — calendar") is at least 640 pixels wide, a message box
+# ("Almanouk") is narrower; without a window manager xdotool search does not
+# find message boxes, the window tree has them.
+windows() { xwininfo -root -tree | awk '/"Almanouk( —[^"]*)?": \(/ { split($(NF-1), size, "x"); print $1, size[1] }'; }
 boxes() { windows | awk '$2 < 640 { print $1 }'; }
 mains() { windows | awk '$2 >= 640 { print $1 }'; }
 # Focus can fail to arrive without a window manager; the key is sent to the window all the same.

@@ -4,22 +4,16 @@ program's 640 x 400 picture (PNG) over the month grid, screen rows 5 to 18,
 where no clock moves; the window shows it enlarged by a whole factor. With a
 third argument the window's picture is kept there as PNG.
    compare_window.py WINDOW.xwd HEADLESS.png [WINDOW.png]"""
+import os
 import struct
 import sys
 import zlib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from window_picture import read_xwd, write_png  # noqa: E402
+
 WIDTH, HEIGHT, CELL = 640, 400, 16
 FIRST_ROW, LAST_ROW = 5, 18
-
-
-def window_picture(path):
-    data = open(path, "rb").read()
-    fields = struct.unpack(">25I", data[:100])
-    header, width, height, byte_order, bits, line = fields[0], fields[4], fields[5], fields[7], fields[11], fields[12]
-    pixels = data[header + fields[19] * 12:]
-    order = "little" if byte_order == 0 else "big"
-    step = bits // 8
-    return width, height, lambda x, y: int.from_bytes(pixels[y * line + x * step:y * line + x * step + 4], order) & 0xFFFFFF
 
 
 def png_picture(path):
@@ -37,16 +31,8 @@ def png_picture(path):
     return lambda x, y: int.from_bytes(rows[y * stride + 1 + x * 3:y * stride + 4 + x * 3], "big")
 
 
-def write_png(path, width, height, pixel):
-    rows = b"".join(b"\0" + b"".join(pixel(x, y).to_bytes(3, "big") for x in range(width)) for y in range(height))
-    chunk = lambda kind, body: struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-    with open(path, "wb") as out:
-        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
-                  chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
-
-
 def main():
-    width, height, window = window_picture(sys.argv[1])
+    width, height, window = read_xwd(sys.argv[1])
     headless = png_picture(sys.argv[2])
     if len(sys.argv) > 3:
         write_png(sys.argv[3], width, height, window)

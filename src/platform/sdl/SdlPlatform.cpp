@@ -86,19 +86,22 @@ SdlPlatform::SdlPlatform(std::string startFolder)
 
 SdlPlatform::~SdlPlatform() {
   speaker_.reset();
+  SDL_FreeSurface(sharp_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
 
 void SdlPlatform::openScreen(int width, int height, int) {
-  // Twice the size when the display leaves room for it.
+  // The largest whole enlargement that fits in two thirds of the display.
   int scale = 2;
   SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && (usable.w < width * 2 || usable.h < height * 2)) scale = 1;
-  window_ = SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    scale = std::max(1, std::min(usable.w * 2 / 3 / width, usable.h * 2 / 3 / height));
+  window_ = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
                              height * scale, SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(SDL_GetError());
   setWindowIcon(window_);
+  setUtf8WindowTitle(window_, windowTitle());
   SDL_SetWindowMinimumSize(window_, width, height);
   SDL_StartTextInput();
   surface().takeChanged();
@@ -107,8 +110,10 @@ void SdlPlatform::openScreen(int width, int height, int) {
 }
 
 // A 640 x 400 picture needs no graphics pipeline: it is copied onto the
-// window's own surface, enlarged by the largest whole factor that fits and
-// centred, which keeps the program's memory and threads few.
+// window's own surface, which keeps the program's memory and threads few. It
+// fills the window in its own 8:5 shape: enlarged by the largest whole factor
+// that fits, pixel for pixel, and the rest of the way smoothly, so that the
+// text stays sharp and no border is wider than the shape asks.
 void SdlPlatform::present(bool force) {
   if (!window_) return;
   if (surface().takeChanged()) changePending_ = true;
@@ -123,23 +128,56 @@ void SdlPlatform::present(bool force) {
     SDL_FreeSurface(picture);
     return;
   }
-  int scale = std::max(1, std::min(target->w / Surface::kWidth, target->h / Surface::kHeight));
-  SDL_Rect place{(target->w - Surface::kWidth * scale) / 2, (target->h - Surface::kHeight * scale) / 2,
-                 Surface::kWidth * scale, Surface::kHeight * scale};
+  const int width = std::min(target->w, target->h * Surface::kWidth / Surface::kHeight);
+  const int height = width * Surface::kHeight / Surface::kWidth;
+  const int whole = std::max(1, std::min(target->w / Surface::kWidth, target->h / Surface::kHeight));
+  SDL_Rect place{(target->w - width) / 2, (target->h - height) / 2, width, height};
   SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-  SDL_BlitScaled(picture, nullptr, target, &place);
+  if (width <= Surface::kWidth * whole) {
+    place = {(target->w - Surface::kWidth * whole) / 2, (target->h - Surface::kHeight * whole) / 2,
+             Surface::kWidth * whole, Surface::kHeight * whole};
+    SDL_BlitScaled(picture, nullptr, target, &place);
+  } else {
+    SDL_Surface* sharp = sharpPicture(picture, whole, target->format->format);
+    if (sharp) SDL_SoftStretchLinear(sharp, nullptr, target, &place);
+  }
   SDL_FreeSurface(picture);
   if (surface().cursorVisible() && surface().cursorRow() <= Surface::kRows) {
     // An underline cursor, drawn over the picture only: the surface stays as the program drew it.
-    SDL_Rect bar{place.x + (surface().cursorColumn() - 1) * Surface::kCellWidth * scale,
-                 place.y + (surface().cursorRow() * Surface::kCellHeight - 2) * scale, Surface::kCellWidth * scale,
-                 2 * scale};
+    auto across = [&](int x) { return place.x + x * place.w / Surface::kWidth; };
+    auto down = [&](int y) { return place.y + y * place.h / Surface::kHeight; };
+    const int left = (surface().cursorColumn() - 1) * Surface::kCellWidth;
+    const int top = surface().cursorRow() * Surface::kCellHeight - 2;
+    SDL_Rect bar{across(left), down(top), across(left + Surface::kCellWidth) - across(left), down(top + 2) - down(top)};
     SDL_FillRect(target, &bar, SDL_MapRGB(target->format, 0xC8, 0xC8, 0xC8));
   }
   SDL_UpdateWindowSurface(window_);
   lastPresentTicks_ = now;
   changePending_ = false;
   exposed_ = false;
+}
+
+// The picture enlarged pixel for pixel by a whole factor, in the window's format, kept for the next time.
+SDL_Surface* SdlPlatform::sharpPicture(SDL_Surface* picture, int scale, std::uint32_t format) {
+  if (!sharp_ || sharp_->w != Surface::kWidth * scale || sharp_->format->format != format) {
+    SDL_FreeSurface(sharp_);
+    sharp_ = SDL_CreateRGBSurfaceWithFormat(0, Surface::kWidth * scale, Surface::kHeight * scale, 32, format);
+    if (!sharp_) return nullptr;
+  }
+  SDL_BlitScaled(picture, nullptr, sharp_, nullptr);
+  return sharp_;
+}
+
+void SdlPlatform::showWindowTitle() {
+  if (!window_) return;
+  SDL_SetWindowTitle(window_, windowTitle().c_str());
+  setUtf8WindowTitle(window_, windowTitle());
+}
+
+void SdlPlatform::toggleFullScreen() {
+  const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  exposed_ = true;
 }
 
 int SdlPlatform::msUntilPresent() const {
@@ -245,6 +283,11 @@ void SdlPlatform::handleKeyDown(const SDL_Event& event) {
   const bool ctrl = mods & KMOD_CTRL;
   const bool alt = mods & KMOD_LALT;  // right Alt is AltGr on many layouts and types characters
   const Modifier modifier = alt ? Modifier::Alt : ctrl ? Modifier::Ctrl : Modifier::None;
+  // F11 is the window's own, as in every desktop program; the program's keys stop at F8.
+  if (event.key.keysym.sym == SDLK_F11 && modifier == Modifier::None) {
+    if (!event.key.repeat) toggleFullScreen();
+    return;
+  }
   if (std::optional<Key> key = keyFor(symOf(event.key.keysym.sym), modifier, mods & KMOD_SHIFT)) {
     keyQueue().push(*key);
     skipText_ = modifier != Modifier::None;

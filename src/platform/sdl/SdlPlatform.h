@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 
 struct SDL_Window;
+struct SDL_Surface;
 union SDL_Event;
 
 namespace almanouk {
@@ -41,6 +42,7 @@ class SdlPlatform : public Platform {
   LocalDateTime localNow() override;
   int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
+  void showWindowTitle() override;
 
  private:
   void handle(const SDL_Event& event);
@@ -50,8 +52,11 @@ class SdlPlatform : public Platform {
   void present(bool force);
   // Milliseconds until a pending change may be shown; -1 when nothing is pending.
   int msUntilPresent() const;
+  SDL_Surface* sharpPicture(SDL_Surface* picture, int scale, std::uint32_t format);
+  void toggleFullScreen();
 
   SDL_Window* window_ = nullptr;
+  SDL_Surface* sharp_ = nullptr;  // the picture enlarged by a whole factor, before the smooth rest
   bool changePending_ = false;
   bool exposed_ = false;
   bool skipText_ = false;  // the key that produced this text was already taken as a special key

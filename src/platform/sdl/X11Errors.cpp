@@ -1,5 +1,8 @@
 #include "platform/sdl/X11Errors.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
@@ -18,6 +21,17 @@ int dropEventsToClosedWindows(Display* display, XErrorEvent* error) {
 void tolerateEventsToClosedWindows() {
   XErrorHandler previous = XSetErrorHandler(dropEventsToClosedWindows);
   if (previous != dropEventsToClosedWindows) previousHandler = previous;
+}
+
+void setUtf8WindowTitle(SDL_Window* window, const std::string& title) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* display = info.info.x11.display;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
+  XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_NAME", False),
+                  XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace, bytes, static_cast<int>(title.size()));
+  XFlush(display);
 }
 
 }  // namespace almanouk

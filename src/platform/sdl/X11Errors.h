@@ -1,4 +1,9 @@
 #pragma once
+// What the window needs of X11 beyond SDL.
+
+#include <string>
+
+struct SDL_Window;
 
 namespace almanouk {
 
@@ -10,5 +15,9 @@ namespace almanouk {
 // BadWindow for a sent event is dropped, every other error ends the program
 // as before.
 void tolerateEventsToClosedWindows();
+
+// The title in UTF-8 whatever the program's locale: SDL converts it through
+// the locale, and under the C locale the desktop's title stays as it was.
+void setUtf8WindowTitle(SDL_Window* window, const std::string& title);
 
 }  // namespace almanouk

@@ -129,7 +129,7 @@ void Win32Platform::openScreen(int width, int height, int) {
   int scale = work.right - work.left >= width * 2 + 40 && work.bottom - work.top >= height * 2 + 60 ? 2 : 1;
   RECT frame{0, 0, width * scale, height * scale};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  window_ = CreateWindowExW(0, kWindowClass, L"Almanouk", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+  window_ = CreateWindowExW(0, kWindowClass, wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (!window_) throw std::runtime_error("the window could not be made (error " + std::to_string(GetLastError()) + ")");
   ShowWindow(window_, SW_SHOWNORMAL);
@@ -314,6 +314,10 @@ int Win32Platform::messageBox(std::string_view text, std::string_view caption,
   MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
   pumpEvents();
   return 0;
+}
+
+void Win32Platform::showWindowTitle() {
+  if (window_) SetWindowTextW(window_, wide(windowTitle()).c_str());
 }
 
 LocalDateTime Win32Platform::localNow() { return os::localNow(); }

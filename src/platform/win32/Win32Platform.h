@@ -42,6 +42,7 @@ class Win32Platform : public Platform {
   LocalDateTime localNow() override;
   int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
+  void showWindowTitle() override;
 
  private:
   // Sleeps until a message comes or the time is up (-1: no limit), then takes the messages in.

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The real program on a 1920 x 1080 desktop with a window manager (openbox):
+# maximised, and full screen with F11, its picture fills the window in its
+# own 8:5 shape; the window's title names the active calendar and follows it;
+# characters typed that code page 437 lacks are spelled with what it has.
+#   xvfb_desktop_test.sh PROGRAM [MAXIMISED.png]
+# Exit 77 = skipped (no Xvfb, openbox, wmctrl, xdotool, xwd or python3 here).
+set -u
+program=$(realpath "$1")
+shot=${2:+$(realpath -m "$2")}
+for tool in xvfb-run openbox wmctrl xdotool xwininfo xprop xwd python3; do
+  command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
+done
+here=$(dirname "$(realpath "$0")")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+data="$work/appdata/Almanouk"
+mkdir -p "$data" "$work/start"
+crlf() { printf '%s\r\n' "$@"; }
+calendar() {
+  crlf "$1" "$2" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "" ""
+  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
+    crlf "$month" "" "" ""
+  done
+  crlf "Einde"
+}
+calendar "Thuis" 0 > "$data/ALMANOUK.AMN"
+calendar "Werk" 1 > "$data/WERK0000.AMN"
+crlf "[Aan/Uit]" "PopUp=uit" "PC-Speaker=uit" "Sound=uit" "" "[Kleurthema]" "1" "" "[Tekstkleur]" "12" "" \
+  "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Thuis                         7" \
+  "   WERK0000.AMN = Werk                          7" "" "Einde." > "$data/Almanouk.ini"
+
+export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
+xvfb-run -a -s "-noreset -screen 0 1920x1080x24" bash -c '
+  work=$1 program=$2 here=$3 shot=$4 spelled=$5
+  . "$here/xvfb_windows.sh"
+  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
+  await() {
+    for _ in $(seq 150); do
+      kill -0 $pid 2>/dev/null || fail "the program ended early"
+      [ -n "$($1)" ] && return 0
+      sleep 0.1
+    done
+    return 1
+  }
+  openbox >/dev/null 2>&1 &
+  sleep 1
+  (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
+  await boxes || fail "no start-up notice"
+  press "$(boxes | head -n 1)" Return
+  await mains || fail "no main window"
+  main=$(mains | head -n 1)
+  sleep 1
+  title() { xprop -id "$main" _NET_WM_NAME | sed "s/.* = \"\(.*\)\"/\1/"; }
+  [ "$(title)" = "Almanouk — Thuis" ] || fail "title: $(title)"
+
+  wmctrl -i -r "$main" -b add,maximized_vert,maximized_horz
+  sleep 1.5
+  xwd -id "$main" -silent > "$work/maximised.xwd"
+  python3 "$here/picture_fills.py" "$work/maximised.xwd" $shot || fail "maximised"
+  xdotool windowfocus --sync "$main" 2>/dev/null
+  xdotool key F11
+  sleep 1.5
+  xwd -id "$main" -silent > "$work/full.xwd"
+  python3 "$here/picture_fills.py" "$work/full.xwd" || fail "full screen"
+  [ "$(xwininfo -id "$main" | awk "/Height:/ {print \$2}")" = 1080 ] || fail "F11 did not fill the screen"
+  xdotool key F11
+
+  # The settings screen: down to the second calendar, choose it, leave.
+  xdotool key F4 Down Down Down Down space Escape
+  sleep 1
+  [ "$(title)" = "Almanouk — Werk" ] || fail "title after choosing Werk: $(title)"
+
+  # Typed characters the code page lacks are spelled with what it has.
+  xdotool key F5
+  sleep 0.5
+  xdotool type --delay 80 "€ ’ “ ” —"
+  sleep 0.5
+  xdotool key Escape
+  sleep 0.5
+  page="$work/appdata/Almanouk/$(date +%Y%m%d).D1$(date +%u)"
+  grep -aqF "$spelled" "$page" || fail "the diary page holds: $(tr -s " " < "$page")"
+  xdotool key alt+x
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.1; done
+  fail "Alt+X did not end the program"
+' _ "$work" "$program" "$here" "${shot:-}" "EUR ' \" \" -"
