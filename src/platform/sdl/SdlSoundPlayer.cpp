@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace almanouk {
 namespace {
@@ -13,22 +14,68 @@ namespace {
 constexpr std::uint32_t kSlackMs = 2000;
 constexpr std::uint32_t kUnknownLengthMs = 60'000;
 
+constexpr const char* kMixerLibrary = "libSDL2_mixer-2.0.so.0";
+
 // The screen only says that the sound could not start; the reason goes to stderr.
 bool failed() {
   std::fprintf(stderr, "almanouk: sound could not start: %s\n", SDL_GetError());
   return false;
 }
+
+template <typename Function>
+bool load(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(SDL_LoadFunction(library, name));
+  return function != nullptr;
+}
+
 }  // namespace
+
+// SDL2_mixer, and what it brings along (fluidsynth, glib, ...), costs memory
+// and start-up time that only an alarm needs: it is loaded at the first
+// sound, and stays.
+struct SdlSoundPlayer::Mixer {
+  decltype(&Mix_Init) init = nullptr;
+  decltype(&Mix_Quit) quit = nullptr;
+  decltype(&Mix_OpenAudio) openAudio = nullptr;
+  decltype(&Mix_CloseAudio) closeAudio = nullptr;
+  decltype(&Mix_LoadMUS) loadMusic = nullptr;
+  decltype(&Mix_FreeMusic) freeMusic = nullptr;
+  decltype(&Mix_PlayMusic) playMusic = nullptr;
+  decltype(&Mix_PlayingMusic) playingMusic = nullptr;
+  decltype(&Mix_HaltMusic) haltMusic = nullptr;
+  decltype(&Mix_MusicDuration) musicDuration = nullptr;
+
+  bool loadFrom(void* library) {
+    return load(library, "Mix_Init", init) && load(library, "Mix_Quit", quit) &&
+           load(library, "Mix_OpenAudio", openAudio) && load(library, "Mix_CloseAudio", closeAudio) &&
+           load(library, "Mix_LoadMUS", loadMusic) && load(library, "Mix_FreeMusic", freeMusic) &&
+           load(library, "Mix_PlayMusic", playMusic) && load(library, "Mix_PlayingMusic", playingMusic) &&
+           load(library, "Mix_HaltMusic", haltMusic) && load(library, "Mix_MusicDuration", musicDuration);
+  }
+};
+
+SdlSoundPlayer::SdlSoundPlayer(FileLayer& files) : files_(files) {}
 
 SdlSoundPlayer::~SdlSoundPlayer() { close(); }
 
+bool SdlSoundPlayer::loadMixer() {
+  if (mixer_) return true;
+  void* library = SDL_LoadObject(kMixerLibrary);
+  if (!library) return false;
+  auto mixer = std::make_unique<Mixer>();
+  if (!mixer->loadFrom(library)) return false;
+  mixer_ = std::move(mixer);
+  return true;
+}
+
 bool SdlSoundPlayer::init(int mixRate, int, int) {
   if (open_) return true;
+  if (!loadMixer()) return failed();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return failed();
-  Mix_Init(MIX_INIT_MP3);
-  if (Mix_OpenAudio(mixRate, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+  mixer_->init(MIX_INIT_MP3);
+  if (mixer_->openAudio(mixRate, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     failed();
-    Mix_Quit();
+    mixer_->quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
@@ -43,7 +90,7 @@ Mix_Music* SdlSoundPlayer::music(int handle) const {
 
 int SdlSoundPlayer::openStream(const std::string& path) {
   if (!open_ || path.empty()) return 0;
-  Mix_Music* loaded = Mix_LoadMUS(files_.resolve(path).c_str());
+  Mix_Music* loaded = mixer_->loadMusic(files_.resolve(path).c_str());
   if (!loaded) return 0;
   streams_[nextHandle_] = loaded;
   return nextHandle_++;
@@ -52,38 +99,38 @@ int SdlSoundPlayer::openStream(const std::string& path) {
 void SdlSoundPlayer::play(int handle) {
   Mix_Music* m = music(handle);
   if (!m) return;
-  double seconds = Mix_MusicDuration(m);
+  double seconds = mixer_->musicDuration(m);
   lengthMs_ = seconds > 0 ? static_cast<std::uint32_t>(seconds * 1000) + kSlackMs : kUnknownLengthMs;
   startTicks_ = SDL_GetTicks();
-  if (Mix_PlayMusic(m, 1) != 0) lengthMs_ = 0;
+  if (mixer_->playMusic(m, 1) != 0) lengthMs_ = 0;
 }
 
 // Milliseconds played; the whole length once the music has stopped.
 std::uint32_t SdlSoundPlayer::position(int handle) {
   if (!music(handle)) return 0;
-  if (!Mix_PlayingMusic()) return lengthMs_;
+  if (!mixer_->playingMusic()) return lengthMs_;
   return std::min(SDL_GetTicks() - startTicks_, lengthMs_);
 }
 
 std::uint32_t SdlSoundPlayer::length(int handle) { return music(handle) ? lengthMs_ : 0; }
 
 void SdlSoundPlayer::stop(int handle) {
-  if (music(handle)) Mix_HaltMusic();
+  if (music(handle)) mixer_->haltMusic();
 }
 
 void SdlSoundPlayer::closeStream(int handle) {
   if (Mix_Music* m = music(handle)) {
-    Mix_FreeMusic(m);
+    mixer_->freeMusic(m);
     streams_.erase(handle);
   }
 }
 
 void SdlSoundPlayer::close() {
   if (!open_) return;
-  for (auto& [handle, m] : streams_) Mix_FreeMusic(m);
+  for (auto& [handle, m] : streams_) mixer_->freeMusic(m);
   streams_.clear();
-  Mix_CloseAudio();
-  Mix_Quit();
+  mixer_->closeAudio();
+  mixer_->quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   open_ = false;
 }

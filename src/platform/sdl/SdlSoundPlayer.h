@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include "platform/FileLayer.h"
 #include "platform/SoundPlayer.h"
@@ -9,11 +10,11 @@ typedef struct _Mix_Music Mix_Music;
 
 namespace almanouk {
 
-// Plays MP3 streams through SDL2_mixer. The audio device is opened by init
-// and closed by close, around every single sound.
+// Plays MP3 streams through SDL2_mixer, loaded at the first sound. The audio
+// device is opened by init and closed by close, around every single sound.
 class SdlSoundPlayer : public SoundPlayer {
  public:
-  explicit SdlSoundPlayer(FileLayer& files) : files_(files) {}
+  explicit SdlSoundPlayer(FileLayer& files);
   ~SdlSoundPlayer() override;
 
   bool init(int mixRate, int softwareChannels, int flags) override;
@@ -27,6 +28,8 @@ class SdlSoundPlayer : public SoundPlayer {
   void close() override;
 
  private:
+  struct Mixer;
+  bool loadMixer();
   Mix_Music* music(int handle) const;
 
   FileLayer& files_;
@@ -35,6 +38,7 @@ class SdlSoundPlayer : public SoundPlayer {
   std::uint32_t startTicks_ = 0;
   std::uint32_t lengthMs_ = 0;
   bool open_ = false;
+  std::unique_ptr<Mixer> mixer_;  // loaded at the first sound
 };
 
 }  // namespace almanouk
