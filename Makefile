@@ -8,11 +8,15 @@ SECONDS ?= 60
 
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: setup configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
+.PHONY: setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
   windows-setup windows windows-test windows-installer
 
+# What building and running need; the tests add their own tools.
 setup:
-	@scripts/setup.sh
+	@scripts/setup.sh run
+
+setup-test:
+	@scripts/setup.sh test
 
 configure: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DALMANOUK_WERROR=ON >/dev/null
@@ -24,15 +28,15 @@ build: configure
 run: build
 	@mkdir -p $(BUILD)/run && cd $(BUILD)/run && $(abspath $(BUILD))/almanouk
 
-test: build
+test: setup-test build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: setup-test build
 	@$(BUILD)/bench/almanouk_bench
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 # in a build that also holds the fuzz targets.
-sanitize-build: setup
+sanitize-build: setup-test
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" -DALMANOUK_SANITIZE=ON -DALMANOUK_FUZZ=ON \
 	  -DALMANOUK_WERROR=ON >/dev/null
@@ -47,14 +51,16 @@ fuzz: sanitize-build
 	@scripts/fuzz.sh $(SANITIZE_BUILD) $(SECONDS)
 
 # CPU, memory and threads of the real program idling in the month view.
-idle-bench: build
+idle-bench: setup-test build
 	@scripts/idle-bench.sh $(BUILD)/almanouk
 
-screenshots: build
+screenshots: setup-test build
 	@scripts/screenshots.sh $(BUILD)
 
-# make install [PREFIX=/usr/local]: the programs, desktop entry, icons, man pages and metainfo.
-install: build
+# make install [PREFIX=/usr/local]: the programs, desktop entry, icons, man pages and metainfo,
+# as built: it builds nothing, so that "sudo make install" leaves no file of root's in the build.
+install:
+	@test -x $(BUILD)/almanouk || { echo "Nothing built yet: run make first, then make install."; exit 1; }
 	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 # make deb: $(BUILD)/almanouk_VERSION_ARCH.deb, for apt-get install ./almanouk_*.deb

@@ -1,31 +1,37 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Almanouk need on Debian; with
-# "windows", also the cross compiler, Wine and NSIS for the Windows program.
+# Installs from Debian what Almanouk needs:
+#   scripts/setup.sh run      building and running the program (make run)
+#   scripts/setup.sh test     and testing it: sanitizers, fuzzers, GoogleTest,
+#                             Benchmark, Xvfb and the package checks (make test)
+#   scripts/setup.sh windows  and the cross compiler, Wine and NSIS for the
+#                             Windows program (make windows)
 # Idempotent: prints nothing when everything is there already.
 set -euo pipefail
+purpose=${1:-test}
 
 packages=(
   build-essential cmake pkg-config
-  # the sanitizer build and the fuzzers
-  clang libclang-rt-dev
   libsdl2-dev libsdl2-mixer-dev zlib1g-dev libx11-dev
-  # iCalendar import and export; the independent reader that checks the export
-  libical-dev python3-icalendar
-  libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
-  # the X11 message box needs a core font on the display; Xvfb has none without it
-  xfonts-base
-  # the install's checks and the Debian package: validators, man, dpkg-shlibdeps and file for cpack
-  desktop-file-utils appstream man-db groff-base dpkg-dev file
+  # iCalendar import and export
+  libical-dev
 )
-# scripts/setup.sh windows: also what the Windows program is built, tested and packed with.
-if [[ "${1:-}" == windows ]]; then
+if [[ "$purpose" == test || "$purpose" == windows ]]; then
   packages+=(
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
-    wine wine64 nsis
-    # a picture of the window under Wine
-    x11-apps
+    # the sanitizer build and the fuzzers
+    clang libclang-rt-dev
+    libgtest-dev libbenchmark-dev
+    # the independent reader that checks the iCalendar export
+    python3-icalendar
+    # the real window under a virtual X server, with a window manager, and pictures of it
+    xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
+    # the X11 message box needs a core font on the display; Xvfb has none without it
+    xfonts-base
+    # the install's checks and the Debian package: validators, man, dpkg-shlibdeps, file for cpack, lintian
+    desktop-file-utils appstream man-db groff-base dpkg-dev file lintian
   )
+fi
+if [[ "$purpose" == windows ]]; then
+  packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 nsis)
 fi
 
 missing=()

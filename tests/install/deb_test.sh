@@ -26,5 +26,16 @@ for file in usr/bin/almanouk usr/bin/almanouk-headless usr/share/applications/al
   grep -q " \./$file\$" <<<"$contents" || fail "the package lacks $file"
 done
 
+[ "$(dpkg-deb -f "$deb" Recommends)" = xdg-utils ] || fail "the package does not recommend xdg-utils"
+for file in usr/share/doc/almanouk/copyright usr/share/doc/almanouk/changelog.gz; do
+  grep -q " \./$file\$" <<<"$contents" || fail "the package lacks $file"
+done
+
+# Debian's own check of a package: no error, no warning.
+if command -v lintian >/dev/null; then
+  findings=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>/dev/null | grep -E '^(E|W): ' || true)
+  [ -z "$findings" ] || fail "lintian: $findings"
+fi
+
 dpkg-deb -x "$deb" "$work/root"
 [ "$("$work/root/usr/bin/almanouk" --version)" = "almanouk $version" ] || fail "unpacked almanouk --version"
