@@ -53,6 +53,8 @@ xvfb-run -a -s "-noreset -screen 0 1920x1080x24" bash -c '
   sleep 1
   title() { xprop -id "$main" _NET_WM_NAME | sed "s/.* = \"\(.*\)\"/\1/"; }
   [ "$(title)" = "Almanouk — Thuis" ] || fail "title: $(title)"
+  # The old title property too, for window managers that read only that one.
+  xprop -id "$main" WM_NAME | grep -q "Almanouk . Thuis" || fail "old title: $(xprop -id "$main" WM_NAME)"
 
   wmctrl -i -r "$main" -b add,maximized_vert,maximized_horz
   sleep 1.5

@@ -97,11 +97,11 @@ void SdlPlatform::openScreen(int width, int height, int) {
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
     scale = std::max(1, std::min(usable.w * 2 / 3 / width, usable.h * 2 / 3 / height));
-  window_ = SDL_CreateWindow(windowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+  window_ = SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
                              height * scale, SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(SDL_GetError());
   setWindowIcon(window_);
-  setUtf8WindowTitle(window_, windowTitle());
+  showWindowTitle();
   SDL_SetWindowMinimumSize(window_, width, height);
   SDL_StartTextInput();
   surface().takeChanged();
@@ -170,8 +170,7 @@ SDL_Surface* SdlPlatform::sharpPicture(SDL_Surface* picture, int scale, std::uin
 
 void SdlPlatform::showWindowTitle() {
   if (!window_) return;
-  SDL_SetWindowTitle(window_, windowTitle().c_str());
-  setUtf8WindowTitle(window_, windowTitle());
+  if (!setX11WindowTitle(window_, windowTitle())) SDL_SetWindowTitle(window_, windowTitle().c_str());
 }
 
 void SdlPlatform::toggleFullScreen() {

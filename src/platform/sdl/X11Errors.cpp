@@ -23,15 +23,22 @@ void tolerateEventsToClosedWindows() {
   if (previous != dropEventsToClosedWindows) previousHandler = previous;
 }
 
-void setUtf8WindowTitle(SDL_Window* window, const std::string& title) {
+bool setX11WindowTitle(SDL_Window* window, const std::string& title) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
   Display* display = info.info.x11.display;
+  const Window xwindow = info.info.x11.window;
+  // The old title property as well, for window managers that read only that
+  // one; in UTF-8 as toolkits set it, since no other text style holds every
+  // character without the locale.
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
   const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
-  XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_NAME", False),
-                  XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace, bytes, static_cast<int>(title.size()));
+  const int length = static_cast<int>(title.size());
+  for (Atom name : {XInternAtom(display, "_NET_WM_NAME", False), Atom{XA_WM_NAME}})
+    XChangeProperty(display, xwindow, name, utf8, 8, PropModeReplace, bytes, length);
   XFlush(display);
+  return true;
 }
 
 }  // namespace almanouk

@@ -16,8 +16,10 @@ namespace almanouk {
 // as before.
 void tolerateEventsToClosedWindows();
 
-// The title in UTF-8 whatever the program's locale: SDL converts it through
-// the locale, and under the C locale the desktop's title stays as it was.
-void setUtf8WindowTitle(SDL_Window* window, const std::string& title);
+// Sets the title on an X11 window whatever the program's locale; false when
+// the window is not on X11. SDL converts the title through the locale: under
+// the C locale a title with a dash it cannot convert is never set, and the
+// converted text is leaked at every change.
+bool setX11WindowTitle(SDL_Window* window, const std::string& title);
 
 }  // namespace almanouk
