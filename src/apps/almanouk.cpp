@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kUsage = R"(gebruik: almanouk [GELUIDSMAP]
          almanouk --export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics
          almanouk --import BESTAND.ics NAAM.AMN
+         almanouk --zoek WOORD [--alle]
          almanouk --help | --version
 Almanouk: kalender, agenda, dagboek en wekker in een venster.
 
@@ -30,6 +31,10 @@ Almanouk: kalender, agenda, dagboek en wekker in een venster.
                 wordt gemaakt); de almanouk zoals hij was blijft als NAAM.AM2
                 Deze drie hebben geen scherm nodig en weigeren zolang het
                 programma met dezelfde gegevensmap draait.
+  --zoek        toon de afspraken en dagboekbladzijden met WOORD (hoofdletters
+                en accenten tellen niet mee), een per regel met de datum; met
+                --alle in alle almanouks. Leest alleen, ook terwijl het
+                programma draait; status 1 als niets gevonden is.
   --help        toon deze hulp
   --version     toon de versie
 

@@ -41,8 +41,9 @@ bool isLastDay(const SelectedDate& date) {
 
 }  // namespace
 
-DiaryEditor::DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date)
-    : platform_(platform), buffer_(buffer), settings_(settings), date_(date) {}
+DiaryEditor::DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
+                         std::optional<std::int64_t> startPosition)
+    : platform_(platform), buffer_(buffer), settings_(settings), date_(date), startPosition_(startPosition) {}
 
 DiaryEditor::~DiaryEditor() = default;
 
@@ -53,6 +54,7 @@ void DiaryEditor::open() {
   name_ = pageFileName(date_, settings_.diaryId);
   page_ = std::make_unique<BinaryFile>(platform_, name_, 1);
   home();
+  if (startPosition_) showPosition(*startPosition_);
   written_ = platform_.files().version(name_);
 }
 
@@ -233,6 +235,16 @@ void DiaryEditor::home() {
   // Padding that cannot be written only leaves the page shorter: the view shows blanks all the same.
   if (length < kViewBytes)
     static_cast<void>(page_->write(length + 1, std::string(static_cast<std::size_t>(kViewBytes - length), ' ')).andThen(page_->flush()));
+  showView();
+}
+
+// The cursor on a position of the page, its line in the middle of the view where the page allows.
+void DiaryEditor::showPosition(std::int64_t position) {
+  const std::int64_t line = std::clamp<std::int64_t>((position - 1) / kLineLength, 0, (kLastViewTop - 1) / kLineLength + kTextRows - 1);
+  const std::int64_t top = std::clamp<std::int64_t>(line - kTextRows / 2, 0, (kLastViewTop - 1) / kLineLength);
+  viewTop_ = 1 + top * kLineLength;
+  cursorRow_ = static_cast<int>(line - top) + 1;
+  cursorColumn_ = static_cast<int>((position - 1) % kLineLength);
   showView();
 }
 

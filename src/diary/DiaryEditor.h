@@ -29,7 +29,9 @@ class DiaryEditor : public Screen {
   // The view cannot move further down: line 3792 is the last one shown.
   static constexpr std::int64_t kLastViewTop = 301521;
 
-  DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date);
+  // With a position, the cursor starts there (1-based on the page) rather than at the top.
+  DiaryEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
+              std::optional<std::int64_t> startPosition = {});
   ~DiaryEditor() override;
 
   void open() override;
@@ -53,6 +55,7 @@ class DiaryEditor : public Screen {
   char pageByte(std::int64_t position, const std::string& bytes, std::int64_t from) const;
   void showView();
   void home();
+  void showPosition(std::int64_t position);
   void end();
   void moveUp();
   void moveDown();
@@ -75,6 +78,7 @@ class DiaryEditor : public Screen {
   ScreenBuffer& buffer_;
   const Settings& settings_;
   const SelectedDate& date_;
+  std::optional<std::int64_t> startPosition_;
   std::string name_;
   std::unique_ptr<BinaryFile> page_;
   std::int64_t viewTop_ = 1;

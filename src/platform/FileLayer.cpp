@@ -542,6 +542,25 @@ std::optional<std::string> FileLayer::contents(std::string_view name) {
   return *bytes;
 }
 
+bool FileLayer::readInto(std::string_view name, std::string& bytes) {
+  constexpr std::size_t kChunk = 16 * 1024;
+  Resolved target = lookup(name);
+  if (!target.exists || !target.regular) return false;
+  std::FILE* stream = os::openFile(target.path, "rb");
+  if (!stream) return false;
+  std::size_t length = 0;
+  for (;;) {
+    if (bytes.size() < length + kChunk) bytes.resize(length + kChunk);
+    std::size_t read = std::fread(bytes.data() + length, 1, kChunk, stream);
+    length += read;
+    if (read < kChunk) break;
+  }
+  const bool failed = std::ferror(stream) != 0;
+  std::fclose(stream);
+  bytes.resize(length);
+  return !failed;
+}
+
 void FileLayer::makeFolder(std::string_view path) {
   if (int error = os::makeFolders(absolute(path)); error != 0) {
     noteFailure(error);

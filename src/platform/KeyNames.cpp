@@ -13,6 +13,7 @@ constexpr std::array kTable = {
     KeyName{"F5", KeySym::F5, Modifier::None, keys::kF5},
     KeyName{"F6", KeySym::F6, Modifier::None, keys::kF6},
     KeyName{"F7", KeySym::F7, Modifier::None, keys::kF7},
+    KeyName{"F8", KeySym::F8, Modifier::None, keys::kF8},
     KeyName{"Up", KeySym::Up, Modifier::None, keys::kUp},
     KeyName{"Down", KeySym::Down, Modifier::None, keys::kDown},
     KeyName{"Left", KeySym::Left, Modifier::None, keys::kLeft},

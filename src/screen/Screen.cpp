@@ -24,8 +24,10 @@ ScreenResult runModal(Platform& platform, Screen& screen) {
   bool closing = false;
   for (;;) {
     screen.draw();
-    Key key = platform.waitForKey();
-    if (key.is(keys::kClose)) {
+    Key key = screen.hasWork() ? platform.readKey() : platform.waitForKey();
+    if (key.empty()) {
+      screen.continueWork();
+    } else if (key.is(keys::kClose)) {
       closing = true;
       if (leave(screen)) break;
     } else if (!screen.handle(key)) {

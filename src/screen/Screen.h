@@ -7,6 +7,7 @@
 // returns to the main loop, which applies it in one place. A screen never
 // changes the settings, the selected date or the main loop itself.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -42,6 +43,8 @@ struct ScreenResult {
   // ... or moves a day back (-1) or on (+1), into the next month as a day move does.
   int dayStep = 0;
   SettingsChange settings;
+  // The diary that opens next starts with the cursor at this 1-based position of its page.
+  std::optional<std::int64_t> diaryPosition;
   bool redrawMonthView = false;  // clear the screen buffer and draw the month frame
   std::string message;           // a failure to tell on the month view's status line
 };
@@ -59,10 +62,14 @@ class Screen {
   virtual ScreenResult result() { return {}; }
   // The key that leaves the screen as the user would, saving what it saves.
   virtual Key leaveKey() const { return keys::kEscape; }
+  // Work the screen does in slices while no key waits (a long search), so
+  // that it shows what it has and takes each key as it comes.
+  virtual bool hasWork() const { return false; }
+  virtual void continueWork() {}
 };
 
 // Opens the screen and feeds it keys until it is done; sleeps while no key
-// comes. A request to close the program (the window's close button, the
+// comes and the screen has no work left. A request to close the program (the window's close button, the
 // desktop ending the session) leaves the screen as its own leave key does,
 // and then ends the program.
 ScreenResult runModal(Platform& platform, Screen& screen);

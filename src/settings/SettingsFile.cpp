@@ -257,6 +257,14 @@ FileResult readSettings(Platform& platform, Settings& settings, ScreenBuffer& bu
   return checked;
 }
 
+std::string activeCalendarFile(Platform& platform) {
+  InputFile file(platform, kSettingsFile, 1);
+  for (int skipped = 1; skipped <= kHeaderLines; ++skipped) file.nextLine();
+  Settings settings;
+  readChosenCalendar(file, settings);
+  return settings.calFile;
+}
+
 std::string backupName(std::string_view calFile) {
   std::string name(calFile);
   if (!name.empty()) name.back() = '2';

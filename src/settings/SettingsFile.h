@@ -63,6 +63,8 @@ std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_vie
 // and check of that calendar and the days ahead from the first marked line.
 // Returns a backup or upgrade that could not be written.
 FileResult readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer);
+// The calendar the settings file marks as the active one, as the start takes it.
+std::string activeCalendarFile(Platform& platform);
 // The backup of a calendar file: its name with the last character replaced by "2".
 std::string backupName(std::string_view calFile);
 // Creates the backup as a line-by-line copy when it is missing, then checks

@@ -2,6 +2,7 @@
 // Everything the program keeps while it runs, owned in one place and handed
 // to the parts that need it. A fresh AppState is a fresh program.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "calendar/MonthView.h"
 #include "platform/FileResult.h"
 #include "screen/ScreenBuffer.h"
+#include "search/SearchScreen.h"
 #include "settings/Settings.h"
 #include "shell/LoopState.h"
 #include "shell/UserFileVersions.h"
@@ -39,6 +41,8 @@ struct AppState {
   UserFileVersions versions;  // earlier contents of the user's files
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
   std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion
+  SearchState search;                // the last search, shown again at the next F8
+  std::optional<std::int64_t> diaryPosition;  // where the diary that opens next puts its cursor
   // A failure to tell on the month view's status line until the next key;
   // the first one told stays until then.
   std::string notice;

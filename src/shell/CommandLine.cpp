@@ -1,11 +1,13 @@
 #include "shell/CommandLine.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <set>
 #include <vector>
 
+#include "calendar/CalendarCache.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarInsert.h"
 #include "calendar/CalendarList.h"
@@ -17,6 +19,7 @@
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/FatalError.h"
+#include "search/Search.h"
 #include "settings/SettingsFile.h"
 #include "shell/UserFileVersions.h"
 
@@ -26,7 +29,8 @@ namespace {
 constexpr std::string_view kUsage =
     "gebruik: almanouk --export NAAM.AMN BESTAND.ics\n"
     "         almanouk --export-all BESTAND.ics\n"
-    "         almanouk --import BESTAND.ics NAAM.AMN\n";
+    "         almanouk --import BESTAND.ics NAAM.AMN\n"
+    "         almanouk --zoek WOORD [--alle]\n";
 // An .ics file larger than this is no calendar a person keeps.
 constexpr std::int64_t kLargestICalendar = 64LL << 20;
 
@@ -43,11 +47,17 @@ class Work {
   // An .ics path as the user gave it, from the folder the program was started in.
   std::string path(const std::string& given) { return platform_.files().resolve(given); }
 
+  // Into the data folder to read only: the program may be running on it.
+  bool readDataFolder() {
+    const std::string folder = platform_.dataFolder();
+    return platform_.changeFolder(folder) || fail("Geen gegevensmap " + folder + ": start Almanouk eerst een keer.");
+  }
+
   // Into the data folder, holding the program's instance lock: no program
   // can start on the folder meanwhile, and none may be running.
   bool enterDataFolder() {
+    if (!readDataFolder()) return false;
     const std::string folder = platform_.dataFolder();
-    if (!platform_.changeFolder(folder)) return fail("Geen gegevensmap " + folder + ": start Almanouk eerst een keer.");
     madeMarker_ = !platform_.fileExists(kInstanceMarkerFile);
     if (!platform_.files().lockFile(kInstanceMarkerFile)) {
       madeMarker_ = false;
@@ -206,16 +216,52 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
   return 0;
 }
 
+// Found entries and diary pages, one to a line in UTF-8, as grep reports:
+// status 1 when nothing matched.
+int searchCalendars(Work& work, const std::string& word, bool all) {
+  Platform& platform = work.platform();
+  if (!work.readDataFolder()) return 2;
+  const Query query(cp437Text(word));
+  if (query.empty()) return work.fail("Geef een woord om te zoeken."), 2;
+  std::vector<std::string> files;
+  if (all) {
+    files = calendarFileNames(platform);
+  } else {
+    std::string active = activeCalendarFile(platform);
+    files.push_back(active.empty() ? std::string(kDefaultCalendarFile) : active);
+  }
+  CalendarCache cache(platform.files());
+  Search search(platform, searchedCalendars(files, cache), query, calendarDay(platform.now()));
+  search.finish(platform.files());
+  for (const SearchHit& hit : search.hits()) {
+    char date[16] = "----------";
+    if (hit.date) std::snprintf(date, sizeof date, "%04d-%02d-%02d", hit.date->year % 10000, hit.date->month % 100, hit.date->day % 100);
+    const bool page = hit.kind == SearchHit::Kind::Page;
+    std::string where = page ? "dagboek" : search.calendars()[hit.calendar].description();
+    work.say(std::string(date) + "  " + cp437ToUtf8(where) + "  " + cp437ToUtf8(hitLine(hit)));
+  }
+  return search.hits().empty() ? 1 : 0;
+}
+
 }  // namespace
 
 bool isCommandLineWork(std::span<const std::string> arguments) {
   return !arguments.empty() &&
-         (arguments[0] == "--export" || arguments[0] == "--export-all" || arguments[0] == "--import");
+         (arguments[0] == "--export" || arguments[0] == "--export-all" || arguments[0] == "--import" ||
+          arguments[0] == "--zoek");
 }
 
 int runCommandLineWork(Platform& platform, std::span<const std::string> arguments, CommandLineOutput& output) {
   Work work(platform, output);
   const std::string& command = arguments[0];
+  if (command == "--zoek") {
+    const bool all = arguments.size() == 3 && arguments[2] == "--alle";
+    if (arguments.size() != 2 && !all) {
+      output.err += kUsage;
+      return 2;
+    }
+    return searchCalendars(work, arguments[1], all);
+  }
   const std::size_t expected = command == "--export-all" ? 2 : 3;
   if (arguments.size() != expected) {
     output.err += kUsage;

@@ -3,8 +3,9 @@
 //   almanouk --export NAME.AMN FILE.ics   one calendar as iCalendar
 //   almanouk --export-all FILE.ics        every calendar, each event with its calendar as category
 //   almanouk --import FILE.ics NAME.AMN   events into a calendar, made as the settings screen makes one
+//   almanouk --zoek WORD [--alle]         entries and diary pages with the word, as the search screen finds them
 // Calendars are looked up in the data folder as the program finds them; the
-// work is refused while the program runs on that folder.
+// work that writes is refused while the program runs on that folder.
 
 #include <span>
 #include <string>
@@ -22,7 +23,7 @@ struct CommandLineOutput {
 bool isCommandLineWork(std::span<const std::string> arguments);
 
 // Does it in the platform's data folder; returns the exit status (0 done,
-// 1 failed, 2 the arguments do not fit). Paths of .ics files are taken from
+// 1 failed or, for a search, nothing found, 2 the arguments do not fit). Paths of .ics files are taken from
 // the platform's working folder.
 int runCommandLineWork(Platform& platform, std::span<const std::string> arguments, CommandLineOutput& output);
 

@@ -1,6 +1,7 @@
 #include "shell/MainLoop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "alarm/MissedAlarms.h"
 #include "calendar/AllCalendarsNote.h"
@@ -19,6 +20,7 @@
 #include "screen/FatalError.h"
 #include "screen/MonthDecorations.h"
 #include "screen/Notice.h"
+#include "search/SearchScreen.h"
 #include "settings/SettingsFile.h"
 #include "shell/AppState.h"
 
@@ -56,6 +58,7 @@ const MainLoop::DispatchRow MainLoop::kDispatch[] = {
     {keys::kF7, {}, &MainLoop::toggleAllCalendars},
     {keys::kClose, {}, &MainLoop::quit},
     {keys::kF1, {}, &MainLoop::openHelp},
+    {keys::kF8, {}, &MainLoop::openSearch},
     {Key::character('s'), {}, &MainLoop::scrollEventList},
     {Key::character('S'), {}, &MainLoop::scrollEventList},
     {keys::kSpace, {}, &MainLoop::silenceSpeaker},
@@ -215,6 +218,7 @@ void MainLoop::apply(const ScreenResult& result) {
   if (result.dayStep < 0) stepDayBack(app_.date, *this);
   if (result.dayStep > 0) stepDayForward(app_.date, *this);
   if (!result.message.empty()) app_.notice = result.message;
+  app_.diaryPosition = result.diaryPosition;
   if (result.redrawMonthView) {
     app_.buffer.clearBuffer();
     app_.monthView.drawMonthFrame();
@@ -233,7 +237,7 @@ void MainLoop::openDiary() {
     return;
   }
   app_.monthView.monthViewHidden = false;
-  DiaryEditor diary(app_.platform, app_.buffer, app_.settings, app_.date);
+  DiaryEditor diary(app_.platform, app_.buffer, app_.settings, app_.date, std::exchange(app_.diaryPosition, {}));
   ScreenResult result = runModal(app_.platform, diary);
   // While the editor is to open again the month view stays hidden.
   app_.monthView.monthViewHidden = isCommand(result.next, Command::Diary);
@@ -319,6 +323,11 @@ void MainLoop::toggleAllCalendars() {
   } else if (!merge.written) {
     app_.notice = "Alle almanouks: samenvoegen mislukt (" + std::string(describe(merge.written.error().problem)) + ")";
   }
+}
+
+void MainLoop::openSearch() {
+  SearchScreen search(app_.platform, app_.buffer, app_.settings, app_.date, app_.calendars, app_.search);
+  runScreen(search);
 }
 
 void MainLoop::openHelp() {

@@ -75,6 +75,7 @@ class MainLoop : private DateListener {
   void quit();
   void toggleAllCalendars();
   void openHelp();
+  void openSearch();
   void scrollEventList();
   void silenceSpeaker();
   void showAllCalendarsNote();

@@ -22,12 +22,12 @@ constexpr const char* kNow = "2012-03-07 10:24:30";
 
 // Every key some screen answers; typed characters include what calendars,
 // the settings screen's questions and the diary take.
-constexpr std::array<const char*, 48> kKeys = {
+constexpr std::array<const char*, 49> kKeys = {
     "F1",   "F2",   "F3",    "F4",         "F5",         "F6",        "F7",        "Up",     "Down",  "Left",
     "Right", "PgUp", "PgDn", "Shift+PgUp", "Shift+PgDn", "Ctrl+PgUp", "Ctrl+PgDn", "Home",   "End",   "Ins",
     "Del",  "Enter", "Esc",  "Bksp",       "Tab",        "Ctrl+D",    "Ctrl+K",    "Ctrl+L", "Ctrl+P", "Space",
     "\"s\"", "\"n\"", "\"k\"", "\"j\"",     "\"x\"",      "\"D\"",     "\"a\"",     "\"0\"",  "\"7\"", "\" \"",
-    "\":\"", "\"#\"", "\"W\"", "\"e\"",     "\"M\"",      "\"1\"",     "Esc",       "Esc"};
+    "\":\"", "\"#\"", "\"W\"", "\"e\"",     "\"M\"",      "\"1\"",     "Esc",       "Esc",    "F8"};
 
 std::string crlf(std::initializer_list<std::string> lines) {
   std::string text;

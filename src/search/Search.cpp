@@ -1,0 +1,166 @@
+#include "search/Search.h"
+
+#include <algorithm>
+
+#include "calendar/CalendarCache.h"
+#include "diary/DiaryStore.h"
+#include "platform/FileLayer.h"
+#include "platform/Platform.h"
+
+namespace almanouk {
+namespace {
+
+// How far a page's text is shown from the start of the match's line: that
+// line and the next, where a phrase may go on.
+constexpr std::size_t kPageExcerpt = 160;
+constexpr std::size_t kLineLength = 80;
+// A month day that comes again (the 29th of February) does so within eight years.
+constexpr int kYearsToLookAhead = 8;
+
+int serial(const CalendarDay& day) { return day.year * 10000 + day.month * 100 + day.day; }
+
+int daysIn(int month, int year) { return monthInfo(month, year).days; }
+
+// The first month from the given day on that has this day, within the year when one is given.
+std::optional<CalendarDay> nextMonthly(int day, std::optional<int> year, const CalendarDay& from) {
+  CalendarDay at{day, from.month, from.year};
+  if (day < from.day) at.month += 1;
+  for (int months = 0; months <= 12 * kYearsToLookAhead; ++months, ++at.month) {
+    if (at.month > 12) at = {day, 1, at.year + 1};
+    if (at.year > kLastYear || (year && at.year > *year)) return std::nullopt;
+    if (day <= daysIn(at.month, at.year) && (!year || at.year == *year)) return at;
+  }
+  return std::nullopt;
+}
+
+std::optional<CalendarDay> nextWeekly(int weekday, std::optional<int> year, const CalendarDay& from) {
+  int ahead = (weekday - weekdayOf(from.day, from.month, from.year) + 7) % 7;
+  CalendarDay at = from;
+  for (; ahead > 0; --ahead) {
+    if (++at.day > daysIn(at.month, at.year)) at = {1, at.month + 1, at.year};
+    if (at.month > 12) at = {1, 1, at.year + 1};
+  }
+  if (year && at.year < *year) {
+    // The first such weekday of that year.
+    at = {1, 1, *year};
+    at.day += (weekday - weekdayOf(1, 1, *year) + 7) % 7;
+  }
+  if (at.year > kLastYear || (year && at.year != *year)) return std::nullopt;
+  return at;
+}
+
+std::optional<CalendarDay> nextYearly(int day, int month, std::optional<int> year, const CalendarDay& from) {
+  if (year) {
+    CalendarDay at{day, month, *year};
+    if (*year < kFirstYear || *year > kLastYear || day > daysIn(month, *year)) return std::nullopt;
+    return at;
+  }
+  for (int y = from.year; y <= std::min(from.year + kYearsToLookAhead, kLastYear); ++y) {
+    CalendarDay at{day, month, y};
+    if (day <= daysIn(month, y) && serial(at) >= serial(from)) return at;
+  }
+  return std::nullopt;
+}
+
+// The character at the position as the page shows it: an unwritten byte is a blank.
+char shown(char c) { return c == '\0' ? ' ' : c; }
+
+}  // namespace
+
+std::string SearchedCalendar::lineOf(std::size_t index) const {
+  if (!model || model->lines().size() <= index) return {};
+  return std::string(model->lines()[index]);
+}
+
+std::string hitLine(const SearchHit& hit) {
+  std::string_view text = hit.text;
+  if (hit.kind == SearchHit::Kind::Page) text = text.substr(0, std::max(kLineLength, hit.match.start + hit.match.length));
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+std::optional<CalendarDay> nextOccurrence(const CalendarModel& calendar, const Entry& entry, const CalendarDay& from) {
+  switch (entry.section) {
+    case Section::Daily: return from;  // an alarm of every day
+    case Section::Weekly:
+      if (entry.day < 1 || entry.day > 7) return std::nullopt;
+      return nextWeekly(entry.day, entry.year, from);
+    case Section::Monthly:
+      if (entry.day < 1 || entry.day > 31 || !calendar.listsSection(entry.section)) return std::nullopt;
+      return nextMonthly(entry.day, entry.year, from);
+    default:
+      if (entry.day < 1 || entry.day > 31 || !calendar.listsSection(entry.section)) return std::nullopt;
+      return nextYearly(entry.day, static_cast<int>(entry.section) - static_cast<int>(Section::January) + 1,
+                        entry.year, from);
+  }
+}
+
+Search::Search(Platform& platform, std::vector<SearchedCalendar> calendars, Query query, const CalendarDay& from)
+    : calendars_(std::move(calendars)), query_(std::move(query)) {
+  if (query_.empty()) return;
+  searchEntries(from);
+  listPages(platform);
+}
+
+// The entries by the date they come next, the soonest first; those that do not come again last.
+void Search::searchEntries(const CalendarDay& from) {
+  for (std::size_t c = 0; c < calendars_.size(); ++c) {
+    const CalendarModel& model = *calendars_[c].model;
+    for (const Entry& entry : model.entries()) {
+      if (isHeaderLine(entry.line)) continue;  // an empty section's "entry"
+      std::optional<Query::Match> match = query_.find(entry.line);
+      if (!match) continue;
+      hits_.push_back({SearchHit::Kind::Entry, c, nextOccurrence(model, entry, from), entry.section,
+                       std::string(entry.line), *match, 0});
+    }
+  }
+  std::stable_sort(hits_.begin(), hits_.end(), [](const SearchHit& a, const SearchHit& b) {
+    if (!a.date || !b.date) return a.date.has_value() && !b.date.has_value();
+    return serial(*a.date) < serial(*b.date);
+  });
+}
+
+// Each diary once, under the first calendar that names it, without its two sentinel pages.
+void Search::listPages(Platform& platform) {
+  std::vector<std::string> seen;
+  for (std::size_t c = 0; c < calendars_.size(); ++c) {
+    const std::string id = calendars_[c].diaryId();
+    if (id.empty() || std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+    seen.push_back(id);
+    const std::string first = startSentinelName(id), last = endSentinelName(id);
+    for (std::string& name : pageNames(platform, id)) {
+      std::optional<CalendarDay> day = pageDay(name);
+      if (day && name != first && name != last) pages_.push_back({std::move(name), *day, c});
+    }
+  }
+  std::stable_sort(pages_.begin(), pages_.end(),
+                   [](const PageToRead& a, const PageToRead& b) { return serial(a.day) > serial(b.day); });
+}
+
+bool Search::continueWork(FileLayer& files) {
+  if (done()) return false;
+  const std::size_t end = std::min(pages_.size(), nextPage_ + kPagesPerSlice);
+  for (; nextPage_ < end; ++nextPage_)
+    if (files.readInto(pages_[nextPage_].name, bytes_)) searchPage(pages_[nextPage_], bytes_);
+  return true;
+}
+
+// One result per page: its first match.
+void Search::searchPage(const PageToRead& page, const std::string& bytes) {
+  std::optional<Query::Match> match = query_.find(bytes);
+  if (!match) return;
+  const std::size_t lineStart = match->start / kLineLength * kLineLength;
+  std::string text = bytes.substr(lineStart, std::max(kPageExcerpt, match->start + match->length - lineStart));
+  std::transform(text.begin(), text.end(), text.begin(), shown);
+  hits_.push_back({SearchHit::Kind::Page, page.calendar, page.day, Section::Monthly, std::move(text),
+                   {match->start - lineStart, match->length}, static_cast<std::int64_t>(match->start) + 1});
+}
+
+std::vector<SearchedCalendar> searchedCalendars(const std::vector<std::string>& files, CalendarCache& cache) {
+  std::vector<SearchedCalendar> calendars;
+  for (const std::string& file : files) calendars.push_back({file, cache.get(file)});
+  return calendars;
+}
+
+}  // namespace almanouk

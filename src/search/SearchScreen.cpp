@@ -1,0 +1,209 @@
+#include "search/SearchScreen.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "calendar/CalendarCache.h"
+#include "calendar/CalendarList.h"
+#include "platform/Keys.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
+#include "settings/Settings.h"
+
+namespace almanouk {
+namespace {
+
+constexpr int kColumns = 80;
+constexpr std::array<std::string_view, kSections> kSectionNames = {
+    "Maandelijks", "Wekelijks", "Dagelijks", "Januari", "Februari", "Maart",    "April",    "Mei",
+    "Juni",        "Juli",      "Augustus",  "September", "Oktober", "November", "December"};
+// Result rows: the date (15), the section or "Dagboek" (12), in the
+// all-calendars view the calendar (13), then the text.
+constexpr int kDateWidth = 15;
+constexpr int kKindWidth = 12;
+constexpr int kCalendarWidth = 13;
+
+constexpr std::uint32_t kText = 0xC8C8C8;
+constexpr std::uint32_t kBackground = 0x000000;
+constexpr std::uint32_t kChosenText = 0xFFFFFF;
+constexpr std::uint32_t kChosenBackground = 0x1D1DE2;
+constexpr std::uint32_t kMatchText = 0xFFFF55;
+
+std::string dateText(const std::optional<CalendarDay>& date) {
+  if (!date) return " --";
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d-%02d-%04d", date->day % 100, date->month % 100, date->year % 10000);
+  return " " + std::string(weekdayAbbreviation(weekdayOf(date->day, date->month, date->year))) + " " + text;
+}
+
+// The part of the text that fits the width and shows the whole match, or its start.
+struct Excerpt {
+  std::string_view before, match, after;
+};
+Excerpt excerpt(std::string_view text, const Query::Match& match, std::size_t width) {
+  std::size_t start = 0;
+  const std::size_t end = match.start + match.length;
+  if (end > width) start = std::min(match.start, end - width + std::min<std::size_t>(8, width - std::min(width, match.length)));
+  std::string_view shown = text.substr(start, width);
+  const std::size_t at = match.start - start;
+  return {shown.substr(0, at), shown.substr(std::min(at, shown.size()), match.length),
+          shown.substr(std::min(at + match.length, shown.size()))};
+}
+
+}  // namespace
+
+SearchScreen::SearchScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings,
+                           const SelectedDate& date, CalendarCache& calendars, SearchState& state)
+    : platform_(platform), buffer_(buffer), settings_(settings), date_(date), calendars_(calendars), state_(state) {
+  result_.redrawMonthView = true;
+}
+
+// The last search shows again while it covers the same calendars; in the
+// other view it is done again over what that view covers.
+void SearchScreen::open() {
+  platform_.setColours(kText, kBackground);
+  platform_.clearScreen();
+  if (state_.search) {
+    std::vector<std::string> files;
+    for (const SearchedCalendar& calendar : state_.search->calendars()) files.push_back(calendar.file);
+    if (files != searchedFiles()) startSearch();
+  }
+  resultsChanged_ = true;
+}
+
+void SearchScreen::draw() {
+  drawPrompt();
+  const std::size_t hits = state_.search ? state_.search->hits().size() : 0;
+  if (resultsChanged_ || hits != shownHits_) drawResults();
+  drawStatusLine();
+}
+
+bool SearchScreen::handle(Key key) {
+  if (key.is(keys::kEscape)) return false;
+  if (key.is(keys::kEnter)) {
+    const bool asked = state_.search && state_.search->query().text() == Query(state_.typed).text();
+    if (!asked) {
+      if (!Query(state_.typed).empty()) startSearch();
+      return true;
+    }
+    return !openChosen();
+  }
+  if (key.is(keys::kBackspace)) {
+    if (!state_.typed.empty()) state_.typed.pop_back();
+  } else if (key.isExtended()) {
+    switch (key.code()) {
+      case KeyCode::Up: move(-1); break;
+      case KeyCode::Down: move(1); break;
+      case KeyCode::PageUp: move(-kResultRows); break;
+      case KeyCode::PageDown: move(kResultRows); break;
+      default: break;
+    }
+  } else if (key.isCharacter() && static_cast<unsigned char>(key.character()) >= ' ' &&
+             state_.typed.size() < kLongestQuery) {
+    state_.typed += key.character();
+  }
+  return true;
+}
+
+bool SearchScreen::hasWork() const { return state_.search && !state_.search->done(); }
+
+void SearchScreen::continueWork() {
+  if (state_.search) state_.search->continueWork(platform_.files());
+}
+
+ScreenResult SearchScreen::result() { return result_; }
+
+std::vector<std::string> SearchScreen::searchedFiles() const {
+  if (settings_.allCalendarsView()) return calendarFileNames(platform_);
+  return {settings_.calFile};
+}
+
+void SearchScreen::startSearch() {
+  const Query query(state_.typed);
+  state_.search = std::make_unique<Search>(platform_, searchedCalendars(searchedFiles(), calendars_), query,
+                                           CalendarDay{date_.day, date_.month, date_.year});
+  state_.selected = 0;
+  state_.top = 0;
+  resultsChanged_ = true;
+}
+
+// False when there is nothing to go to: the screen stays.
+bool SearchScreen::openChosen() {
+  const std::vector<SearchHit>& hits = state_.search->hits();
+  if (state_.selected >= hits.size()) return false;
+  const SearchHit& hit = hits[state_.selected];
+  if (!hit.date || hit.date->year < kFirstYear || hit.date->year > kLastYear) return false;
+  result_.date = hit.date;
+  // A page opens in the diary of the active calendar; the all-calendars view has no diary.
+  if (hit.kind == SearchHit::Kind::Page && !settings_.allCalendarsView()) {
+    result_.next = Input{{}, Command::Diary};
+    result_.diaryPosition = hit.pagePosition;
+  }
+  return true;
+}
+
+void SearchScreen::move(std::ptrdiff_t step) {
+  const std::size_t count = state_.search ? state_.search->hits().size() : 0;
+  if (count == 0) return;
+  const auto target = static_cast<std::ptrdiff_t>(state_.selected) + step;
+  state_.selected = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(target, 0, static_cast<std::ptrdiff_t>(count) - 1));
+  if (state_.selected < state_.top) state_.top = state_.selected;
+  if (state_.selected >= state_.top + kResultRows) state_.top = state_.selected - kResultRows + 1;
+  resultsChanged_ = true;
+}
+
+void SearchScreen::drawPrompt() {
+  std::string text = "  Zoeken: " + state_.typed + "_";
+  buffer_.drawBar(1, 1, padRight(text, kColumns), kRedBar);
+}
+
+void SearchScreen::drawResults() {
+  const std::vector<SearchHit>* hits = state_.search ? &state_.search->hits() : nullptr;
+  for (int row = 0; row < kResultRows; ++row) {
+    const std::size_t index = state_.top + static_cast<std::size_t>(row);
+    if (hits && index < hits->size()) {
+      drawResult(row + 2, (*hits)[index], index == state_.selected);
+    } else {
+      platform_.moveCursor(row + 2, 1);
+      platform_.setColours(kText, kBackground);
+      platform_.printText(std::string(kColumns, ' '));
+    }
+  }
+  shownHits_ = hits ? hits->size() : 0;
+  resultsChanged_ = false;
+}
+
+void SearchScreen::drawResult(int row, const SearchHit& hit, bool chosen) {
+  const SearchedCalendar& calendar = state_.search->calendars()[hit.calendar];
+  std::string lead = padRight(dateText(hit.date), kDateWidth);
+  lead += padRight(hit.kind == SearchHit::Kind::Page ? "Dagboek" : kSectionNames[static_cast<std::size_t>(hit.section)],
+                   kKindWidth);
+  if (settings_.allCalendarsView()) lead += padRight(left(calendar.description(), kCalendarWidth - 1), kCalendarWidth);
+  const Excerpt shown = excerpt(hit.text, hit.match, static_cast<std::size_t>(kColumns - 1) - lead.size());
+  const std::uint32_t foreground = chosen ? kChosenText : kText;
+  const std::uint32_t background = chosen ? kChosenBackground : kBackground;
+  platform_.moveCursor(row, 1);
+  platform_.setColours(foreground, background);
+  platform_.printText(lead + std::string(shown.before));
+  platform_.setColours(kMatchText, background);
+  platform_.printText(shown.match);
+  platform_.setColours(foreground, background);
+  const std::size_t used = lead.size() + shown.before.size() + shown.match.size();
+  platform_.printText(padRight(shown.after, kColumns - static_cast<int>(used)));
+}
+
+void SearchScreen::drawStatusLine() {
+  std::string text;
+  if (!state_.search) {
+    text = "Typ een woord en druk op Enter";
+  } else {
+    const std::size_t count = state_.search->hits().size();
+    text = count == 0 ? "Niets gevonden" : std::to_string(count) + (count == 1 ? " treffer" : " treffers");
+    if (!state_.search->done()) text += ", het dagboek wordt nog doorzocht...";
+  }
+  buffer_.drawBar(25, 1, padRight("  " + text, 50) + padRight("Enter=Ga naar   Esc=Terug", kColumns - 50), kRedBar);
+}
+
+}  // namespace almanouk
