@@ -84,7 +84,33 @@ void fillWithCalendarsAndPages(const DataFolder& folder) {
   folder.write("Almanouk.ini", settings(choices));
 }
 
+// A day's page as people write them: a few lines, padded to 80 columns.
+std::string diaryPage(int number) {
+  std::string text;
+  for (const char* line : {"  Vandaag naar het werk, daarna boodschappen en koken.",
+                           "  Lang gewandeld; het weer was beter dan verwacht.", "",
+                           "  Morgen vroeg op: een lange dag met overleg."})
+    text += line + std::string(80 - std::string_view(line).size(), ' ');
+  if (number % 100 == 0) text += "  Naar de tandarts geweest, alles goed.";
+  return text;
+}
+
 }  // namespace
+
+const DataFolder& folderWithADiaryOfTwentyThousandPages() {
+  static const DataFolder folder;
+  static const bool filled = [] {
+    writeSettledCalendar(folder, "Thuis", calendar("Thuis", '0'));
+    int number = 0;
+    for (int year = 1970; number < 20'000; ++year)
+      for (int month = 1; month <= 12 && number < 20'000; ++month)
+        for (int day = 1; day <= monthInfo(month, year).days && number < 20'000; ++day, ++number)
+          folder.write(pageFileName(day, month, year, weekdayOf(day, month, year), "0"), diaryPage(number));
+    return true;
+  }();
+  (void)filled;
+  return folder;
+}
 
 DataFolder::DataFolder() {
   std::random_device random;

@@ -30,6 +30,10 @@ class DataFolder {
 // The data folder with five calendars and their diaries: about 20,000 page files over eleven years.
 const DataFolder& folderWithTwentyThousandPages();
 
+// One calendar and a diary of 20,000 pages of a few lines each, every
+// hundredth holding the word "tandarts".
+const DataFolder& folderWithADiaryOfTwentyThousandPages();
+
 // A data folder with one calendar of about 4000 lines.
 const DataFolder& folderWithALongCalendar();
 

@@ -542,23 +542,10 @@ std::optional<std::string> FileLayer::contents(std::string_view name) {
   return *bytes;
 }
 
-bool FileLayer::readInto(std::string_view name, std::string& bytes) {
-  constexpr std::size_t kChunk = 16 * 1024;
-  Resolved target = lookup(name);
-  if (!target.exists || !target.regular) return false;
-  std::FILE* stream = os::openFile(target.path, "rb");
-  if (!stream) return false;
-  std::size_t length = 0;
-  for (;;) {
-    if (bytes.size() < length + kChunk) bytes.resize(length + kChunk);
-    std::size_t read = std::fread(bytes.data() + length, 1, kChunk, stream);
-    length += read;
-    if (read < kChunk) break;
-  }
-  const bool failed = std::ferror(stream) != 0;
-  std::fclose(stream);
-  bytes.resize(length);
-  return !failed;
+std::optional<std::string_view> FileLayer::readInto(std::string_view name, std::string& room) {
+  std::optional<std::size_t> length = os::readFileInto(absolute(name), room);
+  if (!length) return std::nullopt;
+  return std::string_view(room).substr(0, *length);
 }
 
 void FileLayer::makeFolder(std::string_view path) {

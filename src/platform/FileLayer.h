@@ -125,9 +125,10 @@ class FileLayer {
   std::optional<FileVersion> version(std::string_view name);
   // The bytes of an ordinary file, nothing when it cannot be read.
   std::optional<std::string> contents(std::string_view name);
-  // The same into bytes, whose room is reused, without keeping a copy: for
-  // reading many files once. False when the file cannot be read.
-  bool readInto(std::string_view name, std::string& bytes);
+  // The same read into room, which is kept for the next file, without
+  // keeping a copy: for reading many files once. The name is taken as a
+  // listing gave it, without looking it up. Nothing when it cannot be read.
+  std::optional<std::string_view> readInto(std::string_view name, std::string& room);
   void makeFolder(std::string_view path);
   bool changeFolder(std::string_view path);
   const std::string& workingFolder() const { return workingFolder_; }

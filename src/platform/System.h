@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,10 @@ bool sameFile(const std::string& a, const std::string& b);
 // number (ENOENT, EACCES, ENOSPC, ...), as the file layer tells them apart.
 // As fopen opens it; "x" in the mode makes a new file only, never through an existing name.
 std::FILE* openFile(const std::string& path, const char* mode);
+// The whole file into the front of room, which grows as needed and is kept
+// for the next file: for reading many small files once, with as few calls to
+// the system as it takes. Its length; nothing when it cannot be read.
+std::optional<std::size_t> readFileInto(const std::string& path, std::string& room);
 int removeFile(const std::string& path);
 // Renames over an existing target in one step.
 int renameOver(const std::string& from, const std::string& to);

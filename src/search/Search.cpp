@@ -142,16 +142,17 @@ bool Search::continueWork(FileLayer& files) {
   if (done()) return false;
   const std::size_t end = std::min(pages_.size(), nextPage_ + kPagesPerSlice);
   for (; nextPage_ < end; ++nextPage_)
-    if (files.readInto(pages_[nextPage_].name, bytes_)) searchPage(pages_[nextPage_], bytes_);
+    if (std::optional<std::string_view> bytes = files.readInto(pages_[nextPage_].name, room_))
+      searchPage(pages_[nextPage_], *bytes);
   return true;
 }
 
 // One result per page: its first match.
-void Search::searchPage(const PageToRead& page, const std::string& bytes) {
+void Search::searchPage(const PageToRead& page, std::string_view bytes) {
   std::optional<Query::Match> match = query_.find(bytes);
   if (!match) return;
   const std::size_t lineStart = match->start / kLineLength * kLineLength;
-  std::string text = bytes.substr(lineStart, std::max(kPageExcerpt, match->start + match->length - lineStart));
+  std::string text(bytes.substr(lineStart, std::max(kPageExcerpt, match->start + match->length - lineStart)));
   std::transform(text.begin(), text.end(), text.begin(), shown);
   hits_.push_back({SearchHit::Kind::Page, page.calendar, page.day, Section::Monthly, std::move(text),
                    {match->start - lineStart, match->length}, static_cast<std::int64_t>(match->start) + 1});

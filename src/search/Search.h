@@ -78,14 +78,14 @@ class Search {
 
   void searchEntries(const CalendarDay& from);
   void listPages(Platform& platform);
-  void searchPage(const PageToRead& page, const std::string& bytes);
+  void searchPage(const PageToRead& page, std::string_view bytes);
 
   std::vector<SearchedCalendar> calendars_;
   Query query_;
   std::vector<SearchHit> hits_;
   std::vector<PageToRead> pages_;  // newest first
   std::size_t nextPage_ = 0;
-  std::string bytes_;  // the page being read, its room kept from page to page
+  std::string room_;  // for the page being read, kept from page to page
 };
 
 // The calendar files to search, each as the cache holds its current version.

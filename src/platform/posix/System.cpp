@@ -58,6 +58,24 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
+std::optional<std::size_t> readFileInto(const std::string& path, std::string& room) {
+  constexpr std::size_t kFirstRoom = 16 * 1024;
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  if (room.size() < kFirstRoom) room.resize(kFirstRoom);
+  std::size_t length = 0;
+  ssize_t read = 0;
+  // A regular file reads short only at its end.
+  do {
+    if (length == room.size()) room.resize(room.size() * 2);
+    read = ::read(descriptor, room.data() + length, room.size() - length);
+    if (read > 0) length += static_cast<std::size_t>(read);
+  } while (length == room.size() || (read < 0 && errno == EINTR));
+  ::close(descriptor);
+  if (read < 0) return std::nullopt;
+  return length;
+}
+
 int removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
 
 int renameOver(const std::string& from, const std::string& to) {

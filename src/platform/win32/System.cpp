@@ -177,6 +177,22 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return stream;
 }
 
+std::optional<std::size_t> readFileInto(const std::string& path, std::string& room) {
+  HANDLE handle = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  bool read = GetFileSizeEx(handle, &size) && size.QuadPart < (1LL << 31);
+  DWORD got = 0;
+  if (read) {
+    if (room.size() < static_cast<std::size_t>(size.QuadPart)) room.resize(static_cast<std::size_t>(size.QuadPart));
+    read = size.QuadPart == 0 || ReadFile(handle, room.data(), static_cast<DWORD>(size.QuadPart), &got, nullptr);
+  }
+  CloseHandle(handle);
+  if (!read) return std::nullopt;
+  return got;
+}
+
 int removeFile(const std::string& path) { return DeleteFileW(wide(path).c_str()) ? 0 : errorNumber(); }
 
 int renameOver(const std::string& from, const std::string& to) {
