@@ -42,4 +42,15 @@ shot list-editor "2012-03-07 21:30:00" \
   'F2 Home "07 Verjaardag Anna (1984)" Enter "12 09:30 Tandarts" Enter "21 2012 19:00 Concert in de Doelen"'
 shot settings "2012-03-07 21:30:00" \
   'F4 Down Down Down Enter "Werk" Enter "n" "thuis" Enter Down Down Down Down' 'calendar WERK0000.AMN Werk'
+# page DATE LINES...: a diary page of the calendar's diary "0", 80 columns to a line.
+page() {
+  local date=$1
+  shift
+  printf '%-80s' "$@" > "$(date -d "$date" +%Y%m%d).D0$(date -d "$date" +%u)"
+}
+shot search "2012-01-13 10:24:00" 'F8 "tandarts" Enter Down' \
+  'calendar ALMANOUK.AMN Thuis "18 2012 14:30 Tandarts (controle)" "25 Tandartsrekening betalen"
+   page 2011-12-02 "" "  Vandaag naar de tandarts: een kleine vulling, niets ernstigs."
+   page 2011-06-20 "" "  Lange dag. De tandarts belde om de afspraak te verzetten naar juli."
+   page 2010-11-09 "" "  Eindelijk een nieuwe tandarts gevonden, vlak bij het station."'
 echo "docs/*.png written"
