@@ -144,6 +144,12 @@ bool Search::continueWork(FileLayer& files) {
   for (; nextPage_ < end; ++nextPage_)
     if (std::optional<std::string_view> bytes = files.readInto(pages_[nextPage_].name, room_))
       searchPage(pages_[nextPage_], *bytes);
+  if (done()) {
+    // The results stay until the next search; what read them need not.
+    pages_ = {};
+    nextPage_ = 0;
+    room_ = {};
+  }
   return true;
 }
 
