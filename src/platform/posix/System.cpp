@@ -279,6 +279,16 @@ namespace {
 // Children started to run on their own and watched: reaped whenever the next one starts.
 std::vector<pid_t> gWatched;
 
+// In a child: a session of its own, with its input and output on /dev/null.
+void detachChild() {
+  ::setsid();
+  int null = ::open("/dev/null", O_RDWR);
+  if (null < 0) return;
+  ::dup2(null, 0);
+  ::dup2(null, 1);
+  ::dup2(null, 2);
+}
+
 void reapWatched() {
   std::erase_if(gWatched, [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) != 0; });
 }
@@ -293,13 +303,7 @@ bool startWatched(const std::string& line, const std::string& folder) {
   if (child < 0) return false;
   if (child == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
-    ::setsid();
-    int null = ::open("/dev/null", O_RDWR);
-    if (null >= 0) {
-      ::dup2(null, 0);
-      ::dup2(null, 1);
-      ::dup2(null, 2);
-    }
+    detachChild();
     ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
@@ -321,13 +325,7 @@ void runShell(const std::string& line, const std::string& folder, bool detached)
   if (child == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
     if (detached) {
-      ::setsid();
-      int null = ::open("/dev/null", O_RDWR);
-      if (null >= 0) {
-        ::dup2(null, 0);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-      }
+      detachChild();
       // A grandchild, so the program never has to reap it.
       if (::fork() != 0) ::_exit(0);
     }
