@@ -38,14 +38,16 @@ std::string dateText(const std::optional<CalendarDay>& date) {
   return " " + std::string(weekdayAbbreviation(weekdayOf(date->day, date->month, date->year))) + " " + text;
 }
 
-// The part of the text that fits the width and shows the whole match, or its start.
+// The part of the text that fits the width and shows the whole match, or its
+// start; a page line's indent is left out.
 struct Excerpt {
   std::string_view before, match, after;
 };
 Excerpt excerpt(std::string_view text, const Query::Match& match, std::size_t width) {
-  std::size_t start = 0;
+  std::size_t start = std::min(match.start, text.find_first_not_of(' '));
   const std::size_t end = match.start + match.length;
-  if (end > width) start = std::min(match.start, end - width + std::min<std::size_t>(8, width - std::min(width, match.length)));
+  if (end > start + width)
+    start = std::min(match.start, end - width + std::min<std::size_t>(8, width - std::min(width, match.length)));
   std::string_view shown = text.substr(start, width);
   const std::size_t at = match.start - start;
   return {shown.substr(0, at), shown.substr(std::min(at, shown.size()), match.length),

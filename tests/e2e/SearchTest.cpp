@@ -47,7 +47,7 @@ TEST(Search, FindsEntriesAndPagesAndGoesToThem) {
   writeHome(h);
   auto run = h.run(kWednesday, "F8 \"tandarts\" Enter");
   EXPECT_EQ(trimmed(h.row(2)), " Di 20-03-2012 Maart       20 2012 10:30 Tandarts controle");
-  EXPECT_EQ(trimmed(h.row(3)), " Ma 05-03-2012 Dagboek       Bij de TANDARTS een café-bezoek.");
+  EXPECT_EQ(trimmed(h.row(3)), " Ma 05-03-2012 Dagboek     Bij de TANDARTS een café-bezoek.");
   EXPECT_EQ(h.text(4, 1, 27), " Do 01-03-2012 Dagboek     ");
   EXPECT_EQ(h.text(4, 28, 17), "tandarts geweest.");
   EXPECT_EQ(trimmed(h.row(25)).substr(0, 12), "  3 treffers");
