@@ -21,14 +21,17 @@ trap 'rm -rf "$work"' EXIT
 data="$work/appdata/Almanouk"
 mkdir -p "$data" "$work/start" "$work/nofonts"
 
-# Daily alarms in this minute and the next, so one is due whatever the start-up
-# takes; both from one reading of the clock, or a minute may fall between them.
+# Daily alarms in this minute and the two after it, so that two are due
+# whatever the start-up takes: a program whose clock first reads the next
+# minute never sees this one's. All from one reading of the clock, or a
+# minute may fall between them.
 stamp=$(date +%s)
 now=$(date -d "@$stamp" +%H:%M)
 next=$(date -d "@$((stamp + 60))" +%H:%M)
+later=$(date -d "@$((stamp + 120))" +%H:%M)
 crlf() { printf '%s\r\n' "$@"; }
 {
-  crlf "Xvfb" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "$now Alarm nu" "$next Alarm straks" "" ""
+  crlf "Xvfb" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "$now Alarm nu" "$next Alarm straks" "$later Alarm later" "" ""
   for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
     crlf "$month" "" "" ""
   done
@@ -72,8 +75,8 @@ xvfb-run -a -s "$server" bash -c '
   # A program that failed the test may hang: it is killed outright.
   fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
 
-  # The calendar has alarms in two minutes: when the test runs across the
-  # turn of a minute the second one fires too, even in the poll that reads
+  # The calendar has alarms in three minutes: when the test runs across the
+  # turn of a minute the next one fires too, even in the poll that reads
   # Alt+X. Ending the program therefore answers every alarm that comes.
   answered=0
   answerAlarms() {
