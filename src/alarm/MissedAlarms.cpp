@@ -67,10 +67,7 @@ std::string lateAlarmText(const MissedAlarm& alarm) {
 std::string missedListText(const std::vector<MissedAlarm>& alarms) {
   std::string text;
   for (std::size_t i = 0; i < alarms.size() && i < kListedMost; ++i) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%02d-%02d-%04d", alarms[i].at.day % 100, alarms[i].at.month % 100,
-                  alarms[i].at.year % 10000);
-    text += std::string(date) + " " + hhmm(alarms[i].at) + (alarms[i].command ? " (niet gestart) " : " ") +
+    text += dayText(calendarDay(alarms[i].at)) + " " + hhmm(alarms[i].at) + (alarms[i].command ? " (niet gestart) " : " ") +
             cp437ToUtf8(alarms[i].line) + "\n";
   }
   if (alarms.size() > kListedMost) text += "... en " + std::to_string(alarms.size() - kListedMost) + " meer\n";

@@ -1,6 +1,7 @@
 #include "calendar/Dates.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <tuple>
 
 #include "platform/Text.h"
@@ -118,6 +119,12 @@ int weekOfPreviousYearEnd(int year) {
 }
 
 CalendarDay calendarDay(const LocalDateTime& time) { return {time.day, time.month, time.year}; }
+
+std::string dayText(const CalendarDay& day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d-%02d-%04d", day.day % 100, day.month % 100, day.year % 10000);
+  return text;
+}
 
 void setDate(SelectedDate& date, int day, int month, int year) {
   date.day = day;

@@ -67,6 +67,8 @@ int weekOfPreviousYearEnd(int year);
 
 // The day of a local date and time.
 CalendarDay calendarDay(const LocalDateTime& time);
+// "dd-mm-yyyy", as the screens show a day.
+std::string dayText(const CalendarDay& day);
 
 // Sets weekday, month name, pad, days in month and days before month from day, month and year.
 void setDate(SelectedDate& date, int day, int month, int year);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "calendar/Dates.h"
 #include "diary/DiaryStore.h"
@@ -112,8 +111,7 @@ ScreenResult DiaryEditor::result() {
 }
 
 void DiaryEditor::drawHeader() {
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d-%02d-%04d", date_.day % 100, date_.month % 100, date_.year % 10000);
+  const std::string date = dayText({date_.day, date_.month, date_.year});
   std::string header = "  " + left(settings_.calFile, 8) + std::string(22, ' ') + "[" +
                        std::string(weekdayAbbreviation(date_.weekday)) + "," + date + "]" + std::string(22, ' ') +
                        "[F1=Help]  ";

@@ -1,6 +1,7 @@
 #include "search/Search.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "calendar/CalendarCache.h"
 #include "diary/DiaryStore.h"
@@ -33,20 +34,17 @@ std::optional<CalendarDay> nextMonthly(int day, std::optional<int> year, const C
   return std::nullopt;
 }
 
+// The first day from the given one on (or from the 1st of January of a later year given) with this weekday.
 std::optional<CalendarDay> nextWeekly(int weekday, std::optional<int> year, const CalendarDay& from) {
-  int ahead = (weekday - weekdayOf(from.day, from.month, from.year) + 7) % 7;
-  CalendarDay at = from;
-  for (; ahead > 0; --ahead) {
-    if (++at.day > daysIn(at.month, at.year)) at = {1, at.month + 1, at.year};
-    if (at.month > 12) at = {1, 1, at.year + 1};
-  }
-  if (year && at.year < *year) {
-    // The first such weekday of that year.
-    at = {1, 1, *year};
-    at.day += (weekday - weekdayOf(1, 1, *year) + 7) % 7;
-  }
-  if (at.year > kLastYear || (year && at.year != *year)) return std::nullopt;
-  return at;
+  using namespace std::chrono;
+  sys_days start{year_month_day{std::chrono::year{from.year}, month{static_cast<unsigned>(from.month)},
+                                day{static_cast<unsigned>(from.day)}}};
+  if (year && *year > from.year) start = sys_days{std::chrono::year{*year} / January / 1};
+  const year_month_day at{start + days{(weekday - static_cast<int>(std::chrono::weekday{start}.iso_encoding()) + 7) % 7}};
+  const int atYear = static_cast<int>(at.year());
+  if (atYear > kLastYear || (year && atYear != *year)) return std::nullopt;
+  return CalendarDay{static_cast<int>(static_cast<unsigned>(at.day())), static_cast<int>(static_cast<unsigned>(at.month())),
+                     atYear};
 }
 
 std::optional<CalendarDay> nextYearly(int day, int month, std::optional<int> year, const CalendarDay& from) {

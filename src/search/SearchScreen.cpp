@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "calendar/CalendarCache.h"
 #include "calendar/CalendarList.h"
@@ -33,9 +32,7 @@ constexpr std::uint32_t kMatchText = 0xFFFF55;
 
 std::string dateText(const std::optional<CalendarDay>& date) {
   if (!date) return " --";
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d-%02d-%04d", date->day % 100, date->month % 100, date->year % 10000);
-  return " " + std::string(weekdayAbbreviation(weekdayOf(date->day, date->month, date->year))) + " " + text;
+  return " " + std::string(weekdayAbbreviation(weekdayOf(date->day, date->month, date->year))) + " " + dayText(*date);
 }
 
 // The part of the text that fits the width and shows the whole match, or its
