@@ -82,9 +82,10 @@ void SearchScreen::draw() {
 bool SearchScreen::handle(Key key) {
   if (key.is(keys::kEscape)) return false;
   if (key.is(keys::kEnter)) {
-    const bool asked = state_.search && state_.search->query().text() == Query(state_.typed).text();
-    if (!asked) {
-      if (!Query(state_.typed).empty()) startSearch();
+    // A word not searched yet is searched; Enter again goes to the chosen result.
+    const Query typed(state_.typed);
+    if (!state_.search || state_.search->query().text() != typed.text()) {
+      if (!typed.empty()) startSearch();
       return true;
     }
     return !openChosen();
