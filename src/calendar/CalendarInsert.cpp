@@ -68,7 +68,7 @@ class Inserter {
   }
 
   std::vector<std::string> finish() {
-    if (std::find(lines_.begin(), lines_.end(), kEndLine) == lines_.end()) {
+    if (std::none_of(lines_.begin(), lines_.end(), [](const std::string& line) { return isEndLine(line); })) {
       if (!lines_.empty() && !lines_.back().empty()) lines_.emplace_back();
       lines_.emplace_back(kEndLine);
       lines_.resize(lines_.size() + kBlankLinesAfterEnd);
@@ -91,7 +91,7 @@ class Inserter {
     std::optional<std::size_t> at;
     for (int later = sectionNumber(section) + 1; later < kSections && !at; ++later) at = find(static_cast<Section>(later));
     if (!at) {
-      auto end = std::find_if(lines_.begin(), lines_.end(), [](const std::string& line) { return lowerAscii(line) == "einde"; });
+      auto end = std::find_if(lines_.begin(), lines_.end(), [](const std::string& line) { return isEndLine(line); });
       if (end != lines_.end()) at = static_cast<std::size_t>(end - lines_.begin());
     }
     std::size_t position = at.value_or(lines_.size());

@@ -124,8 +124,8 @@ std::string Entry::aligned() const { return std::string(static_cast<std::size_t>
 bool Entry::isDayCommand() const { return entry::isDayCommand(line, alignment_); }
 
 CalendarModel::CalendarModel(std::string bytes)
-    : bytes_(std::move(bytes)), lines_(textLines(bytes_)), headers_(findHeaders(lines_)) {
-  const std::array<std::optional<std::size_t>, kSections>& headers = headers_;
+    : bytes_(std::move(bytes)), lines_(textLines(bytes_)) {
+  const std::array<std::optional<std::size_t>, kSections> headers = findHeaders(lines_);
   std::array<std::pair<std::size_t, std::size_t>, kSections> runs{};
   std::size_t total = 0;
   for (std::size_t section = 0; section < runs.size(); ++section) {
@@ -169,15 +169,22 @@ bool CalendarModel::listsSection(Section section) const {
   return !listed.empty() && listed.front().day > 0;
 }
 
-bool isHeaderLine(std::string_view line) {
-  auto sameIgnoringCase = [line](std::string_view name) {
-    return line.size() == name.size() &&
-           std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) { return lower(a) == lower(b); });
-  };
-  for (int section = 0; section < kSections; ++section)
-    if (sameIgnoringCase(sectionHeader(section))) return true;
-  return sameIgnoringCase("Einde");
+namespace {
+
+bool sameIgnoringCase(std::string_view line, std::string_view name) {
+  return line.size() == name.size() &&
+         std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) { return lower(a) == lower(b); });
 }
+
+}  // namespace
+
+bool isHeaderLine(std::string_view line) {
+  for (int section = 0; section < kSections; ++section)
+    if (sameIgnoringCase(line, sectionHeader(section))) return true;
+  return isEndLine(line);
+}
+
+bool isEndLine(std::string_view line) { return sameIgnoringCase(line, "Einde"); }
 
 bool listedWeekly(const Entry& entry) {
   return entry.day >= 1 && entry.line.starts_with(weekdayAbbreviation(entry.day)) && entry.line.size() > 2 &&

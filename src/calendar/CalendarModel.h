@@ -108,8 +108,6 @@ class CalendarModel {
   std::span<const Entry* const> on(Section section, int day) const;
   // Every entry with a time, in the order of entries().
   std::span<const Entry* const> timed() const { return timed_; }
-  // The 0-based line of the section's header as the readers find it, if any.
-  std::optional<std::size_t> headerLine(Section section) const { return headers_[indexOf(section)]; }
   // Whether the event list reads a dated section at all: not when its first
   // entry has no day (an empty section's "entry" is the next header).
   bool listsSection(Section section) const;
@@ -125,7 +123,6 @@ class CalendarModel {
 
   std::string bytes_;
   std::vector<std::string_view> lines_;
-  std::array<std::optional<std::size_t>, kSections> headers_;
   std::vector<Entry> entries_;
   std::array<SectionIndex, kSections> sections_;
   std::vector<const Entry*> timed_;
@@ -133,6 +130,8 @@ class CalendarModel {
 
 // A section header or the end line, in any case: where a section's entries end at the latest.
 bool isHeaderLine(std::string_view line);
+// The end line "Einde", in any case.
+bool isEndLine(std::string_view line);
 
 // A day as the event list lists it: its month's section, "Maandelijks" and,
 // for the selected day only (weekday 1-7; 0 for the days ahead), "Wekelijks".

@@ -182,8 +182,10 @@ class Importer {
     for (std::size_t index = 0; index < events.size(); ++index) {
       icalcomponent* event = events[index];
       const std::size_t before = result_.entries.size();
-      std::optional<std::string> whyNot = add(event, index);
-      if (!whyNot && result_.entries.size() > kMostImportedEntries) whyNot = "te veel afspraken in één bestand";
+      // Once the file has given more than any calendar holds, the rest is not worked out at all.
+      const std::string tooMany = "te veel afspraken in één bestand";
+      std::optional<std::string> whyNot = before < kMostImportedEntries ? add(event, index) : tooMany;
+      if (!whyNot && result_.entries.size() > kMostImportedEntries) whyNot = tooMany;
       if (whyNot) {
         result_.entries.erase(result_.entries.begin() + static_cast<std::ptrdiff_t>(before), result_.entries.end());
         result_.skipped.push_back({textOf(icalcomponent_get_summary(event)), *whyNot});
@@ -376,7 +378,23 @@ class Importer {
   bool occurrencesOf(icalcomponent* event, const icalrecurrencetype& rule, const icaltimetype& start, int days,
                      std::vector<icaltimetype>& occurrences) const {
     icalrecur_iterator* steps = icalrecur_iterator_new(rule, start);
-    if (!steps) return true;
+    bool bounded = true;
+    if (steps) bounded = ruleOccurrences(event, steps, rule, start, days, occurrences);
+    // Gathered first: libical walks a component's properties with one cursor, which excluded() moves.
+    std::vector<icaltimetype> extras;
+    for (icalproperty* extra = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); extra;
+         extra = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY))
+      extras.push_back(icalproperty_get_datetime_with_component(extra, event));
+    for (const icaltimetype& date : extras)
+      if (validTime(date) && ical::dateOf(date) < windowEnd_ && ical::addDays(ical::dateOf(date), days) > windowStart_ &&
+          !excluded(event, date))
+        occurrences.push_back(date);
+    return bounded;
+  }
+
+  // The rule's part of those; takes the iterator and frees it.
+  bool ruleOccurrences(icalcomponent* event, icalrecur_iterator* steps, const icalrecurrencetype& rule,
+                       const icaltimetype& start, int days, std::vector<icaltimetype>& occurrences) const {
     if (rule.count == 0) {
       // Straight to the window: a rule that began long ago need not be walked from its start.
       icaltimetype from = start;
@@ -397,12 +415,6 @@ class Importer {
       if (ical::addDays(ical::dateOf(next), days) > windowStart_ && !excluded(event, next)) occurrences.push_back(next);
     }
     icalrecur_iterator_free(steps);
-    for (icalproperty* extra = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); extra;
-         extra = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
-      icaltimetype date = icalproperty_get_datetime_with_component(extra, event);
-      if (validTime(date) && ical::dateOf(date) < windowEnd_ && ical::addDays(ical::dateOf(date), days) > windowStart_)
-        occurrences.push_back(date);
-    }
     return bounded;
   }
 

@@ -209,7 +209,7 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
   }
   if (!passesCalendarCheck(insertion.lines))
     return work.fail(*name + " zou na het importeren niet meer kloppen; niets gewijzigd."), 1;
-  if (!work.fail(writeCalendarLines(platform, backupName(*name), textLines(calendar->bytes())))) return 1;
+  if (!work.fail(writeCalendarLines(platform, backupName(*name), calendar->lines()))) return 1;
   std::vector<std::string_view> lines(insertion.lines.begin(), insertion.lines.end());
   if (!work.fail(writeCalendarLines(platform, *name, lines))) return 1;
   work.say("De vorige versie staat in " + backupName(*name) + ".");

@@ -47,6 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
              {"Dagelijks: 07:30 Wekker"}},
         Case{"daily_counted", "DTSTART;VALUE=DATE:20261230\r\nRRULE:FREQ=DAILY;COUNT=3\r\nSUMMARY:Kuur\r\n",
              {"December: 30 2026 Kuur", "December: 31 2026 Kuur", "Januari: 01 2027 Kuur"}},
+        Case{"extra_date_excluded",
+             "DTSTART;VALUE=DATE:20270105\r\nRRULE:FREQ=DAILY;COUNT=2\r\nRDATE;VALUE=DATE:20270110\r\nRDATE;VALUE=DATE:20270112\r\n"
+             "EXDATE;VALUE=DATE:20270110\r\nSUMMARY:Kuur\r\n",
+             {"Januari: 05 2027 Kuur", "Januari: 06 2027 Kuur", "Januari: 12 2027 Kuur"}},
         Case{"utc_single", "DTSTART:20270701T070000Z\r\nSUMMARY:Vlucht\r\n", {"Juli: 01 2027 09:00 Vlucht"}},
         Case{"over_midnight", "DTSTART:20270102T220000\r\nDTEND:20270103T020000\r\nSUMMARY:Nachtdienst\r\n",
              {"Januari: 02 2027 22:00 Nachtdienst", "Januari: 03 2027 Nachtdienst"}},
