@@ -49,8 +49,9 @@ void copyBytes(const std::string& from, const std::string& to) {
   const std::string temp = to + ".tmp";
   {
     File in(os::openFile(from, "rb"));
+    if (!in) return;
     File out(os::openFile(temp, "wb"));
-    if (!in || !out) return;
+    if (!out) return;
     char buffer[64 * 1024];
     bool written = true;
     for (std::size_t read; written && (read = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;)

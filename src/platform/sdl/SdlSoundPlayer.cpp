@@ -63,7 +63,10 @@ bool SdlSoundPlayer::loadMixer() {
   void* library = SDL_LoadObject(kMixerLibrary);
   if (!library) return false;
   auto mixer = std::make_unique<Mixer>();
-  if (!mixer->loadFrom(library)) return false;
+  if (!mixer->loadFrom(library)) {
+    SDL_UnloadObject(library);  // a library without the mixer's functions is no use
+    return false;
+  }
   mixer_ = std::move(mixer);
   return true;
 }

@@ -15,6 +15,7 @@
 #include "platform/Process.h"
 #include "platform/SystemName.h"
 #include "platform/Text.h"
+#include "platform/win32/Utf16.h"
 
 namespace almanouk {
 
@@ -27,27 +28,14 @@ const char kPathSeparator = '\\';
 }  // namespace almanouk
 
 namespace almanouk::os {
+
+using win32::narrow;
+using win32::wide;
+
 namespace {
 
 // 100-nanosecond ticks from 1601 to 1970.
 constexpr std::int64_t kEpochTicks = 116'444'736'000'000'000LL;
-
-std::wstring wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
-  return text;
-}
-
-std::string narrow(const wchar_t* utf16, int length = -1) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, utf16, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16, length, text.data(), size, nullptr, nullptr);
-  if (length < 0) text.pop_back();  // the terminating zero
-  return text;
-}
 
 std::int64_t nanoseconds(const FILETIME& time) {
   ULARGE_INTEGER ticks;
@@ -206,9 +194,10 @@ int makeFolders(const std::string& path) {
     std::size_t slash = path.find_first_of("/\\", at);
     const std::string step = path.substr(0, slash);
     // Not the drive ("C:") nor the empty start of a "\\server" path.
-    if (!step.empty() && !(step.size() == 2 && step[1] == ':') && !CreateDirectoryW(wide(step).c_str(), nullptr) &&
-        GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED && !isFolder(step))
-      return errorNumber();
+    if (!step.empty() && !(step.size() == 2 && step[1] == ':') && !CreateDirectoryW(wide(step).c_str(), nullptr)) {
+      const DWORD error = GetLastError();  // before isFolder asks the system again
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED && !isFolder(step)) return errorNumber(error);
+    }
     if (slash == std::string::npos) break;
     at = slash + 1;
   }
@@ -381,7 +370,7 @@ std::vector<std::string> arguments(int, char**) {
   int count = 0;
   wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> result;
-  for (int i = 1; i < count; ++i) result.push_back(os::narrow(words[i]));
+  for (int i = 1; i < count; ++i) result.push_back(win32::narrow(words[i]));
   LocalFree(words);
   return result;
 }
@@ -389,7 +378,7 @@ std::vector<std::string> arguments(int, char**) {
 std::string startFolder() {
   wchar_t folder[MAX_PATH * 4];
   DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
-  return length > 0 && length < MAX_PATH * 4 ? os::narrow(folder, static_cast<int>(length)) : ".";
+  return length > 0 && length < MAX_PATH * 4 ? win32::narrow(folder, static_cast<int>(length)) : ".";
 }
 
 void useStartingTerminal() {

@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "platform/WindowPlatform.h"
 #include "platform/win32/Win32SoundPlayer.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Speaker.h"
 
 namespace almanouk {
@@ -18,21 +19,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"Almanouk";
 constexpr std::uint32_t kCursorColour = 0xC8C8C8;
-
-std::wstring wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
-  return text;
-}
-
-std::string utf8Of(const wchar_t* text, int length) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(std::max(size, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
-  return result;
-}
 
 // The keyboard's keys as the table of key names knows them.
 KeySym symOf(unsigned virtualKey) {
@@ -129,7 +115,7 @@ void Win32Platform::openScreen(int width, int height, int) {
   int scale = work.right - work.left >= width * 2 + 40 && work.bottom - work.top >= height * 2 + 60 ? 2 : 1;
   RECT frame{0, 0, width * scale, height * scale};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  window_ = CreateWindowExW(0, kWindowClass, wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+  window_ = CreateWindowExW(0, kWindowClass, win32::wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (!window_) throw std::runtime_error("the window could not be made (error " + std::to_string(GetLastError()) + ")");
   ShowWindow(window_, SW_SHOWNORMAL);
@@ -200,7 +186,7 @@ void Win32Platform::typed(wchar_t unit) {
   const bool pair = highSurrogate_ != 0 && unit >= 0xDC00 && unit < 0xE000;
   highSurrogate_ = 0;
   if (std::exchange(skipCharacter_, false) || unit < L' ') return;  // Enter, Esc, Tab, Backspace came as keys
-  queueTypedText(utf8Of(pair ? text : text + 1, pair ? 2 : 1));
+  queueTypedText(win32::narrow(pair ? text : text + 1, pair ? 2 : 1));
 }
 
 // The picture enlarged by the largest whole factor that fits, centred on black.
@@ -283,7 +269,8 @@ Key Win32Platform::waitForKey() {
 }
 
 bool Win32Platform::isKeyDown(HeldKey key) {
-  return GetAsyncKeyState(key == HeldKey::Alt ? VK_MENU : VK_F4) < 0;
+  // The keyboard is the whole system's: a key held for another program does not count.
+  return GetForegroundWindow() == window_ && GetAsyncKeyState(key == HeldKey::Alt ? VK_MENU : VK_F4) < 0;
 }
 
 double Win32Platform::elapsedSeconds() { return os::monotonicSeconds(); }
@@ -311,13 +298,13 @@ int Win32Platform::messageBox(std::string_view text, std::string_view caption,
     pumpEvents();
     return showMessageInWindow(text, caption, buttons);
   }
-  MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(window_, win32::wide(text).c_str(), win32::wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
   pumpEvents();
   return 0;
 }
 
 void Win32Platform::showWindowTitle() {
-  if (window_) SetWindowTextW(window_, wide(windowTitle()).c_str());
+  if (window_) SetWindowTextW(window_, win32::wide(windowTitle()).c_str());
 }
 
 LocalDateTime Win32Platform::localNow() { return os::localNow(); }

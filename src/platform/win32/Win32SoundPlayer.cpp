@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "platform/win32/Utf16.h"
+
 namespace almanouk {
 namespace {
 
@@ -24,19 +26,12 @@ std::uint32_t number(int handle, const wchar_t* what) {
   return static_cast<std::uint32_t>(std::wcstoul(answer.c_str(), nullptr, 10));
 }
 
-std::wstring wide(const std::string& utf8) {
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
-  return text;
-}
-
 }  // namespace
 
 int Win32SoundPlayer::openStream(const std::string& path) {
   if (path.empty()) return 0;
   const int handle = ++opened_;
-  if (!send(L"open \"" + wide(path) + L"\" type mpegvideo alias " + alias(handle))) return 0;
+  if (!send(L"open \"" + win32::wide(path) + L"\" type mpegvideo alias " + alias(handle))) return 0;
   send(L"set " + alias(handle) + L" time format milliseconds");
   return handle;
 }
