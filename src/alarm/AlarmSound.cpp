@@ -5,6 +5,7 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/System.h"
 
 namespace almanouk {
 namespace {
@@ -19,7 +20,7 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
   if (!folder.empty()) {
     if (folder.front() == '"') folder.erase(0, 1);
     if (!folder.empty() && folder.back() == '"') folder.pop_back();
-    if (folder.empty() || !isPathSeparator(folder.back())) folder += kPathSeparator;
+    if (folder.empty() || !os::isSeparator(folder.back())) folder += kPathSeparator;
   }
   for (std::string name = platform.findFirst(folder + "*.mp3"); !name.empty(); name = platform.findNext()) {
     if (list.size() == list.capacity()) list.reserve(list.capacity() + list.capacity() / 2);

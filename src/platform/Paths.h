@@ -5,7 +5,5 @@ namespace almanouk {
 
 // '/' here, '\' on Windows. Paths read from the user may hold either.
 extern const char kPathSeparator;
-// '/' everywhere, and the system's own separator.
-bool isPathSeparator(char c);
 
 }  // namespace almanouk

@@ -22,8 +22,6 @@
 
 namespace almanouk {
 
-bool isPathSeparator(char c) { return os::isSeparator(c); }
-
 const SystemKind kThisSystem = SystemKind::Linux;
 
 const char kPathSeparator = '/';

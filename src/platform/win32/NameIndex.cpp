@@ -12,7 +12,8 @@ NameIndex::NameIndex() : state_(std::make_unique<State>()) {}
 NameIndex::~NameIndex() = default;
 
 NameIndex::Found NameIndex::find(const std::string& folder, const std::string& name) {
-  const std::string path = isSeparator(folder.back()) ? folder + name : folder + kPathSeparator + name;
+  const std::string path =
+      folder.empty() || isSeparator(folder.back()) ? folder + name : folder + kPathSeparator + name;
   FileStamp stamp = fileStamp(path);
   return {path, stamp.exists, stamp.regular};
 }

@@ -19,8 +19,6 @@
 
 namespace almanouk {
 
-bool isPathSeparator(char c) { return os::isSeparator(c); }
-
 const SystemKind kThisSystem = SystemKind::Windows;
 
 const char kPathSeparator = '\\';
