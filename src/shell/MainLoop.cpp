@@ -151,15 +151,16 @@ void MainLoop::sleepUntilDue() {
 // they are listed together in one box, without sound or commands.
 void MainLoop::catchUp(const LocalDateTime& now) {
   LoopState& loop = app_.loop;
-  const CalendarModel& calendar = *app_.calendars.get(app_.settings.calFile);
   if (!loop.watched) {
     // The first poll. Nothing to tell after a first start, which knows no earlier moment.
     if (std::optional<LocalDateTime> closed = readLastWatched(app_.platform))
-      tellMissedUnseen(alarmsBetween(calendar, *closed, loop.startedAt));
+      tellMissedUnseen(alarmsBetween(*app_.calendars.get(app_.settings.calFile), *closed, loop.startedAt));
     loop.watched = LocalDateTime::fromMilliseconds(loop.startedAt.toMilliseconds() - kMinuteMs);
   }
-  std::vector<MissedAlarm> missed = alarmsBetween(calendar, *loop.watched, now);
-  loop.watched = now;
+  // Only a minute that began and ended after the last look can have passed unseen.
+  std::vector<MissedAlarm> missed;
+  if (now.toMilliseconds() / kMinuteMs - loop.watched->toMilliseconds() / kMinuteMs >= 2)
+    missed = alarmsBetween(*app_.calendars.get(app_.settings.calFile), *loop.watched, now);
   if (std::exchange(loop.clockJumped, false))
     tellMissedUnseen(missed);
   else if (!missed.empty())
@@ -174,7 +175,7 @@ void MainLoop::tellMissedUnseen(const std::vector<MissedAlarm>& missed) {
 void MainLoop::noteWatched(const LocalDateTime& now) {
   LoopState& loop = app_.loop;
   loop.watched = now;
-  const std::int64_t minute = now.toMilliseconds() / 60'000;
+  const std::int64_t minute = now.toMilliseconds() / kMinuteMs;
   if (minute == loop.writtenMinute) return;
   loop.writtenMinute = minute;
   app_.tell(writeLastWatched(app_.platform, now));
