@@ -97,13 +97,24 @@ void AlarmScanner::scanPasses(const CalendarDay& today, const std::string& minut
   if (scan.month >= 1 && scan.month <= 12) runPass(scan, *calendar, monthSection(scan.month));
 }
 
+namespace {
+
+// A weekly entry on today's weekday; one that names a year only in that year,
+// as the event list and the export take it.
+bool weeklyToday(const Entry& entry, int weekday, int year) {
+  return entry.day == weekday && (!entry.year || *entry.year == year);
+}
+
+}  // namespace
+
 void AlarmScanner::runPass(Scan& scan, const CalendarModel& calendar, Section section) {
   scan.start(calendar.entries(section));
   const int weekday = weekdayOf(scan.day, scan.month, scan.year);
   while (!scan.line.empty()) {
     if (section != Section::Weekly && section != Section::Daily) {
       entryStep(scan);
-    } else if (section == Section::Weekly ? scan.entry().day == weekday : entry::startsWithTime(scan.line)) {
+    } else if (section == Section::Weekly ? weeklyToday(scan.entry(), weekday, scan.year)
+                                          : entry::startsWithTime(scan.line)) {
       // Weekly and daily entries become entries of today's day.
       scan.onToday = scan.todayDay + " " + std::string(scan.line);
       scan.line = scan.onToday;

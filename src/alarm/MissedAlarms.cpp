@@ -21,13 +21,13 @@ std::int64_t minuteOf(const LocalDateTime& time) { return time.toMilliseconds() 
 
 // Whether the entry is due on the day, by its section: a monthly entry on its
 // day of every month, a weekly one on its weekday, a daily one every day, a
-// month's on its day of that month; a year written after the day keeps it to
-// that year.
+// month's on its day of that month; a year written after the day or weekday
+// keeps it to that year.
 bool dueOn(const Entry& entry, const LocalDateTime& day) {
   bool inYear = !entry.year || *entry.year == day.year;
   switch (entry.section) {
     case Section::Monthly: return entry.day == day.day && inYear;
-    case Section::Weekly: return entry.day == weekdayOf(day.day, day.month, day.year);
+    case Section::Weekly: return entry.day == weekdayOf(day.day, day.month, day.year) && inYear;
     case Section::Daily: return true;
     default: return entry.section == monthSection(day.month) && entry.day == day.day && inYear;
   }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "calendar/CalendarFile.h"
+#include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Platform.h"
@@ -19,14 +20,6 @@ constexpr int kBlankLinesAfterMergedEnd = 23;
 std::string tag(int number) { return (number < 10 ? "0" : "") + toText(number); }
 std::string taggedHeader(int section) { return tag(section) + std::string(sectionHeader(section)); }
 
-// A later header than the current section, or the current section when the
-// line is none. Missing headers are skipped over rather than waited for.
-int laterSection(const std::string& line, int section) {
-  for (int later = section + 1; later < kSectionCount; ++later)
-    if (line == sectionHeader(later)) return later;
-  return section;
-}
-
 // A one-digit day sorts as its two-digit form: " 1" and "1 " both become "01".
 std::string normaliseDay(std::string entry) {
   if (entry[0] == ' ') entry[0] = '0';
@@ -34,25 +27,15 @@ std::string normaliseDay(std::string entry) {
   return entry;
 }
 
-// One calendar's sections as tagged lines. Every copy holds each of the 15
-// tagged headers exactly once, in order: a missing header is written empty,
-// and the copy ends at "Einde" or at the end of the file.
-void appendTaggedCopy(Platform& platform, const std::string& calendar, std::vector<std::string>& tagged) {
-  CalendarReader reader(platform, calendar, 1);
-  std::string line;
-  while (reader.next(line) && line != "Maandelijks") continue;
-  tagged.push_back(taggedHeader(0));
-  int section = 0;
-  while (reader.next(line) && line != "Einde") {
-    if (line.empty()) continue;
-    int later = laterSection(line, section);
-    if (later == section) {
-      tagged.push_back(tag(section + 1) + normaliseDay(line));
-      continue;
-    }
-    while (section < later) tagged.push_back(taggedHeader(++section));
+// One calendar's sections as tagged lines: each of the 15 tagged headers
+// once, in order, each followed by the entries its section counts, as every
+// reader of the calendar finds them.
+void appendTaggedCopy(const CalendarModel& calendar, std::vector<std::string>& tagged) {
+  for (int section = 0; section < kSectionCount; ++section) {
+    tagged.push_back(taggedHeader(section));
+    for (const Entry& entry : calendar.entries(static_cast<Section>(section)))
+      tagged.push_back(tag(section + 1) + normaliseDay(std::string(entry.line)));
   }
-  while (section + 1 < kSectionCount) tagged.push_back(taggedHeader(++section));
 }
 
 struct TaggedLine {
@@ -75,7 +58,7 @@ std::vector<std::string> sortedUntaggedLines(Platform& platform, const std::vect
   std::vector<TaggedLine> lines;
   for (auto name = names.rbegin(); name != names.rend(); ++name) {
     std::vector<std::string> tagged;
-    appendTaggedCopy(platform, *name, tagged);
+    appendTaggedCopy(CalendarModel(platform.files().contents(*name).value_or(std::string())), tagged);
     for (std::string& line : tagged) {
       bool header = std::find(headers.begin(), headers.end(), line) != headers.end();
       lines.push_back({std::move(line), header});

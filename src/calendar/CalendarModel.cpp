@@ -5,6 +5,7 @@
 #include "calendar/CalendarEntry.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/Dates.h"
+#include "platform/Text.h"
 
 namespace almanouk {
 namespace {
@@ -36,31 +37,9 @@ std::optional<int> timeAtStart(std::string_view text) {
   return hour * 60 + minute;
 }
 
-// Line ends as the numbered-file reader takes them: LF, one CR before it dropped.
-
-// The first line that is each section's header, in any case.
-std::array<std::optional<std::size_t>, kSections> findHeaders(const std::vector<std::string_view>& lines) {
-  std::array<std::string, kSections> names;
-  for (int section = 0; section < kSections; ++section) {
-    std::string_view header = sectionHeader(section);
-    for (char c : header) names[static_cast<std::size_t>(section)] += lower(c);
-  }
-  std::array<std::optional<std::size_t>, kSections> headers;
-  int missing = kSections;
-  for (std::size_t i = 0; i < lines.size() && missing > 0; ++i) {
-    std::string_view line = lines[i];
-    for (std::size_t section = 0; section < names.size(); ++section) {
-      const std::string& name = names[section];
-      if (headers[section] || line.size() != name.size()) continue;
-      bool same = true;
-      for (std::size_t k = 0; k < name.size() && same; ++k) same = lower(line[k]) == name[k];
-      if (same) {
-        headers[section] = i;
-        --missing;
-      }
-    }
-  }
-  return headers;
+bool sameIgnoringCase(std::string_view line, std::string_view name) {
+  return line.size() == name.size() &&
+         std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) { return lower(a) == lower(b); });
 }
 
 }  // namespace
@@ -124,24 +103,14 @@ std::string Entry::aligned() const { return std::string(static_cast<std::size_t>
 bool Entry::isDayCommand() const { return entry::isDayCommand(line, alignment_); }
 
 CalendarModel::CalendarModel(std::string bytes)
-    : bytes_(std::move(bytes)), lines_(textLines(bytes_)) {
-  const std::array<std::optional<std::size_t>, kSections> headers = findHeaders(lines_);
-  std::array<std::pair<std::size_t, std::size_t>, kSections> runs{};
+    : bytes_(std::move(bytes)), lines_(textLines(bytes_)), layout_(SectionLayout::of(lines_)) {
   std::size_t total = 0;
-  for (std::size_t section = 0; section < runs.size(); ++section) {
-    if (!headers[section]) continue;
-    std::size_t first = *headers[section] + 1;
-    while (first < lines_.size() && lines_[first].empty()) ++first;
-    std::size_t end = first;
-    while (end < lines_.size() && !lines_[end].empty()) ++end;
-    runs[section] = {first, end};
-    total += end - first;
-  }
+  for (const SectionLayout::Run& run : layout_.runs) total += run.end - run.first;
   // All entries in place first: the indexes point into entries_.
   entries_.reserve(total);
-  for (std::size_t section = 0; section < runs.size(); ++section) {
+  for (std::size_t section = 0; section < layout_.runs.size(); ++section) {
     sections_[section].first = entries_.size();
-    for (std::size_t i = runs[section].first; i < runs[section].second; ++i)
+    for (std::size_t i = layout_.runs[section].first; i < layout_.runs[section].end; ++i)
       entries_.emplace_back(static_cast<Section>(section), lines_[i], static_cast<int>(i + 1));
     sections_[section].end = entries_.size();
   }
@@ -164,31 +133,82 @@ std::span<const Entry* const> CalendarModel::on(Section section, int day) const 
   return sections_[indexOf(section)].byDay[static_cast<std::size_t>(day)];
 }
 
-bool CalendarModel::listsSection(Section section) const {
-  std::span<const Entry> listed = entries(section);
-  return !listed.empty() && listed.front().day > 0;
-}
-
-namespace {
-
-bool sameIgnoringCase(std::string_view line, std::string_view name) {
-  return line.size() == name.size() &&
-         std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) { return lower(a) == lower(b); });
-}
-
-}  // namespace
-
-bool isHeaderLine(std::string_view line) {
+int headerSection(std::string_view line) {
+  // No name is shorter than "Mei" or longer than "Maandelijks": most lines are told apart by length alone.
+  if (line.size() < 3 || line.size() > 11) return -1;
   for (int section = 0; section < kSections; ++section)
-    if (sameIgnoringCase(line, sectionHeader(section))) return true;
-  return isEndLine(line);
+    if (sameIgnoringCase(line, sectionHeader(section))) return section;
+  return sameIgnoringCase(line, "Einde") ? kEndSection : -1;
 }
 
-bool isEndLine(std::string_view line) { return sameIgnoringCase(line, "Einde"); }
+int SectionLayout::sectionOfEntry(std::size_t line) const {
+  for (std::size_t section = 0; section < runs.size(); ++section)
+    if (line >= runs[section].first && line < runs[section].end) return static_cast<int>(section);
+  return -1;
+}
 
-bool listedWeekly(const Entry& entry) {
-  return entry.day >= 1 && entry.line.starts_with(weekdayAbbreviation(entry.day)) && entry.line.size() > 2 &&
-         entry.line[2] == ' ';
+int SectionLayout::sectionAbove(std::size_t line) const {
+  int nearest = -1;
+  for (std::size_t section = 0; section < headers.size(); ++section)
+    if (headers[section] && *headers[section] < line &&
+        (nearest < 0 || *headers[section] > *headers[static_cast<std::size_t>(nearest)]))
+      nearest = static_cast<int>(section);
+  return nearest;
+}
+
+bool LineStanding::dead() const {
+  return standing != Standing::Counts && standing != Standing::Blank && standing != Standing::Header;
+}
+
+bool hasSectionShape(Section section, std::string_view line) {
+  const Entry entry(section, line, 0);
+  switch (section) {
+    case Section::Daily: return entry.time.has_value();
+    case Section::Weekly: return entry.day >= 1;
+    case Section::Monthly: return entry.day >= 1 && entry.day <= 31;
+    default: {
+      const int month = static_cast<int>(section) - static_cast<int>(Section::January) + 1;
+      return entry.day >= 1 && entry.day <= (month == 2 ? 29 : monthInfo(month, 2001).days);
+    }
+  }
+}
+
+std::string standingReason(const LineStanding& standing) {
+  const bool inMonth = standing.section >= static_cast<int>(Section::January) && standing.section < kSections;
+  const std::string name =
+      standing.section >= 0 && standing.section < kSections ? std::string(sectionHeader(standing.section)) : "";
+  switch (standing.standing) {
+    case Standing::Counts:
+    case Standing::Blank:
+    case Standing::Header: return {};
+    case Standing::BelowBlank:
+      return "telt niet mee: een lege regel erboven sluit " + (inMonth ? std::string("de maand") : name) + " af";
+    case Standing::HeaderCopy: return "telt niet mee: " + name + " staat er al eerder; alleen de eerste is een kop";
+    case Standing::UnderCopy: return "telt niet mee: de kop erboven staat er al eerder; alleen de eerste telt";
+    case Standing::Outside: return "telt niet mee: staat boven Maandelijks";
+    case Standing::AfterEnd: return "telt niet mee: staat na Einde en wordt niet bewaard";
+    case Standing::NoDay: break;
+  }
+  if (standing.section == static_cast<int>(Section::Daily)) return "telt niet mee: begint niet met een tijd uu:mm";
+  if (standing.section == static_cast<int>(Section::Weekly))
+    return "telt niet mee: begint niet met Ma, Di, Wo, Do, Vr, Za of Zo";
+  return inMonth ? "telt niet mee: begint niet met een dag die " + lowerAscii(name) + " heeft"
+                 : "telt niet mee: begint niet met een dag 1 tot 31";
+}
+
+std::vector<DeadLine> deadLines(const CalendarModel& calendar) {
+  const SectionLayout& layout = calendar.layout();
+  const auto& lines = calendar.lines();
+  if (lines.size() <= layout.firstLine) return {};
+  std::vector<DeadLine> dead;
+  const std::vector<LineStanding> standings =
+      standingsOf(layout, lines, layout.firstLine, layout.end.value_or(lines.size()) - layout.firstLine);
+  for (std::size_t i = 0; i < standings.size(); ++i) {
+    if (!standings[i].dead()) continue;
+    const std::size_t line = layout.firstLine + i;
+    dead.push_back({static_cast<int>(line + 1), lines[line], standingReason(standings[i])});
+  }
+  return dead;
 }
 
 void forEachListed(const CalendarModel& calendar, const ListedDay& day, const std::function<void(const Entry&)>& visit) {
@@ -196,11 +216,9 @@ void forEachListed(const CalendarModel& calendar, const ListedDay& day, const st
     if (entry.listedYear() == 0 || entry.listedYear() == day.year) visit(entry);
   };
   for (Section section : {monthSection(day.month), Section::Monthly})
-    if (calendar.listsSection(section))
-      for (const Entry* entry : calendar.on(section, day.day)) listed(*entry);
+    for (const Entry* entry : calendar.on(section, day.day)) listed(*entry);
   if (day.weekday == 0) return;
-  for (const Entry* entry : calendar.on(Section::Weekly, day.weekday))
-    if (listedWeekly(*entry)) listed(*entry);
+  for (const Entry* entry : calendar.on(Section::Weekly, day.weekday)) listed(*entry);
 }
 
 }  // namespace almanouk

@@ -170,17 +170,13 @@ class Exporter {
     std::string category = description;
     for (char& c : category)
       if (c == ',') c = ';';
+    for (const DeadLine& dead : deadLines(calendar)) skip(source.name, dead.lineNumber, dead.line, dead.why);
     std::map<std::pair<Section, std::string_view>, int> seen;
     for (const Entry& entry : calendar.entries()) {
-      if (isHeaderLine(entry.line)) continue;  // an empty section's "entry" is the next header
-      bool dated = entry.section != Section::Weekly && entry.section != Section::Daily;
-      if (dated && !calendar.listsSection(entry.section)) {
-        skip(source.name, entry, "de maandlijst slaat deze sectie over: haar eerste regel heeft geen dag");
-        continue;
-      }
+      if (!hasSectionShape(entry.section, entry.line)) continue;  // named with the dead lines
       Occurrence occurrence = occurrenceOf(entry, baseYear_);
       if (const std::string* whyNot = std::get_if<std::string>(&occurrence)) {
-        skip(source.name, entry, *whyNot);
+        skip(source.name, entry.lineNumber, entry.line, *whyNot);
         continue;
       }
       int repeat = seen[{entry.section, entry.line}]++;
@@ -220,9 +216,9 @@ class Exporter {
     ++report_.events;
   }
 
-  void skip(const std::string& calendar, const Entry& entry, const std::string& why) {
-    report_.skipped.push_back(calendar + " regel " + std::to_string(entry.lineNumber) + " (" +
-                              cp437ToUtf8(entry.line) + "): " + why);
+  void skip(const std::string& calendar, int lineNumber, std::string_view line, const std::string& why) {
+    report_.skipped.push_back(calendar + " regel " + std::to_string(lineNumber) + " (" + cp437ToUtf8(line) +
+                              "): " + cp437ToUtf8(why));
   }
 
   ical::Component calendar_;

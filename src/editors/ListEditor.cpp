@@ -12,6 +12,7 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "calendar/CalendarModel.h"
 #include "screen/Notice.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
@@ -25,10 +26,26 @@ constexpr int kClipboardLength = 79;       // columns 0 to 78 of a row, margin i
 constexpr int kLastInsertColumn = 74;      // Ins and End look at columns up to here
 constexpr int kProtectedLines = 2;         // the two empty lines before "Maandelijks"
 constexpr char kMoreMarker = '\xAF';       // in column 79: the line goes on past what is shown
+constexpr int kDeadForeground = 8;         // dark grey: a line that counts on no day
+constexpr int kDeadForegroundOnGrey = 7;
+constexpr std::string_view kAfterEnd = "na Einde";
 
-// The first four characters of the calendar's section lines as a row shows them.
-constexpr std::string_view kSectionKeys[] = {"Maan", "Weke", "Dage", "Janu", "Febr", "Maar", "Apri", "Mei ",
-                                             "Juni", "Juli", "Augu", "Sept", "Okto", "Nove", "Dece", "Eind"};
+// The calendar's headers with a blank line before and after them, as the
+// format has them: an entry typed right under "December" is December's for
+// every reader, and a blank line keeps it so for readers that want one.
+void appendWithBlankLinesAroundHeaders(std::vector<std::string>& file, std::span<const std::string> lines,
+                                       const SectionLayout& layout) {
+  auto isHeader = [&layout](std::size_t i) {
+    return std::find(layout.headers.begin(), layout.headers.end(), i) != layout.headers.end();
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool header = isHeader(i);
+    if (header && i > 0 && !file.back().empty()) file.emplace_back();
+    file.push_back(lines[i]);
+    if (header && i + 1 < lines.size() && !lines[i + 1].empty()) file.emplace_back();
+  }
+  if (!lines.empty() && !lines.back().empty()) file.emplace_back();
+}
 
 std::string withoutTrailingBlanks(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
@@ -54,8 +71,20 @@ void ListEditor::open() {
 
 void ListEditor::draw() {
   buffer_.colourKeywords();
+  storeWindow();
+  markLinesThatDoNotCount();
   buffer_.renderBuffer();
-  if (!message_.empty()) drawNotice(buffer_, message_);
+  std::string notice = message_;
+  if (notice.empty()) {
+    const SectionLayout layout = SectionLayout::of(lines_, 0);
+    notice = standingReason(standingOf(layout, lines_, static_cast<std::size_t>(cursorIndex())));
+  }
+  if (!notice.empty()) {
+    drawNotice(buffer_, notice);
+  } else if (noticeShown_) {
+    clearNotice(buffer_);
+  }
+  noticeShown_ = !notice.empty();
   buffer_.repaintCell(row_, column_);
   if (help_ != Help::None) drawEditorHelp(platform_, buffer_);
 }
@@ -71,23 +100,38 @@ bool ListEditor::handle(Key key) {
     restore();
     return true;
   }
+  // Nothing edited, nothing written: the file stays exactly as it is.
+  if (!edited_) return false;
   // A save that fails keeps the editor open with the user's lines: space
   // can be freed and Esc pressed again, or F3 throws the changes away.
   storeWindow();
-  FileResult saved = save();
-  if (saved) return false;
-  message_ = saveFailedMessage(saved.error());
+  if (typedEndAboveLines()) {
+    message_ = "Niet opgeslagen: onder de getypte Einde staan nog regels; haal Einde weg of F3";
+  } else if (FileResult saved = save(); saved) {
+    return false;
+  } else {
+    message_ = saveFailedMessage(saved.error());
+  }
   toSettings_ = false;
   return true;
 }
 
 ScreenResult ListEditor::result() {
   ScreenResult result;
+  result.message = typedDeadLinesMessage();
   if (changedElsewhere_) result.message = changedElsewhereMessage(calFile_);
   result.settings.daysAhead = readDaysAhead(platform_);
   result.redrawMonthView = true;
   if (toSettings_) result.next = Input{{}, Command::Settings};
   return result;
+}
+
+// The save ends at the first end line: one typed above other lines would take them with it.
+bool ListEditor::typedEndAboveLines() const {
+  const std::optional<std::size_t> end = SectionLayout::of(lines_, 0).end;
+  return end && !fixed_[*end] &&
+         std::any_of(lines_.begin() + static_cast<std::ptrdiff_t>(*end) + 1, lines_.end(),
+                     [](const std::string& line) { return !line.empty(); });
 }
 
 // Header lines aside; every further line of the file in the list, which
@@ -96,7 +140,75 @@ void ListEditor::load(std::span<const std::string_view> file) {
   for (std::size_t i = 0; i < header_.size(); ++i) header_[i] = i < file.size() ? std::string(file[i]) : std::string();
   lines_.assign(file.begin() + static_cast<std::ptrdiff_t>(std::min(file.size(), header_.size())), file.end());
   if (lines_.size() < kMinLines) lines_.resize(kMinLines);
+  const SectionLayout layout = SectionLayout::of(lines_, 0);
+  fixed_.assign(lines_.size(), false);
+  for (std::size_t i = 0; i < lines_.size() && i < kProtectedLines; ++i) fixed_[i] = true;
+  for (const std::optional<std::size_t>& header : layout.headers)
+    if (header) fixed_[*header] = true;
+  if (layout.end) fixed_[*layout.end] = true;
+  deadAtOpening_.clear();
+  const std::vector<LineStanding> standings = standingsOf(layout, lines_, 0, lines_.size());
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    if (standings[i].dead()) deadAtOpening_.push_back(lines_[i]);
+  std::sort(deadAtOpening_.begin(), deadAtOpening_.end());
 }
+
+// After the keyword colours, which colour by the first letters alone.
+void ListEditor::markLinesThatDoNotCount() {
+  const SectionLayout layout = SectionLayout::of(lines_, 0);
+  const std::vector<LineStanding> shown = standingsOf(layout, lines_, static_cast<std::size_t>(top_), kRows);
+  const int foreground = buffer_.theme().themeBg == kDeadForeground ? kDeadForegroundOnGrey : kDeadForeground;
+  const int attribute = buffer_.theme().themeBg * 16 + foreground;
+  for (int row = 1; row <= kRows; ++row) {
+    if (!shown[static_cast<std::size_t>(row - 1)].dead()) continue;
+    for (int column = kTextColumn; column <= kLastReadColumn; ++column) buffer_.at(row, column).attribute = attribute;
+  }
+}
+
+// The lines that count on no day and did not when the editor opened, as
+// the places they stand: the section above them, or "na Einde" for those
+// the save drops.
+std::vector<std::string> ListEditor::newDeadLinePlaces() const {
+  const std::vector<LineStanding> standings = standingsOf(SectionLayout::of(lines_, 0), lines_, 0, lines_.size());
+  std::vector<std::string> places;
+  std::vector<std::string> known = deadAtOpening_;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const LineStanding& standing = standings[i];
+    if (!standing.dead()) continue;
+    auto old = std::lower_bound(known.begin(), known.end(), lines_[i]);
+    if (old != known.end() && *old == lines_[i]) {
+      known.erase(old);
+      continue;
+    }
+    if (standing.standing == Standing::AfterEnd) {
+      places.emplace_back(kAfterEnd);
+    } else if (standing.standing == Standing::Outside) {
+      places.emplace_back("boven Maandelijks");
+    } else {
+      places.emplace_back(sectionHeader(standing.section));
+    }
+  }
+  return places;
+}
+
+// "Let op: 2 regels na Einde zijn niet bewaard, 1 regel telt niet mee (December); F2 toont waarom".
+std::string ListEditor::typedDeadLinesMessage() const {
+  std::vector<std::string> places = newDeadLinePlaces();
+  const auto lost = static_cast<std::size_t>(std::count(places.begin(), places.end(), kAfterEnd));
+  std::erase(places, kAfterEnd);
+  std::string message;
+  if (lost > 0) message = std::to_string(lost) + (lost == 1 ? " regel na Einde is" : " regels na Einde zijn") + " niet bewaard";
+  if (!places.empty()) {
+    const std::size_t count = places.size();
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    std::string where;
+    for (const std::string& place : places) where += (where.empty() ? "" : ", ") + place;
+    message += (message.empty() ? "" : ", ") + std::to_string(count) + (count == 1 ? " regel telt" : " regels tellen") +
+               " niet mee (" + where + "); F2 toont waarom";
+  }
+  return message.empty() ? message : "Let op: " + message;
+}
+
 
 // The current month's section line in the first row, the cursor two rows below it.
 void ListEditor::placeWindow() {
@@ -144,13 +256,6 @@ void ListEditor::storeRow(int row) {
 
 void ListEditor::storeWindow() {
   for (int row = 1; row <= kRows; ++row) storeRow(row);
-}
-
-bool ListEditor::onSectionRow() const {
-  std::string start;
-  for (int column = kTextColumn; column < kTextColumn + 4; ++column)
-    start += static_cast<char>(buffer_.at(row_, column).character);
-  return std::find(std::begin(kSectionKeys), std::end(kSectionKeys), start) != std::end(kSectionKeys);
 }
 
 bool ListEditor::handleKey(Key key) {
@@ -204,7 +309,7 @@ void ListEditor::handleExtended(Key key) {
     }
     case KeyCode::Insert:
     case KeyCode::Delete:
-      if (!onSectionRow() && cursorIndex() >= kProtectedLines) shiftCells(key.is(keys::kInsert));
+      if (!isProtected(cursorIndex())) shiftCells(key.is(keys::kInsert));
       break;
     default: break;  // other extended keys never type anything
   }
@@ -213,9 +318,9 @@ void ListEditor::handleExtended(Key key) {
 // Section lines and the two lines above "Maandelijks" take no edit at all:
 // one key there could leave a calendar the start refuses.
 void ListEditor::handleCharacter(char c, bool afterLastColumn) {
-  if (onSectionRow()) return;
   const int index = cursorIndex();
-  const bool editable = index >= kProtectedLines;
+  if (isProtected(index) && index >= kProtectedLines) return;
+  const bool editable = !isProtected(index);
   switch (c) {
     case keys::kCtrlK.character(): {
       clipboard_.clear();
@@ -241,6 +346,7 @@ void ListEditor::handleCharacter(char c, bool afterLastColumn) {
       // Right after a character went into column 75 the cursor is still on it.
       if (!afterLastColumn) column_ = std::max(column_ - 1, kTextColumn);
       buffer_.at(row_, column_).character = ' ';
+      edited_ = true;
       break;
     case keys::kEnter.character():
       if (editable) newLine();
@@ -252,6 +358,7 @@ void ListEditor::handleCharacter(char c, bool afterLastColumn) {
 }
 
 void ListEditor::typeCharacter(char c) {
+  edited_ = true;
   buffer_.useTheme();
   buffer_.at(row_, column_) = Cell{static_cast<unsigned char>(c), buffer_.currentAttribute()};
   if (column_ < kLastTypedColumn)
@@ -291,16 +398,26 @@ void ListEditor::moveDown() {
 // An empty line at the index; the list only grows when its last line is not
 // empty, so no line is ever pushed out of it.
 void ListEditor::insertLine(int index) {
+  edited_ = true;
   storeWindow();
   lines_.insert(lines_.begin() + index, std::string());
-  if (lines_.size() > kMinLines && lines_.back().empty()) lines_.pop_back();
+  fixed_.insert(fixed_.begin() + index, false);
+  if (lines_.size() > kMinLines && lines_.back().empty() && !fixed_.back()) {
+    lines_.pop_back();
+    fixed_.pop_back();
+  }
   drawWindow();
 }
 
 void ListEditor::deleteLine(int index) {
+  edited_ = true;
   storeWindow();
   lines_.erase(lines_.begin() + index);
-  if (lines_.size() < kMinLines) lines_.emplace_back();
+  fixed_.erase(fixed_.begin() + index);
+  if (lines_.size() < kMinLines) {
+    lines_.emplace_back();
+    fixed_.push_back(false);
+  }
   top_ = std::min(top_, topLimit());
   drawWindow();
 }
@@ -316,6 +433,7 @@ void ListEditor::newLine() {
 // Ins opens a blank at the cursor (column 75's character is lost); Del closes
 // it up. Nothing moves past column 75, and the colours stay where they are.
 void ListEditor::shiftCells(bool right) {
+  edited_ = true;
   if (right) {
     for (int column = kLastTypedColumn; column > column_; --column)
       buffer_.at(row_, column).character = buffer_.at(row_, column - 1).character;
@@ -336,6 +454,8 @@ void ListEditor::restore() {
     message_ = backupFailedMessage();
     return;
   }
+  // The file follows the restored lines when the editor is left, even where another program changed it meanwhile.
+  edited_ = true;
   load(calendars_.get(backupName(calFile_))->lines());
   placeWindow();
   drawWindow();
@@ -345,16 +465,21 @@ std::string ListEditor::backupFailedMessage() const {
   return "Geen reservekopie (" + std::string(describe(backup_.error().problem)) + "): F3 herstelt niets";
 }
 
-// The header lines, the lines before the first "Einde", then the end. A list
-// that lost its "Einde" still ends with one, after the last line kept:
-// without it the next start would refuse the file. A file that already holds
-// exactly this is not written.
+// The header lines, the lines before the end line, then "Einde". A list
+// that lost its end line still ends with one, after the last line kept:
+// without it the next start would refuse the file. The calendar's headers
+// keep a blank line on each side, as the format has them. A file that already
+// holds exactly this is not written.
 FileResult ListEditor::save() {
-  auto end = std::find(lines_.begin(), lines_.end(), "Einde");
-  if (end == lines_.end())
-    end = std::find_if(lines_.rbegin(), lines_.rend(), [](const std::string& line) { return !line.empty(); }).base();
+  const SectionLayout layout = SectionLayout::of(lines_, 0);
+  const std::size_t end =
+      layout.end ? *layout.end
+                 : static_cast<std::size_t>(
+                       std::find_if(lines_.rbegin(), lines_.rend(), [](const std::string& line) { return !line.empty(); })
+                           .base() -
+                       lines_.begin());
   std::vector<std::string> file(header_.begin(), header_.end());
-  file.insert(file.end(), lines_.begin(), end);
+  appendWithBlankLinesAroundHeaders(file, std::span<const std::string>(lines_).first(end), layout);
   file.emplace_back("Einde");
   file.insert(file.end(), kBlankLinesAfterEnd, "");
   // The last defence: a calendar the next start would refuse is not written.

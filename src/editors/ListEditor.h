@@ -56,13 +56,21 @@ class ListEditor : public Screen {
   void load(std::span<const std::string_view> file);
   void placeWindow();
   void drawWindow();
+  // Lines that count on no day stand out in grey; the one under the cursor says why on the bottom row.
+  void markLinesThatDoNotCount();
+  std::vector<std::string> newDeadLinePlaces() const;
+  std::string typedDeadLinesMessage() const;
+  bool typedEndAboveLines() const;
   void drawRow(int row, const std::string& text);
   std::string readBack(int row) const;
   void storeRow(int row);
   void storeWindow();
   int topLimit() const { return static_cast<int>(lines_.size()) - kRows; }
   int cursorIndex() const { return top_ + row_ - 1; }
-  bool onSectionRow() const;
+  // The calendar's own header lines, as the readers find them when the editor
+  // opens, and the two lines above "Maandelijks" take no edit at all; a line
+  // typed here never becomes one of them.
+  bool isProtected(int index) const { return fixed_[static_cast<std::size_t>(index)]; }
 
   // False when the key leaves the editor (Esc, F3, F4).
   bool handleKey(Key key);
@@ -88,12 +96,16 @@ class ListEditor : public Screen {
   std::string calFile_;
   std::array<std::string, 3> header_;
   std::vector<std::string> lines_;
+  std::vector<bool> fixed_;  // per line of lines_: protected
+  std::vector<std::string> deadAtOpening_;  // the lines that counted on no day when the file was read, sorted
+  bool noticeShown_ = false;  // the bottom row holds a notice
   std::array<std::string, kRows + 1> shownFrom_;  // the line each window row was drawn from
   int top_ = 0;
   int row_ = 3;
   int column_ = kTextColumn;
   bool typedAtLast_ = false;  // a character was just typed into column 75
   bool restoreRequested_ = false;
+  bool edited_ = false;  // a key changed a line since the editor opened
   bool toSettings_ = false;
   enum class Help { None, AtOpening, OnRequest };
   Help help_ = Help::None;  // the help box is shown and the next key closes it

@@ -11,4 +11,6 @@ void drawNotice(ScreenBuffer& buffer, std::string_view text) {
   buffer.drawBar(25, 1, padRight(" " + std::string(text), ScreenBuffer::kColumns), kRedBar);
 }
 
+void clearNotice(ScreenBuffer& buffer) { buffer.printBlankRow(25); }
+
 }  // namespace almanouk

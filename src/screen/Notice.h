@@ -10,5 +10,7 @@ class ScreenBuffer;
 
 // Draws the text (code page 437, cut or padded to the row) on screen row 25.
 void drawNotice(ScreenBuffer& buffer, std::string_view text);
+// Blanks the bottom row in the theme's colours again.
+void clearNotice(ScreenBuffer& buffer);
 
 }  // namespace almanouk

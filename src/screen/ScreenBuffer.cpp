@@ -159,6 +159,13 @@ void ScreenBuffer::colourKeywords() {
   }
 }
 
+void ScreenBuffer::printBlankRow(int row) {
+  const AttributeColours colours = coloursOf(theme_.themeBg * 16 + theme_.themeFg);
+  platform_.moveCursor(row, 1);
+  platform_.setColours(colours.foreground, colours.background);
+  platform_.printText(std::string(kColumns, ' '));
+}
+
 void ScreenBuffer::drawBar(int row, int column, std::string_view text, const BarStyle& style) {
   constexpr int kCellWidth = 8;
   constexpr int kCellHeight = 16;

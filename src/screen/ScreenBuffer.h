@@ -91,6 +91,8 @@ class ScreenBuffer {
   void renderBuffer(bool shadeHeaderBar = true);
   // Resets every screen cell to the theme attribute and colours the section keywords at column 3.
   void colourKeywords();
+  // Prints a screen row (1-based) blank in the theme's colours, past the buffer.
+  void printBlankRow(int row);
   // Prints a bar at screen row and column (1-based) and shades the cells it
   // covers; then the writers' colours are the theme's again.
   void drawBar(int row, int column, std::string_view text, const BarStyle& style);

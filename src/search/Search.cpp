@@ -78,17 +78,17 @@ std::string hitLine(const SearchHit& hit) {
   return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-std::optional<CalendarDay> nextOccurrence(const CalendarModel& calendar, const Entry& entry, const CalendarDay& from) {
+std::optional<CalendarDay> nextOccurrence(const Entry& entry, const CalendarDay& from) {
   switch (entry.section) {
     case Section::Daily: return from;  // an alarm of every day
     case Section::Weekly:
       if (entry.day < 1 || entry.day > 7) return std::nullopt;
       return nextWeekly(entry.day, entry.year, from);
     case Section::Monthly:
-      if (entry.day < 1 || entry.day > 31 || !calendar.listsSection(entry.section)) return std::nullopt;
+      if (entry.day < 1 || entry.day > 31) return std::nullopt;
       return nextMonthly(entry.day, entry.year, from);
     default:
-      if (entry.day < 1 || entry.day > 31 || !calendar.listsSection(entry.section)) return std::nullopt;
+      if (entry.day < 1 || entry.day > 31) return std::nullopt;
       return nextYearly(entry.day, static_cast<int>(entry.section) - static_cast<int>(Section::January) + 1,
                         entry.year, from);
   }
@@ -106,10 +106,9 @@ void Search::searchEntries(const CalendarDay& from) {
   for (std::size_t c = 0; c < calendars_.size(); ++c) {
     const CalendarModel& model = *calendars_[c].model;
     for (const Entry& entry : model.entries()) {
-      if (isHeaderLine(entry.line)) continue;  // an empty section's "entry"
       std::optional<Query::Match> match = query_.find(entry.line);
       if (!match) continue;
-      hits_.push_back({SearchHit::Kind::Entry, c, nextOccurrence(model, entry, from), entry.section,
+      hits_.push_back({SearchHit::Kind::Entry, c, nextOccurrence(entry, from), entry.section,
                        std::string(entry.line), *match, 0});
     }
   }

@@ -49,7 +49,7 @@ std::string hitLine(const SearchHit& hit);
 // The date an entry next comes on, from the given day on, as the month view
 // lists it; a one-off day's own date, past or not ("when was the dentist?");
 // nothing when it does not come again or has no day.
-std::optional<CalendarDay> nextOccurrence(const CalendarModel& calendar, const Entry& entry, const CalendarDay& from);
+std::optional<CalendarDay> nextOccurrence(const Entry& entry, const CalendarDay& from);
 
 class Search {
  public:

@@ -137,7 +137,9 @@ int exportCalendars(Work& work, const std::optional<std::string>& given, const s
   file.text(text);
   if (!work.fail(file.commit())) return 1;
   work.say(listOfNames(names) + ": " + std::to_string(report.events) + " afspraken geëxporteerd naar " + icsPath +
-           (report.skipped.empty() ? "." : "; " + std::to_string(report.skipped.size()) + " regels overgeslagen:"));
+           (report.skipped.empty() ? "."
+                                   : "; " + std::to_string(report.skipped.size()) +
+                                         (report.skipped.size() == 1 ? " regel" : " regels") + " overgeslagen:"));
   for (const std::string& skipped : report.skipped) work.say("  " + skipped);
   return 0;
 }

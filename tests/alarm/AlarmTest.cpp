@@ -62,7 +62,7 @@ TEST(AlarmScan, OnlyTheFirstDueEntryOfAMinuteFires) {
 TEST(AlarmScan, YearsDaysAndTimesDecideWhatFires) {
   std::string calendar = test::calendarFile(
       "Werk", {"04 2008 12:30 Alleen in 2008", "04 12:31 Elke maand"},
-      {"Vr 2008 15:45 Elk jaar", "vr 15:46 Kleine letters"}, {"1:28 Nooit", "01:28 Elke dag", "Geen tijd 01:29"},
+      {"Vr 2008 15:45 Alleen in 2008", "vr 15:46 Kleine letters"}, {"1:28 Nooit", "01:28 Elke dag", "Geen tijd 01:29"},
       {{3, {"1 10:00 Een", " 2 10:00 Twee", "10 Weer een voorbeeld."}}});
   Harness h;
   prepare(h, calendar, "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
@@ -76,10 +76,12 @@ TEST(AlarmScan, YearsDaysAndTimesDecideWhatFires) {
             (Events{"msgbox Almanouk|        04 2008 12:30 Alleen in 2008        ",
                     "msgbox Almanouk|        04 12:31 Elke maand        "}));
   EXPECT_EQ(fired("2009-03-04 12:29:50", "wait:2m"), (Events{"msgbox Almanouk|        04 12:31 Elke maand        "}));
-  // 14 March 2014 is a Friday: the year of a weekly entry does not count.
+  // 14 March 2014 and 7 March 2008 are Fridays: a weekly entry's year keeps it to that year.
   EXPECT_EQ(fired("2014-03-14 15:44:50", "wait:2m"),
-            (Events{"msgbox Almanouk|        14 Vr 2008 15:45 Elk jaar        ",
-                    "msgbox Almanouk|        14 vr 15:46 Kleine letters        "}));
+            (Events{"msgbox Almanouk|        14 vr 15:46 Kleine letters        "}));
+  EXPECT_EQ(fired("2008-03-07 15:44:50", "wait:2m"),
+            (Events{"msgbox Almanouk|        07 Vr 2008 15:45 Alleen in 2008        ",
+                    "msgbox Almanouk|        07 vr 15:46 Kleine letters        "}));
   EXPECT_EQ(fired("2014-03-15 01:27:50", "wait:3m"), (Events{"msgbox Almanouk|        15 01:28 Elke dag        "}));
   EXPECT_EQ(fired("2014-03-01 09:59:50", "wait:1m"), (Events{"msgbox Almanouk|        1 10:00 Een        "}));
   EXPECT_EQ(fired("2014-03-02 09:59:50", "wait:1m"), (Events{"msgbox Almanouk|         2 10:00 Twee        "}));

@@ -38,8 +38,8 @@ TEST_F(CalendarModelTest, SectionsAreFoundAsTheReadersAlwaysFoundThem) {
   write("ZOEKEN00.AMN", test::calendarLines("Zoeken", "0", {{}, {"Ma maandag"}, {}, {"1 Een", " 2 Twee"}}));
   auto model = cache.get("zoeken00.amn");
   EXPECT_EQ(texts(model->entries(Section::Weekly)), (std::vector<std::string>{"Ma maandag"}));
-  // An empty section: its entries start at the next header.
-  EXPECT_EQ(texts(model->entries(Section::Daily)), (std::vector<std::string>{"Januari"}));
+  // An empty section has none: the next header is no entry of it.
+  EXPECT_TRUE(model->entries(Section::Daily).empty());
   EXPECT_EQ(texts(model->entries(Section::January)), (std::vector<std::string>{"1 Een", " 2 Twee"}));
   EXPECT_EQ(model->entries(Section::January)[0].lineNumber, 21);
 

@@ -46,6 +46,12 @@ class Harness {
   CommandLineRun commandLine(const std::string& now, const std::vector<std::string>& arguments);
 
   HeadlessPlatform& platform() { return *platform_; }
+  // Lets the last run's program go, with its hold on the data folder, as a program that ended would.
+  void close() {
+    program_.reset();
+    platform_.reset();
+  }
+  std::filesystem::path root() const { return root_.path(); }
   // Makes file steps of the coming runs fail: true for those that are to fail.
   FileLayer::FaultHook faults;
   // The value of HOME in the coming runs; none: the real environment's.

@@ -79,6 +79,6 @@ TEST(Search, NextOccurrenceFromTheSelectedDay) {
     for (const Entry& entry : calendar.entries())
       if (entry.text == e.text) found = &entry;
     ASSERT_NE(found, nullptr) << e.text;
-    EXPECT_EQ(nextOccurrence(calendar, *found, from), e.date) << e.text;
+    EXPECT_EQ(nextOccurrence(*found, from), e.date) << e.text;
   }
 }
