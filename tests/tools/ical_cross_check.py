@@ -31,6 +31,18 @@ RICH = [
     "December", "", " 5 Sinterklaas", "31 23:59 Oud en nieuw", "", "", "Einde",
 ]
 
+# Shapes a user types: entries right under and above headers, lines below a
+# blank line (they count on no day), a second copy of a header, an end line
+# in another case with a line after it.
+ODD = [
+    "Vreemd", "6", "7", "", "",
+    "Maandelijks", "03 07:00 Direct onder de kop", "", "04 Geparkeerd", "", "Wekelijks", "", "do 07:10 Kleine letters",
+    "Vr %d 07:15 Alleen dit jaar" % YEAR, "", "Dagelijks", "", "",
+    "Januari", "05 10:00 Direct onder januari", "06 10:05 Direct boven februari", "Februari", "", "Maart", "",
+    "08 Onder de eerste kop", "Maart", "09 Onder een tweede kop", "", "April", "", "Mei", "", "Juni", "", "Juli", "",
+    "Augustus", "", "September", "", "Oktober", "", "November", "", "december", "12 08:00 Verjaardag", "",
+    "28 %d 10:00 Geparkeerd" % YEAR, "", "EINDE", "", "17 Na het einde", "Einde",
+]
 
 def month_view(files):
     out = subprocess.run([listed_days, str(YEAR)] + [str(f) for f in files], check=True, capture_output=True,
@@ -73,6 +85,7 @@ def main():
         subprocess.run([headless, "--data", str(root), "--keys", "Alt+X"], check=True, capture_output=True)
         data = root / "Almanouk"
         (data / "RIJK0000.AMN").write_bytes("\r\n".join(RICH).encode("cp437") + b"\r\n")
+        (data / "VREEMD00.AMN").write_bytes("\r\n".join(ODD).encode("cp437") + b"\r\n")
         ics = root / "alles.ics"
         subprocess.run([almanouk, "--export-all", str(ics)], check=True, env={"APPDATA": str(root)})
         expected = month_view(sorted(data.glob("*.AMN")))
