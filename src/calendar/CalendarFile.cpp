@@ -128,6 +128,21 @@ FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, 
   return calendar.commit();
 }
 
+FileResult writeEmptyCalendar(Platform& platform, std::string_view fileName, std::string_view diaryKey,
+                              std::string_view description) {
+  FileReplacement calendar(platform, fileName, temporary::kCalendarTemplate, 1);
+  calendar.line(description.empty() ? "Omschrijving." : description);
+  calendar.line(diaryKey);
+  calendar.line(toText(kTemplateDaysAhead));
+  calendar.blankLines(2);
+  for (int section = 0; section < kSectionCount; ++section) {
+    calendar.line(sectionHeader(section));
+    calendar.blankLines(3);
+  }
+  writeCalendarEnd(calendar);
+  return calendar.commit();
+}
+
 FileResult copyCalendarFile(Platform& platform, std::string_view from, std::string_view to) {
   std::optional<std::string> bytes = platform.files().contents(from);
   if (!bytes) return FileResult(from, FileProblem::NotFound);

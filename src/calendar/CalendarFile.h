@@ -34,6 +34,11 @@ void writeCalendarEnd(OutputFile& file);
 // Writes the file anew with the 109-line template; on a failure the old file is kept.
 FileResult writeCalendarTemplate(Platform& platform, std::string_view fileName, std::string_view diaryKey);
 
+// Writes the file anew with the sections only, for entries from elsewhere: the
+// description, the diary key, the template's days ahead, each header between blank lines, the end.
+FileResult writeEmptyCalendar(Platform& platform, std::string_view fileName, std::string_view diaryKey,
+                              std::string_view description);
+
 // The lines, each ended by CR LF, as a calendar file holds them.
 std::string withLineEnds(std::span<const std::string_view> lines);
 

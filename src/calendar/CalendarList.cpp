@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarModel.h"
@@ -110,6 +111,39 @@ bool isCalendarFileName(std::string_view name) {
   // name from the settings file with a separator would lead out of the data folder.
   return std::none_of(name.begin(), name.begin() + 8,
                       [](char c) { return static_cast<unsigned char>(c) < 32 || c == '/' || c == '\\'; });
+}
+
+namespace {
+
+// A name's stem as upper-case plain letters without the "0"s that fill it
+// up: a name on disk in UTF-8 (as other programs write them) or in the code
+// page (as older versions did), or a typed one.
+std::string plainStem(std::string_view name, bool onDisk) {
+  const std::string text = onDisk && isValidUtf8(name) ? cp437Text(name) : std::string(name);
+  std::string stem = lowerAscii(text).ends_with(".amn") ? text.substr(0, text.size() - 4) : text;
+  std::string plain;
+  for (char c : left(stem, 8)) plain += static_cast<char>(std::toupper(static_cast<unsigned char>(plainLower(c))));
+  plain.erase(plain.find_last_not_of('0') + 1);
+  return plain;
+}
+
+}  // namespace
+
+std::string calendarFileNameFor(std::string_view typed) {
+  std::string name;
+  for (char c : left(typed, 8)) name += static_cast<char>(std::toupper(static_cast<unsigned char>(plainLower(c))));
+  name.resize(8, '0');
+  return name + ".AMN";
+}
+
+std::optional<std::string> findCalendarFile(const std::vector<std::string>& names, std::string_view typed) {
+  if (typed.empty()) return std::nullopt;
+  for (const std::string& name : names)
+    if (lowerAscii(name) == lowerAscii(typed) || lowerAscii(name) == lowerAscii(calendarFileNameFor(typed))) return name;
+  const std::string wanted = plainStem(typed, false);
+  for (const std::string& name : names)
+    if (plainStem(name, true) == wanted) return name;
+  return std::nullopt;
 }
 
 std::vector<std::string> calendarFileNames(Platform& platform) {

@@ -102,6 +102,30 @@ void collectEvents(icalcomponent* component, std::vector<icalcomponent*>& events
 
 std::string textOf(const char* text) { return text ? std::string(text) : std::string(); }
 
+// The longest description the settings screen shows.
+constexpr std::size_t kLongestDescription = 25;
+
+// The name the file gives its calendar (X-WR-CALNAME, as Google and Apple
+// write it) as one short line of the code page.
+std::string calendarNameOf(icalcomponent* root) {
+  icalcomponent* calendar = icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT
+                                ? root
+                                : icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
+  if (!calendar) return {};
+  for (icalproperty* property = icalcomponent_get_first_property(calendar, ICAL_X_PROPERTY); property;
+       property = icalcomponent_get_next_property(calendar, ICAL_X_PROPERTY)) {
+    if (textOf(icalproperty_get_x_name(property)) != "X-WR-CALNAME") continue;
+    std::string name;
+    for (char c : cp437Text(textOf(icalproperty_get_x(property)))) {
+      if (static_cast<unsigned char>(c) < 32) c = ' ';
+      if (c != ' ' || (!name.empty() && name.back() != ' ')) name += c;
+    }
+    name = name.substr(0, kLongestDescription);
+    return name.substr(0, name.find_last_not_of(' ') + 1);
+  }
+  return {};
+}
+
 // The summary, and the location after " - ", as one line of the code page:
 // blanks for line ends, one blank between words, "nr." for "#", which at the
 // wrong place would make the entry start a program.
@@ -438,7 +462,9 @@ std::variant<ImportedEvents, std::string> readICalendar(std::string_view text, c
   if (!calendarFound) return std::string("geen iCalendar-gegevens (BEGIN:VCALENDAR ontbreekt)");
   Importer importer(clock);
   importer.read(events);
-  return importer.take();
+  ImportedEvents imported = importer.take();
+  imported.calendarName = calendarNameOf(root.get());
+  return imported;
 }
 
 }  // namespace almanouk

@@ -33,6 +33,7 @@ struct SkippedEvent {
 };
 
 struct ImportedEvents {
+  std::string calendarName;  // X-WR-CALNAME as a calendar's description: code page 437, trimmed, short
   std::vector<ImportedEntry> entries;
   std::vector<SkippedEvent> skipped;
 };

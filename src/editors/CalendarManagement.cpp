@@ -45,19 +45,16 @@ std::string nextFreeDiaryKey(Platform& platform) {
   return "0";
 }
 
-std::string calendarFileNameFor(std::string_view typed) {
-  std::string name = upperAscii(left(typed, 8));
-  name.resize(8, '0');
-  return name + ".AMN";
-}
-
 std::string refusalOf(Platform& platform, std::string_view fileName) {
   std::string_view name = fileName.substr(0, 8);
   bool forbidden = std::any_of(name.begin(), name.end(), [](char c) {
     return static_cast<unsigned char>(c) < 32 || kForbidden.find(c) != std::string_view::npos;
   });
   if (forbidden) return "Geen / \\ : * ? \" < > | . of spatie";
-  if (platform.fileExists(fileName)) return "Die naam bestaat al";
+  if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+    return "Alleen letters, cijfers en tekens";
+  if (platform.fileExists(fileName) || findCalendarFile(calendarFileNames(platform), fileName))
+    return "Die naam bestaat al";
   return {};
 }
 

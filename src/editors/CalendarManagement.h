@@ -14,12 +14,10 @@ class Platform;
 // The first character from "0" upward that no calendar file carries as its diary key.
 std::string nextFreeDiaryKey(Platform& platform);
 
-// A typed name as a calendar file name: cut to 8 characters or filled up
-// with "0", in upper case, with ".AMN".
-std::string calendarFileNameFor(std::string_view typed);
 // Why a calendar of that file name cannot be made, in a line of at most 34
 // characters for the input row; empty when it can. A name must stay in the
-// data folder, make a usable file name on every system and not exist yet.
+// data folder, make a usable file name on every system and not exist yet,
+// in any case and with or without accents.
 std::string refusalOf(Platform& platform, std::string_view fileName);
 
 // The copy's name from the clock: day of the month, hour, minute, second (07143005.AMN).

@@ -173,6 +173,12 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();)
+    if (decodeUtf8(text, pos) == 0xFFFD) return false;
+  return true;
+}
+
 int codePointToCp437(char32_t codePoint) {
   if (codePoint >= 0x20 && codePoint < 0x7F) return static_cast<int>(codePoint);
   for (int c = 1; c < 256; ++c)
@@ -247,5 +253,32 @@ std::string windows1252ToUtf8(std::string_view text) {
   }
   return out;
 }
+
+namespace {
+
+// Code page 437's letters with an accent, from 0x80, as the plain letter;
+// 0 where the character stays itself.
+constexpr char kPlain[] = {
+    'c', 'u', 'e', 'a', 'a', 'a', 'a', 'c', 'e', 'e', 'e', 'i', 'i', 'i', 'a', 'a',  // 80-8F Ç ü é â ä à å ç ê ë è ï î ì Ä Å
+    'e', 0,   0,   'o', 'o', 'o', 'u', 'u', 'y', 'o', 'u', 0,   0,   0,   0,   0,    // 90-9F É æ Æ ô ö ò û ù ÿ Ö Ü
+    'a', 'i', 'o', 'u', 'n', 'n',                                                    // A0-A5 á í ó ú ñ Ñ
+};
+
+constexpr std::array<char, 256> plainTable() {
+  std::array<char, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    char plain = static_cast<char>(c);
+    if (c >= 'A' && c <= 'Z') plain = static_cast<char>(c - 'A' + 'a');
+    if (c >= 0x80 && c < 0x80 + static_cast<int>(sizeof kPlain) && kPlain[c - 0x80]) plain = kPlain[c - 0x80];
+    table[static_cast<std::size_t>(c)] = plain;
+  }
+  return table;
+}
+
+constexpr std::array<char, 256> kPlainLower = plainTable();
+
+}  // namespace
+
+char plainLower(char c) { return kPlainLower[static_cast<unsigned char>(c)]; }
 
 }  // namespace almanouk

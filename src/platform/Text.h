@@ -34,6 +34,10 @@ std::string upperAscii(std::string_view text);
 std::string padRight(std::string_view text, int width);
 std::string repeat(char c, int count);
 
+// A code page 437 letter with an accent as its plain letter, in lower case
+// ("é" and "É" as "e"), A-Z in lower case too; any other character as it is.
+char plainLower(char c);
+
 // UTF-8 source literal to code page 437; what the code page lacks is transliterated.
 std::string cp437(std::string_view utf8);
 // UTF-8 text from elsewhere (typed or imported) to code page 437 for a line of
@@ -55,5 +59,7 @@ int codePointToCp437(char32_t codePoint);
 
 // Decodes one UTF-8 sequence at pos (advancing pos); invalid bytes give U+FFFD.
 char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+// Whether the bytes are UTF-8 throughout (a replacement character counts as not).
+bool isValidUtf8(std::string_view text);
 
 }  // namespace almanouk

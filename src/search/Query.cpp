@@ -2,30 +2,19 @@
 
 #include <array>
 
+#include "platform/Text.h"
+
 namespace almanouk {
 namespace {
 
-// Code page 437's letters with an accent, from 0x80, as the plain letter;
-// 0 where the character stays itself.
-constexpr char kPlain[] = {
-    'c', 'u', 'e', 'a', 'a', 'a', 'a', 'c', 'e', 'e', 'e', 'i', 'i', 'i', 'a', 'a',  // 80-8F Ç ü é â ä à å ç ê ë è ï î ì Ä Å
-    'e', 0,   0,   'o', 'o', 'o', 'u', 'u', 'y', 'o', 'u', 0,   0,   0,   0,   0,    // 90-9F É æ Æ ô ö ò û ù ÿ Ö Ü
-    'a', 'i', 'o', 'u', 'n', 'n',                                                    // A0-A5 á í ó ú ñ Ñ
-};
-
-constexpr std::array<char, 256> foldTable() {
+// Without regard to case or accents; an unwritten byte of a page reads as a blank.
+std::array<char, 256> foldTable() {
   std::array<char, 256> table{};
-  for (int c = 0; c < 256; ++c) {
-    char folded = static_cast<char>(c);
-    if (c >= 'A' && c <= 'Z') folded = static_cast<char>(c - 'A' + 'a');
-    if (c >= 0x80 && c < 0x80 + static_cast<int>(sizeof kPlain) && kPlain[c - 0x80]) folded = kPlain[c - 0x80];
-    if (c == 0) folded = ' ';  // an unwritten byte of a page reads as a blank
-    table[static_cast<std::size_t>(c)] = folded;
-  }
+  for (int c = 0; c < 256; ++c) table[static_cast<std::size_t>(c)] = c == 0 ? ' ' : plainLower(static_cast<char>(c));
   return table;
 }
 
-constexpr std::array<char, 256> kFold = foldTable();
+const std::array<char, 256> kFold = foldTable();
 
 }  // namespace
 

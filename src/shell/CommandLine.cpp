@@ -68,16 +68,9 @@ class Work {
     return true;
   }
 
-  // A calendar of the data folder, by its file name in any case, with or
-  // without ".AMN", or by the name the settings screen would make of it.
+  // A calendar of the data folder, as typed on the command line (UTF-8).
   std::optional<std::string> findCalendar(const std::string& given) const {
-    std::string wanted = lowerAscii(given);
-    std::string stem = wanted.ends_with(".amn") ? wanted.substr(0, wanted.size() - 4) : wanted;
-    std::vector<std::string> names = calendarFileNames(platform_);
-    for (const std::string& candidate : {stem + ".amn", lowerAscii(calendarFileNameFor(stem))})
-      for (const std::string& name : names)
-        if (lowerAscii(name) == candidate) return name;
-    return std::nullopt;
+    return findCalendarFile(calendarFileNames(platform_), cp437Text(given));
   }
 
   std::unique_ptr<CalendarModel> readCalendar(const std::string& name) {
@@ -106,6 +99,11 @@ class Work {
   bool madeMarker_ = false;
   std::optional<UserFileVersions> versions_;
 };
+
+// "1 afspraak", "2 afspraken".
+std::string counted(std::size_t count, std::string_view one, std::string_view more) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : more);
+}
 
 std::string listOfNames(const std::vector<std::string>& names) {
   std::string list;
@@ -136,7 +134,7 @@ int exportCalendars(Work& work, const std::optional<std::string>& given, const s
   FileReplacement file(platform, icsPath, icsPath + ".almanouk~", 1);
   file.text(text);
   if (!work.fail(file.commit())) return 1;
-  work.say(listOfNames(names) + ": " + std::to_string(report.events) + " afspraken geëxporteerd naar " + icsPath +
+  work.say(listOfNames(names) + ": " + counted(report.events, "afspraak", "afspraken") + " geëxporteerd naar " + icsPath +
            (report.skipped.empty() ? "."
                                    : "; " + std::to_string(report.skipped.size()) +
                                          (report.skipped.size() == 1 ? " regel" : " regels") + " overgeslagen:"));
@@ -145,19 +143,21 @@ int exportCalendars(Work& work, const std::optional<std::string>& given, const s
 }
 
 // A calendar for the import, made as the settings screen makes one when it
-// does not exist yet: a name of eight characters, the template, its own
-// diary key, a line on the settings screen.
-std::optional<std::string> calendarForImport(Work& work, const std::string& given) {
+// does not exist yet: a name of eight characters, its own diary key, a line
+// on the settings screen; but with the sections only (none of the template's
+// examples among the user's appointments) and the file's own name for it.
+std::optional<std::string> calendarForImport(Work& work, const std::string& given, const std::string& description) {
   if (std::optional<std::string> name = work.findCalendar(given)) return name;
   Platform& platform = work.platform();
-  std::string stem = lowerAscii(given).ends_with(".amn") ? given.substr(0, given.size() - 4) : given;
+  const std::string typed = cp437Text(given);
+  const std::string stem = lowerAscii(typed).ends_with(".amn") ? typed.substr(0, typed.size() - 4) : typed;
   const std::string name = calendarFileNameFor(stem);
   if (std::string refusal = refusalOf(platform, name); stem.empty() || !refusal.empty())
     return work.fail("Kan geen almanouk " + name + " maken: " + (stem.empty() ? "geen naam" : refusal) + "."), std::nullopt;
   if (calendarFileNames(platform).size() >= kMostCalendarChoices)
     return work.fail("Er zijn al " + std::to_string(kMostCalendarChoices) + " almanouks; " + name + " kan er niet bij."),
            std::nullopt;
-  if (!work.fail(writeCalendarTemplate(platform, name, nextFreeDiaryKey(platform)))) return std::nullopt;
+  if (!work.fail(writeEmptyCalendar(platform, name, nextFreeDiaryKey(platform), description))) return std::nullopt;
   if (!work.fail(addCalendarChoice(platform, name))) return std::nullopt;
   work.say("Nieuwe almanouk " + name + " gemaakt.");
   return name;
@@ -172,9 +172,11 @@ std::string summaryLine(const ImportedEvents& events, const Insertion& insertion
     added.insert(entry.event);
     if (entry.writtenOut) writtenOut.insert(entry.event);
   }
-  std::string line = name + ": " + std::to_string(added.size()) + " afspraken geïmporteerd";
+  std::string line = name + ": " + counted(added.size(), "afspraak", "afspraken") + " geïmporteerd";
   if (!writtenOut.empty()) line += " (" + std::to_string(writtenOut.size()) + " uitgeschreven als losse datums)";
-  if (given.size() > added.size()) line += ", " + std::to_string(given.size() - added.size()) + " stonden er al in";
+  if (given.size() > added.size())
+    line += ", " + std::to_string(given.size() - added.size()) + (given.size() - added.size() == 1 ? " stond" : " stonden") +
+            " er al in";
   if (!events.skipped.empty()) line += ", " + std::to_string(events.skipped.size()) + " overgeslagen:";
   return line;
 }
@@ -191,7 +193,7 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
   const ImportedEvents& events = std::get<ImportedEvents>(read);
 
   if (!work.enterDataFolder()) return 1;
-  std::optional<std::string> name = calendarForImport(work, given);
+  std::optional<std::string> name = calendarForImport(work, given, events.calendarName);
   if (!name) return 1;
   std::unique_ptr<CalendarModel> calendar = work.readCalendar(*name);
   if (!calendar) return 1;

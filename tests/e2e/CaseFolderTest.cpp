@@ -4,6 +4,7 @@
 //             script), "run ARGUMENTS" (the command line's work); "#" comments
 //   before/   files put in the data folder first: UTF-8 with LF here, code
 //             page 437 with CR LF there
+//   start/    files put in the folder the program starts in, as they are
 //   expected  what the runs must leave, in sections: "== screen" (the last
 //             key run's screen, trailing blanks dropped; "== screen N" the
 //             Nth's), "== events" (the key runs' event logs, times to the
@@ -78,6 +79,10 @@ class CaseRun {
     if (std::filesystem::exists(before))
       for (const auto& file : std::filesystem::directory_iterator(before))
         h_.writeData(file.path().filename().string(), crlf(splitLines(cp437(readFile(file.path())))));
+    const std::filesystem::path start = folder_ / "start";
+    if (std::filesystem::exists(start))
+      for (const auto& file : std::filesystem::directory_iterator(start))
+        std::filesystem::copy_file(file.path(), h_.startFolder() / file.path().filename());
     std::string now = "2026-12-09 09:00:00";
     for (const std::string& line : splitLines(readFile(folder_ / "case"))) {
       if (line.empty() || line.starts_with("#")) continue;

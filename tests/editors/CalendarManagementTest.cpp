@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "calendar/CalendarList.h"
+#include "platform/Text.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "settings/SettingsFile.h"
 
@@ -33,14 +35,38 @@ TEST_F(CalendarManagementTest, TheFreeKeyIsTheLowestUnused) {
 }
 
 TEST_F(CalendarManagementTest, TypedNamesBecomeEightCharactersInUpperCase) {
-  EXPECT_EQ(calendarFileNameFor("werk"), "WERK0000.AMN");
-  EXPECT_EQ(calendarFileNameFor("verjaardagen"), "VERJAARD.AMN");
+  // Typed in code page 437: a letter with an accent is one character, and its plain letter.
+  const std::pair<std::string, std::string> names[] = {
+      {"werk", "WERK0000.AMN"},    {"verjaardagen", "VERJAARD.AMN"}, {cp437("café"), "CAFE0000.AMN"},
+      {cp437("Privé"), "PRIVE000.AMN"}, {cp437("ÉÅÖÜÑçëïñ"), "EAOUNCEI.AMN"},
+  };
+  for (const auto& [typed, name] : names) EXPECT_EQ(calendarFileNameFor(typed), name) << typed;
   EXPECT_EQ(refusalOf(platform, "WERK0000.AMN"), "");
   calendar("WERK0000.AMN", "0");
   EXPECT_EQ(refusalOf(platform, calendarFileNameFor("Werk")), "Die naam bestaat al");
   for (const char* bad : {"a/b", "..", "x.y", "a b", "c:", "wat?", "a*", "a\"b", "<>", "|", "\\", "\x01"})
     EXPECT_FALSE(refusalOf(platform, calendarFileNameFor(bad)).empty()) << bad;
   EXPECT_LE(refusalOf(platform, calendarFileNameFor("/")).size(), 34u);
+  EXPECT_EQ(refusalOf(platform, calendarFileNameFor(cp437("½"))), "Alleen letters, cijfers en tekens");
+}
+
+// Whatever the name on disk (the program's, another program's UTF-8, an older
+// version's code page byte), every way of typing it finds it.
+TEST(CalendarNames, AreFoundInAnyCaseWithOrWithoutAccents) {
+  const std::vector<std::string> names = {"WERK0000.AMN", "CAF\xC3\x89" "000.AMN", "PRIV\x82" "000.AMN", "ZOMER000.AMN"};
+  const std::pair<std::string, std::optional<std::string>> typed[] = {
+      {"werk", "WERK0000.AMN"},
+      {"Werk0000.amn", "WERK0000.AMN"},
+      {cp437("café"), "CAF\xC3\x89" "000.AMN"},
+      {"CAFE", "CAF\xC3\x89" "000.AMN"},
+      {cp437("CAFÉ000.AMN"), "CAF\xC3\x89" "000.AMN"},
+      {cp437("privé"), "PRIV\x82" "000.AMN"},
+      {"prive000", "PRIV\x82" "000.AMN"},
+      {"zomer", "ZOMER000.AMN"},
+      {"winter", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [given, found] : typed) EXPECT_EQ(findCalendarFile(names, given), found) << given;
 }
 
 TEST_F(CalendarManagementTest, ACopyTakesTheClocksNameANewKeyAndTheDiary) {
