@@ -23,9 +23,21 @@ Platform::~Platform() = default;
 
 Key Platform::readKey() {
   pumpEvents();
+  answerRaiseRequest();
   Key key = keys_.pop();
   afterReadKey(!key.empty());
   return key;
+}
+
+// At most once a second: the request is a file another start of the program made.
+void Platform::answerRaiseRequest() {
+  if (windowFiles_.raiseRequest.empty()) return;
+  const double now = elapsedSeconds();
+  if (now < nextRaiseCheck_) return;
+  nextRaiseCheck_ = now + 1;
+  if (!files_.fileExists(windowFiles_.raiseRequest)) return;
+  files_.discardFile(windowFiles_.raiseRequest);
+  raiseWindow();
 }
 
 Key Platform::waitForKey() {

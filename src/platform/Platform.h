@@ -31,6 +31,16 @@ class Platform {
 
   // Screen. The surface always exists; openScreen shows it in the backend's window.
   virtual void openScreen(int width, int height, int depth) = 0;
+  // Files of the window's own in the working folder (the data folder): where
+  // it stood when the program last ended, and a second start's request to
+  // bring it forward (answered within a second, whatever screen is open).
+  struct WindowFiles {
+    std::string placement;
+    std::string raiseRequest;
+  };
+  void useWindowFiles(WindowFiles files) { windowFiles_ = std::move(files); }
+  // The program ends in order: a window notes where it stood, for the next start.
+  virtual void closeScreen() {}
   // The window's title (UTF-8), kept for a window not open yet.
   void setWindowTitle(std::string_view title);
   const std::string& windowTitle() const { return title_; }
@@ -121,6 +131,9 @@ class Platform {
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
   // The title changed; a backend with a window shows it.
   virtual void showWindowTitle() {}
+  // Brings the window forward, onto the current workspace and out of the task bar.
+  virtual void raiseWindow() {}
+  const WindowFiles& windowFiles() const { return windowFiles_; }
 
   KeyQueue& keyQueue() { return keys_; }
   // Characters typed (UTF-8) as keys: what the code page lacks is spelled
@@ -132,6 +145,10 @@ class Platform {
   KeyQueue keys_;
   FileLayer files_;
   std::string title_ = "Almanouk";
+  WindowFiles windowFiles_;
+  double nextRaiseCheck_ = 0;
+
+  void answerRaiseRequest();
 };
 
 }  // namespace almanouk

@@ -22,10 +22,11 @@ inline constexpr std::string_view kSound = "roster.tmp";
 inline constexpr std::string_view kReadme = "Almanouk145.tmp";
 inline constexpr std::string_view kDeleteIntent = "Almanouk.de~";
 inline constexpr std::string_view kLastWatched = "Almanouk.ti~";
+inline constexpr std::string_view kWindowPlacement = "Almanouk.ve~";
 
 inline constexpr std::array kAll = {kPage,          kCalendarUpgrade, kCalendarTemplate,   kCalendarCopy,
                                     kCalendarSave,  kCalendarHeader,  kConversion,         kSettingsConversion,
                                     kSettings,      kMerge,           kSound,              kReadme,
-                                    kDeleteIntent,  kLastWatched};
+                                    kDeleteIntent,  kLastWatched,     kWindowPlacement};
 
 }  // namespace almanouk::temporary

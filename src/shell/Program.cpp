@@ -24,6 +24,10 @@ namespace {
 
 constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
 
+// Files of the window's own in the data folder: where it stood, and a second start's request to come forward.
+constexpr std::string_view kWindowPlacementFile = "Almanouk.venster";
+constexpr std::string_view kRaiseRequestFile = "Almanouk.wek";
+
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
 const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
 
@@ -70,6 +74,7 @@ void Program::startUp() {
 
   enterDataFolder();
   guardSingleInstance();
+  platform.useWindowFiles({std::string(kWindowPlacementFile), std::string(kRaiseRequestFile)});
 
   platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
   platform.openScreen(640, 400, 32);
@@ -91,11 +96,16 @@ void Program::enterDataFolder() {
 }
 
 // A copy that runs holds a lock on the instance marker, whatever screen it
-// shows; a second copy ends silently and touches nothing. The system drops
-// the lock of a copy that died, so a marker left behind blocks nothing.
+// shows; a second copy asks it to bring its window forward, as single-window
+// desktop programs do, and ends silently. The system drops the lock of a copy
+// that died, so a marker left behind blocks nothing.
 void Program::guardSingleInstance() {
   Platform& platform = app_.platform;
-  if (!platform.files().lockFile(kInstanceMarkerFile)) throw ProgramExit{0};
+  if (!platform.files().lockFile(kInstanceMarkerFile)) {
+    OutputFile request(platform, kRaiseRequestFile, 1);
+    request.line("1");
+    throw ProgramExit{0};
+  }
   app_.tell(writeInstanceMarker(platform));
 }
 
@@ -175,6 +185,7 @@ void Program::programEnd() {
   platform.discardFile(kDiaryIndexFile);
   platform.discardFile(kInstanceMarkerFile);
   platform.moveCursor(0, 0, 1);
+  platform.closeScreen();
 }
 
 }  // namespace almanouk

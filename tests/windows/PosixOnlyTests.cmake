@@ -8,5 +8,6 @@ set(POSIX_ONLY_TESTS
   ":FileModes.AReplacementKeepsTheModeAndAReadOnlyFileIsNotReplaced"
   ":FileModes.ALinkAtATemporaryNameIsNeverWrittenThrough"
   ":DiaryStoreTest.TheIndexListsOneIdentifiersPagesInDateOrder"
-  ":FileLayerTest.AFileBeingReadCanBeReplaced")
+  ":FileLayerTest.AFileBeingReadCanBeReplaced"
+  ":TextViewer.*")
 string(REPLACE ";" "" POSIX_ONLY_TESTS "${POSIX_ONLY_TESTS}")

@@ -73,6 +73,7 @@ class HeadlessPlatform : public Platform {
   LocalDateTime localNow() override { return now(); }
   int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
+  void raiseWindow() override { logEvent("raise window"); }
 
  private:
   class Sound;

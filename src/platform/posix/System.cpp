@@ -274,9 +274,6 @@ void treatHangupAsTermination() {
 
 namespace {
 
-// Children started to run on their own and watched: reaped whenever the next one starts.
-std::vector<pid_t> gWatched;
-
 // In a child: a session of its own, with its input and output on /dev/null.
 void detachChild() {
   ::setsid();
@@ -287,33 +284,49 @@ void detachChild() {
   ::dup2(null, 2);
 }
 
-void reapWatched() {
-  std::erase_if(gWatched, [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) != 0; });
+// In the watcher: waits up to the time for the child to end; its status, or
+// 0 when it runs on (the viewer is up).
+int watchFor(pid_t child, int milliseconds) {
+  const timespec wait{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
+  sigset_t childEnded;
+  ::sigemptyset(&childEnded);
+  ::sigaddset(&childEnded, SIGCHLD);
+  timespec left = wait;
+  for (;;) {
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    if (::sigtimedwait(&childEnded, nullptr, &left) < 0 && errno == EAGAIN) return 0;
+  }
 }
 
 // Starts the line through /bin/sh on its own, in a session of its own with
-// its output discarded, and watches it for a moment.
+// its output discarded, and watches it for a moment. A watcher in between
+// does the watching and ends then, so that the line runs on as no child of
+// the program's: nothing is left to reap when it ends.
 bool startWatched(const std::string& line, const std::string& folder) {
   constexpr int kWatchMs = 1500;
-  constexpr int kStepMs = 20;
-  reapWatched();
-  pid_t child = ::fork();
-  if (child < 0) return false;
-  if (child == 0) {
+  sigset_t childEnded, before;
+  ::sigemptyset(&childEnded);
+  ::sigaddset(&childEnded, SIGCHLD);
+  ::sigprocmask(SIG_BLOCK, &childEnded, &before);
+  pid_t watcher = ::fork();
+  if (watcher == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
     detachChild();
-    ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
+    pid_t child = ::fork();
+    if (child == 0) {
+      ::sigprocmask(SIG_SETMASK, &before, nullptr);
+      ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::_exit(child < 0 ? 127 : watchFor(child, kWatchMs));
   }
-  for (int waited = 0; waited < kWatchMs; waited += kStepMs) {
-    int status = 0;
-    pid_t done = ::waitpid(child, &status, WNOHANG);
-    if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (done < 0 && errno != EINTR) return false;
-    sleepMilliseconds(kStepMs);
+  ::sigprocmask(SIG_SETMASK, &before, nullptr);
+  if (watcher < 0) return false;
+  int status = 0;
+  while (::waitpid(watcher, &status, 0) < 0 && errno == EINTR) {
   }
-  gWatched.push_back(child);  // still running: the viewer is up
-  return true;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Runs the line through /bin/sh in the folder: waited for, or detached.

@@ -10,6 +10,8 @@
 #include "platform/Emblem.h"
 #include "platform/WindowPlatform.h"
 #include "platform/KeyNames.h"
+#include "platform/NumberedFiles.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 #include "platform/sdl/SdlSpeaker.h"
 #include "platform/System.h"
@@ -22,9 +24,28 @@ namespace {
 // A change is shown at most this often: uploading the whole surface costs
 // about 2 ms, and a screen that changes every 3 ms must not burn a core.
 constexpr std::uint32_t kPresentIntervalMs = 15;
+constexpr int kRaiseRequestCheckMs = 1000;
+
+// The keypad's keys with NumLock off, as the keys they stand for; with it on they type digits.
+KeySym keypadSymOf(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_KP_8: return KeySym::Up;
+    case SDLK_KP_2: return KeySym::Down;
+    case SDLK_KP_4: return KeySym::Left;
+    case SDLK_KP_6: return KeySym::Right;
+    case SDLK_KP_7: return KeySym::Home;
+    case SDLK_KP_1: return KeySym::End;
+    case SDLK_KP_9: return KeySym::PageUp;
+    case SDLK_KP_3: return KeySym::PageDown;
+    case SDLK_KP_0: return KeySym::Insert;
+    case SDLK_KP_PERIOD: return KeySym::Delete;
+    default: return KeySym::None;
+  }
+}
 
 // The keyboard's keys as the table of key names knows them.
-KeySym symOf(SDL_Keycode key) {
+KeySym symOf(SDL_Keycode key, bool numLock) {
+  if (!numLock && keypadSymOf(key) != KeySym::None) return keypadSymOf(key);
   if (key >= SDLK_a && key <= SDLK_z) return letterKey(static_cast<char>(key));
   if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<KeySym>(static_cast<int>(KeySym::F1) + (key - SDLK_F1));
   switch (key) {
@@ -91,15 +112,42 @@ SdlPlatform::~SdlPlatform() {
   SDL_Quit();
 }
 
+// Where the window stood when the program last ended, when it still fits on
+// a display: at least the picture's size, its top-left part on a display.
+std::optional<SdlPlatform::Placement> SdlPlatform::savedPlacement() {
+  if (windowFiles().placement.empty()) return std::nullopt;
+  const std::optional<std::string> text = files().contents(windowFiles().placement);
+  Placement saved;
+  int maximised = 0;
+  if (!text || std::sscanf(text->c_str(), "%d %d %d %d %d", &saved.x, &saved.y, &saved.width, &saved.height,
+                           &maximised) != 5)
+    return std::nullopt;
+  saved.maximised = maximised == 1;
+  if (saved.width < Surface::kWidth || saved.height < Surface::kHeight) return std::nullopt;
+  constexpr int kVisibleCorner = 64;
+  for (int display = 0; display < SDL_GetNumVideoDisplays(); ++display) {
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(display, &bounds) != 0) continue;
+    const SDL_Point corner{saved.x + kVisibleCorner, saved.y + kVisibleCorner};
+    if (SDL_PointInRect(&corner, &bounds) && saved.width <= bounds.w && saved.height <= bounds.h) return saved;
+  }
+  return std::nullopt;
+}
+
 void SdlPlatform::openScreen(int width, int height, int) {
-  // The largest whole enlargement that fits in two thirds of the display.
+  // Where it stood last time; else the largest whole enlargement that fits
+  // in two thirds of the display, in the middle.
   int scale = 2;
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
     scale = std::max(1, std::min(usable.w * 2 / 3 / width, usable.h * 2 / 3 / height));
-  window_ = SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                             height * scale, SDL_WINDOW_RESIZABLE);
+  const std::optional<Placement> saved = savedPlacement();
+  window_ = saved ? SDL_CreateWindow("Almanouk", saved->x, saved->y, saved->width, saved->height, SDL_WINDOW_RESIZABLE)
+                  : SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                                     height * scale, SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(SDL_GetError());
+  notePlacement();
+  if (saved && saved->maximised) SDL_MaximizeWindow(window_);
   setWindowIcon(window_);
   showWindowTitle();
   SDL_SetWindowMinimumSize(window_, width, height);
@@ -173,10 +221,58 @@ void SdlPlatform::showWindowTitle() {
   if (!setX11WindowTitle(window_, windowTitle())) SDL_SetWindowTitle(window_, windowTitle().c_str());
 }
 
+// Back from full screen the window stands as it did before: maximised, or in
+// its own size and place.
 void SdlPlatform::toggleFullScreen() {
-  const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
-  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  if (!(flags & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+    maximisedBeforeFull_ = flags & SDL_WINDOW_MAXIMIZED;
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    if (maximisedBeforeFull_) {
+      SDL_MaximizeWindow(window_);
+    } else {
+      SDL_SetWindowSize(window_, placement_.width, placement_.height);
+      SDL_SetWindowPosition(window_, placement_.x, placement_.y);
+    }
+  }
   exposed_ = true;
+}
+
+// The window's own size and place, whenever it stands in them.
+void SdlPlatform::notePlacement() {
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MINIMIZED)) return;
+  placement_.maximised = flags & SDL_WINDOW_MAXIMIZED;
+  if (placement_.maximised) return;
+  SDL_GetWindowPosition(window_, &placement_.x, &placement_.y);
+  SDL_GetWindowSize(window_, &placement_.width, &placement_.height);
+  // A window is placed by its frame: the place of the frame, so that it comes back where it was.
+  int top = 0, left = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) == 0) {
+    placement_.x -= left;
+    placement_.y -= top;
+  }
+}
+
+void SdlPlatform::closeScreen() {
+  if (!window_ || windowFiles().placement.empty()) return;
+  notePlacement();
+  const bool maximised = placement_.maximised || ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) &&
+                                                  maximisedBeforeFull_);
+  char text[64];
+  std::snprintf(text, sizeof text, "%d %d %d %d %d", placement_.x, placement_.y, placement_.width, placement_.height,
+                maximised ? 1 : 0);
+  FileReplacement file(*this, windowFiles().placement, temporary::kWindowPlacement, 1);
+  file.line(text);
+  static_cast<void>(file.commit());  // a window that opens in the middle next time is no loss
+}
+
+void SdlPlatform::raiseWindow() {
+  if (!window_) return;
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+  if (!activateX11Window(window_)) SDL_RaiseWindow(window_);
 }
 
 int SdlPlatform::msUntilPresent() const {
@@ -238,9 +334,12 @@ Key SdlPlatform::waitForKey() {
   for (;;) {
     Key key = readKey();
     if (!key.empty()) return key;
-    int untilPresent = msUntilPresent();
+    // Another start's request to bring the window forward is looked for once a second.
+    int wait = windowFiles().raiseRequest.empty() ? -1 : kRaiseRequestCheckMs;
+    if (const int untilPresent = msUntilPresent(); untilPresent >= 0)
+      wait = wait < 0 ? std::max(untilPresent, 1) : std::min(wait, std::max(untilPresent, 1));
     SDL_Event event;
-    bool got = untilPresent < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, std::max(untilPresent, 1));
+    bool got = wait < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, wait);
     if (got) {
       handle(event);
       handleQueuedEvents();
@@ -257,6 +356,9 @@ void SdlPlatform::handle(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         exposed_ = true;
+      if (event.window.event == SDL_WINDOWEVENT_MOVED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+          event.window.event == SDL_WINDOWEVENT_MAXIMIZED || event.window.event == SDL_WINDOWEVENT_RESTORED)
+        notePlacement();
       break;
     case SDL_KEYDOWN:
       handleKeyDown(event);
@@ -287,7 +389,7 @@ void SdlPlatform::handleKeyDown(const SDL_Event& event) {
     if (!event.key.repeat) toggleFullScreen();
     return;
   }
-  if (std::optional<Key> key = keyFor(symOf(event.key.keysym.sym), modifier, mods & KMOD_SHIFT)) {
+  if (std::optional<Key> key = keyFor(symOf(event.key.keysym.sym, mods & KMOD_NUM), modifier, mods & KMOD_SHIFT)) {
     keyQueue().push(*key);
     skipText_ = modifier != Modifier::None;
   } else if (modifier != Modifier::None) {

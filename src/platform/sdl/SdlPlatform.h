@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -36,6 +37,7 @@ class SdlPlatform : public Platform {
   bool showTextFile(std::string_view name) override;
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
+  void closeScreen() override;
 
  protected:
   void pumpEvents() override;
@@ -43,8 +45,16 @@ class SdlPlatform : public Platform {
   int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
   void showWindowTitle() override;
+  void raiseWindow() override;
 
  private:
+  // Where the window stands when it is neither maximised nor full screen.
+  struct Placement {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool maximised = false;
+  };
+  std::optional<Placement> savedPlacement();
+  void notePlacement();
   void handle(const SDL_Event& event);
   void handleQueuedEvents();
   void handleKeyDown(const SDL_Event& event);
@@ -61,6 +71,8 @@ class SdlPlatform : public Platform {
   bool exposed_ = false;
   bool skipText_ = false;  // the key that produced this text was already taken as a special key
   std::uint32_t lastPresentTicks_ = 0;
+  Placement placement_;          // as it last stood in its own size, and whether maximised
+  bool maximisedBeforeFull_ = false;
   std::unique_ptr<SoundPlayer> sound_;
   std::unique_ptr<SpeakerPort> speaker_;
 };

@@ -41,4 +41,40 @@ bool setX11WindowTitle(SDL_Window* window, const std::string& title) {
   return true;
 }
 
+namespace {
+
+void sendToRoot(Display* display, Window window, const char* message, long first, long second) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, message, False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = first;
+  event.xclient.data.l[1] = second;
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+}  // namespace
+
+bool activateX11Window(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  Display* display = info.info.x11.display;
+  const Window xwindow = info.info.x11.window;
+  constexpr long kFromPager = 2;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* value = nullptr;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_CURRENT_DESKTOP", False), 0, 1,
+                         False, XA_CARDINAL, &type, &format, &count, &after, &value) == Success &&
+      value && count == 1 && format == 32)
+    sendToRoot(display, xwindow, "_NET_WM_DESKTOP", *reinterpret_cast<long*>(value), kFromPager);
+  if (value) XFree(value);
+  sendToRoot(display, xwindow, "_NET_ACTIVE_WINDOW", kFromPager, CurrentTime);
+  XFlush(display);
+  return true;
+}
+
 }  // namespace almanouk

@@ -22,4 +22,9 @@ void tolerateEventsToClosedWindows();
 // converted text is leaked at every change.
 bool setX11WindowTitle(SDL_Window* window, const std::string& title);
 
+// Brings an X11 window onto the current workspace and asks the window
+// manager to activate it as a task bar or pager would (on a user's request,
+// which focus-stealing prevention lets through); false when not on X11.
+bool activateX11Window(SDL_Window* window);
+
 }  // namespace almanouk
