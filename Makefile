@@ -1,3 +1,4 @@
+# make        build the program (make install puts it in place)
 # make run   set up, build and start the program
 # make test  set up, build and run every test
 # make windows, make windows-test, make windows-installer: the Windows program, its tests under Wine, its installer
@@ -8,8 +9,15 @@ SECONDS ?= 60
 
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
+.PHONY: all program setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
   windows-setup windows windows-test windows-installer
+
+# The program and what installing it takes, with the build's progress.
+all: program
+
+program: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target almanouk almanouk-headless almanouk_icons almanouk_man_pages \
+	  almanouk_changelog -- --no-print-directory
 
 # What building and running need; the tests add their own tools.
 setup:
@@ -24,8 +32,10 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
 
+# Only the program, with the build's progress: the tests are built by make test.
 # Started in a folder git ignores: the program writes its readme into the start folder.
-run: build
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target almanouk -- --no-print-directory
 	@mkdir -p $(BUILD)/run && cd $(BUILD)/run && $(abspath $(BUILD))/almanouk
 
 test: setup-test build

@@ -125,10 +125,11 @@ std::vector<std::string> composeReadme(SystemKind system) {
               "Stoppen doet u met het kruisje van het venster of met Alt-F4.",
               "",
               "Er zijn twee soorten popups, in te stellen met F4: een pagina",
-              windows ? "in Kladblok, of een berichtvenster. Het berichtvenster houdt"
-                      : "in de tekstviewer, of een berichtvenster. Dat venster houdt",
-              "het programma stil tot u het sluit; de klok loopt dan niet en",
-              "andere alarmen gaan niet af."});
+              windows ? "in Kladblok, of een berichtvenster. Alarmen die afgaan terwijl"
+                      : "in de tekstviewer, of een berichtvenster. Alarmen die afgaan",
+              windows ? "een venster of scherm open staat, komen daarna alsnog, elk"
+                      : "terwijl een venster of scherm open staat, komen daarna alsnog,",
+              windows ? "met hun eigen tijd." : "elk met hun eigen tijd."});
   addEmpty(lines, 2);
   addSection(lines, "Dagboek",
              {"Met F5 of Enter opent u het dagboek van de gekozen dag.",

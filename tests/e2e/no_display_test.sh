@@ -13,6 +13,6 @@ env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:nowhere APPDATA="$work/appdat
   timeout 20 "$program" >/dev/null 2>"$work/stderr"
 status=$?
 [ $status -eq 1 ] || { echo "exit status $status, not 1"; cat "$work/stderr"; exit 1; }
-grep -q "almanouk: no display" "$work/stderr" || { echo "no message on stderr:"; cat "$work/stderr"; exit 1; }
+grep -q "almanouk: geen beeldscherm" "$work/stderr" || { echo "no message on stderr:"; cat "$work/stderr"; exit 1; }
 [ ! -e "$work/appdata" ] || { echo "the data folder was touched"; exit 1; }
 [ -z "$(ls -A "$work/start")" ] || { echo "the start folder was touched"; exit 1; }

@@ -97,7 +97,7 @@ SdlPlatform::SdlPlatform(std::string startFolder)
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driver || (showsNothing(driver) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
     SDL_Quit();
-    throw std::runtime_error("no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)");
+    throw std::runtime_error("geen beeldscherm om het venster op te openen (staat DISPLAY of WAYLAND_DISPLAY goed?)");
   }
   // After SDL, whose own handlers turn an interrupt or a termination into the close key.
   os::treatHangupAsTermination();
@@ -429,9 +429,9 @@ int SdlPlatform::messageBox(std::string_view text, std::string_view caption, con
     exposed_ = true;
     return std::max(chosen, 0);
   }
-  std::fprintf(stderr, "almanouk: message box failed: %s\n", SDL_GetError());
+  std::fprintf(stderr, "almanouk: het berichtvenster kan niet verschijnen: %s\n", SDL_GetError());
   if (!window_) {
-    std::fprintf(stderr, "almanouk: no window yet; not shown: %.*s\n", static_cast<int>(text.size()), text.data());
+    std::fprintf(stderr, "almanouk: nog geen venster; niet getoond: %.*s\n", static_cast<int>(text.size()), text.data());
     return 0;
   }
   return showMessageInWindow(text, caption, buttons);

@@ -18,7 +18,7 @@ constexpr const char* kMixerLibrary = "libSDL2_mixer-2.0.so.0";
 
 // The screen only says that the sound could not start; the reason goes to stderr.
 bool failed() {
-  std::fprintf(stderr, "almanouk: sound could not start: %s\n", SDL_GetError());
+  std::fprintf(stderr, "almanouk: het geluid kan niet starten: %s\n", SDL_GetError());
   return false;
 }
 

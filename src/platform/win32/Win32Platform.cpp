@@ -117,7 +117,7 @@ void Win32Platform::openScreen(int width, int height, int) {
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
   window_ = CreateWindowExW(0, kWindowClass, win32::wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
-  if (!window_) throw std::runtime_error("the window could not be made (error " + std::to_string(GetLastError()) + ")");
+  if (!window_) throw std::runtime_error("het venster kan niet worden gemaakt (fout " + std::to_string(GetLastError()) + ")");
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
 }
