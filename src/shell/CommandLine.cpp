@@ -181,6 +181,18 @@ std::string summaryLine(const ImportedEvents& events, const Insertion& insertion
   return line;
 }
 
+// Lines of the calendar that count on no day, so that the user can mend them
+// where the imported entries sit beside them.
+void sayDeadLines(Work& work, const std::string& name, const CalendarModel& calendar) {
+  const std::vector<DeadLine> dead = deadLines(calendar);
+  if (dead.empty()) return;
+  work.say("Let op: " + counted(dead.size(), "regel", "regels") + " van " + name +
+           (dead.size() == 1 ? " telt" : " tellen") + " op geen dag mee:");
+  for (const DeadLine& line : dead)
+    work.say("  regel " + std::to_string(line.lineNumber) + " (" + cp437ToUtf8(line.line) + "): " +
+             cp437ToUtf8(line.why));
+}
+
 int importCalendar(Work& work, const std::string& icsPath, const std::string& given) {
   Platform& platform = work.platform();
   const ImportClock clock{platform.now(), platform.timeZone()};
@@ -217,6 +229,7 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
   std::vector<std::string_view> lines(insertion.lines.begin(), insertion.lines.end());
   if (!work.fail(writeCalendarLines(platform, *name, lines))) return 1;
   work.say("De vorige versie staat in " + backupName(*name) + ".");
+  sayDeadLines(work, *name, CalendarModel(withLineEnds(lines)));
   return 0;
 }
 

@@ -51,7 +51,7 @@ export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "$server" bash -c '
   work=$1 program=$2 mode=$3
   . "$4"
-  failures() { grep -c "message box failed" "$work/stderr"; }
+  failures() { grep -c "het berichtvenster kan niet verschijnen" "$work/stderr"; }
   # Waits up to $2 tenths of a second until $1 prints something, or with $3 = none, nothing.
   await() {
     for _ in $(seq "$2"); do
@@ -111,10 +111,10 @@ xvfb-run -a -s "$server" bash -c '
     alarmStays() { boxes | grep -x "$alarm"; }
     await alarmStays 50 none || fail "the alarm box stayed"
     if [ "$mode" = nosound ]; then
-      grep -q "sound could not start" "$work/stderr" || fail "no word of the sound that could not start"
+      grep -q "het geluid kan niet starten" "$work/stderr" || fail "no word of the sound that could not start"
       await boxes 700 || fail "no second alarm: the program did not run on"
       answerAlarms
-      [ "$(grep -c "sound could not start" "$work/stderr")" -ge 2 ] || fail "the second alarm did not try the sound"
+      [ "$(grep -c "het geluid kan niet starten" "$work/stderr")" -ge 2 ] || fail "the second alarm did not try the sound"
     fi
     [ "$(failures)" -eq 0 ] || fail "a message box was drawn in the window"
   fi
