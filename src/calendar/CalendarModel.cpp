@@ -160,15 +160,16 @@ bool LineStanding::dead() const {
   return standing != Standing::Counts && standing != Standing::Blank && standing != Standing::Header;
 }
 
+// What an Entry would make of the line's day, weekday or time, without taking the rest apart.
 bool hasSectionShape(Section section, std::string_view line) {
-  const Entry entry(section, line, 0);
   switch (section) {
-    case Section::Daily: return entry.time.has_value();
-    case Section::Weekly: return entry.day >= 1;
-    case Section::Monthly: return entry.day >= 1 && entry.day <= 31;
+    case Section::Daily: return entry::startsWithTime(line) && timeAtStart(line).has_value();
+    case Section::Weekly: return weekdayNamed(line) >= 1;
+    case Section::Monthly: return entry::day(line) >= 1 && entry::day(line) <= 31;
     default: {
       const int month = static_cast<int>(section) - static_cast<int>(Section::January) + 1;
-      return entry.day >= 1 && entry.day <= (month == 2 ? 29 : monthInfo(month, 2001).days);
+      const int day = entry::day(line);
+      return day >= 1 && day <= (month == 2 ? 29 : monthInfo(month, 2001).days);
     }
   }
 }

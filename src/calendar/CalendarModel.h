@@ -4,6 +4,7 @@
 // day. The event list and the alarm scan query it in memory; CalendarCache
 // hands out the model of a file's current version.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -254,23 +255,40 @@ std::vector<LineStanding> standingsOf(const SectionLayout& layout, const Lines& 
       break;
     }
   }
+  // The headers and the runs in line order, passed by as the lines go by.
+  std::vector<std::pair<std::size_t, int>> headers, runs;
+  for (std::size_t section = 0; section < layout.headers.size(); ++section) {
+    if (!layout.headers[section]) continue;
+    headers.emplace_back(*layout.headers[section], static_cast<int>(section));
+    if (layout.runs[section].first < layout.runs[section].end)
+      runs.emplace_back(layout.runs[section].first, static_cast<int>(section));
+  }
+  std::sort(headers.begin(), headers.end());
+  std::sort(runs.begin(), runs.end());
+  auto header = headers.begin();
+  auto run = runs.begin();
+  int above = -1;
   std::vector<LineStanding> standings;
   standings.reserve(count);
   for (std::size_t line = first; line < first + count && line < lines.size(); ++line) {
+    for (; header != headers.end() && header->first < line; ++header) above = header->second;
+    for (; run != runs.end() && layout.runs[static_cast<std::size_t>(run->second)].end <= line; ++run) {
+    }
+    const bool inRun = run != runs.end() && run->first <= line;
     const std::string_view text = lines[line];
-    const int above = layout.sectionAbove(line);
     LineStanding standing{closer, above};
     if (text.empty()) {
       standing.standing = Standing::Blank;
       closer = Standing::BelowBlank;
     } else if (layout.end && line >= *layout.end) {
       standing = line == *layout.end ? LineStanding{Standing::Header, kEndSection} : LineStanding{Standing::AfterEnd, above};
-    } else if (const int header = headerSection(text); header >= 0) {
-      const bool own = layout.headers[static_cast<std::size_t>(header)] == line;
-      standing = {own ? Standing::Header : Standing::HeaderCopy, header};
+    } else if (const int section = headerSection(text); section >= 0) {
+      const bool own = layout.headers[static_cast<std::size_t>(section)] == line;
+      standing = {own ? Standing::Header : Standing::HeaderCopy, section};
       closer = own ? Standing::BelowBlank : Standing::UnderCopy;
-    } else if (const int section = layout.sectionOfEntry(line); section >= 0) {
-      standing = {hasSectionShape(static_cast<Section>(section), text) ? Standing::Counts : Standing::NoDay, section};
+    } else if (inRun) {
+      standing = {hasSectionShape(static_cast<Section>(run->second), text) ? Standing::Counts : Standing::NoDay,
+                  run->second};
     } else if (above < 0 || line < layout.firstLine) {
       standing.standing = Standing::Outside;
     }

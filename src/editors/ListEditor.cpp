@@ -72,13 +72,11 @@ void ListEditor::open() {
 void ListEditor::draw() {
   buffer_.colourKeywords();
   storeWindow();
-  markLinesThatDoNotCount();
+  const std::vector<LineStanding> shown =
+      standingsOf(SectionLayout::of(lines_, 0), lines_, static_cast<std::size_t>(top_), kRows);
+  markLinesThatDoNotCount(shown);
   buffer_.renderBuffer();
-  std::string notice = message_;
-  if (notice.empty()) {
-    const SectionLayout layout = SectionLayout::of(lines_, 0);
-    notice = standingReason(standingOf(layout, lines_, static_cast<std::size_t>(cursorIndex())));
-  }
+  const std::string notice = message_.empty() ? standingReason(shown[static_cast<std::size_t>(row_ - 1)]) : message_;
   if (!notice.empty()) {
     drawNotice(buffer_, notice);
   } else if (noticeShown_) {
@@ -154,9 +152,7 @@ void ListEditor::load(std::span<const std::string_view> file) {
 }
 
 // After the keyword colours, which colour by the first letters alone.
-void ListEditor::markLinesThatDoNotCount() {
-  const SectionLayout layout = SectionLayout::of(lines_, 0);
-  const std::vector<LineStanding> shown = standingsOf(layout, lines_, static_cast<std::size_t>(top_), kRows);
+void ListEditor::markLinesThatDoNotCount(const std::vector<LineStanding>& shown) {
   const int foreground = buffer_.theme().themeBg == kDeadForeground ? kDeadForegroundOnGrey : kDeadForeground;
   const int attribute = buffer_.theme().themeBg * 16 + foreground;
   for (int row = 1; row <= kRows; ++row) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/CalendarFile.h"
+#include "calendar/CalendarModel.h"
 #include "platform/FileResult.h"
 #include "screen/Screen.h"
 
@@ -57,7 +58,7 @@ class ListEditor : public Screen {
   void placeWindow();
   void drawWindow();
   // Lines that count on no day stand out in grey; the one under the cursor says why on the bottom row.
-  void markLinesThatDoNotCount();
+  void markLinesThatDoNotCount(const std::vector<LineStanding>& shown);
   std::vector<std::string> newDeadLinePlaces() const;
   std::string typedDeadLinesMessage() const;
   bool typedEndAboveLines() const;
