@@ -20,8 +20,8 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     # the sanitizer build and the fuzzers
     clang libclang-rt-dev
     libgtest-dev libbenchmark-dev
-    # the independent reader that checks the iCalendar export
-    python3-icalendar
+    # the independent readers that check the iCalendar export and import
+    python3-icalendar python3-recurring-ical-events
     # the real window under a virtual X server, with a window manager, and pictures of it
     xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
     # the X11 message box needs a core font on the display; Xvfb has none without it

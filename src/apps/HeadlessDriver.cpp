@@ -7,17 +7,22 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/KeyNames.h"
 #include "platform/SurfaceDump.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/System.h"
+#include "shell/CommandLine.h"
 #include "shell/Program.h"
 
 namespace almanouk {
 namespace {
 
 constexpr const char* kUsage = R"(usage: almanouk-headless [options] [-- SOUND-FOLDER WORDS...]
+       almanouk-headless [options] --run ARGUMENTS...
+  --run ARGUMENTS  the command line's work (--import, --export, --zoek ...)
+                   at the virtual time, instead of the program
   --data DIR       value given to APPDATA (data folder DIR/Almanouk)
   --start-dir DIR  folder the program is started in (default: current)
   --now "YYYY-MM-DD HH:MM:SS"   virtual local time at start (default: real time)
@@ -44,6 +49,7 @@ Key names: )";
 
 struct DriverOptions {
   HeadlessPlatform::Options platform;
+  std::vector<std::string> commandLine;  // --run: the command line's work
   std::string script;
   std::string screenFile, pngFile, logFile;
   std::string soundFolder;
@@ -66,6 +72,11 @@ std::string parse(int argc, char** argv, DriverOptions& options) {
     std::string arg = argv[i];
     if (arg == "--") {
       for (int k = i + 1; k < argc; ++k) options.soundFolder += (k > i + 1 ? " " : "") + std::string(argv[k]);
+      break;
+    }
+    if (arg == "--run") {
+      options.commandLine.assign(argv + i + 1, argv + argc);
+      if (!isCommandLineWork(options.commandLine)) return "--run takes --import, --export, --export-all or --zoek";
       break;
     }
     if (arg == "--realtime") {
@@ -121,7 +132,7 @@ void writeOutputs(const DriverOptions& options, HeadlessPlatform& platform) {
 }  // namespace
 
 int runHeadlessDriver(int argc, char** argv) {
-  for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
+  for (int i = 1; i < argc && std::string(argv[i]) != "--" && std::string(argv[i]) != "--run"; ++i) {
     if (std::string(argv[i]) == "--help") {
       std::cout << kUsage << keyNameList() << "\n";
       return 0;
@@ -144,6 +155,13 @@ int runHeadlessDriver(int argc, char** argv) {
   }
   if (!options.platform.snapFolder.empty()) std::filesystem::create_directories(options.platform.snapFolder);
   HeadlessPlatform platform(options.platform, *script);
+  if (!options.commandLine.empty()) {
+    CommandLineOutput output;
+    const int status = runCommandLineWork(platform, options.commandLine, output);
+    std::cout << output.out;
+    std::cerr << output.err;
+    return status;
+  }
   int status = 0;
   try {
     Program program(platform, options.soundFolder);

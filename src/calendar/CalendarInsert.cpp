@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
-#include <unordered_set>
+#include <set>
+#include <tuple>
 
 #include "calendar/CalendarFile.h"
+#include "calendar/Dates.h"
 #include "platform/Text.h"
 
 namespace almanouk {
@@ -24,9 +26,25 @@ int orderOf(Section section, std::string_view line) {
   return section == Section::Daily ? minute : entry.day * (24 * 60 + 1) + minute;
 }
 
+// An entry's text as an import brings it: a "#" comes in as "nr.", so that
+// an exported command comes back as the entry it was.
+std::string importedText(std::string_view text) {
+  std::string out;
+  for (char c : text) out += c == '#' ? std::string("nr.") : std::string(1, c);
+  return out;
+}
+
+// What makes two entries one: the same day (weekday), year, time and text,
+// however the day is written ("1 Een", " 1 Een" and "01 Een" are one).
+using EntryKey = std::tuple<int, int, int, std::string>;
+EntryKey keyOf(Section section, std::string_view line) {
+  const Entry entry(section, line, 0);
+  return {entry.day, entry.listedYear(), entry.time.value_or(-1), importedText(entry.text)};
+}
+
 class Inserter {
  public:
-  explicit Inserter(const CalendarModel& calendar) {
+  explicit Inserter(const CalendarModel& calendar) : calendar_(calendar) {
     lines_.reserve(calendar.lines().size() + 64);
     for (std::string_view line : calendar.lines()) lines_.emplace_back(line);
   }
@@ -41,11 +59,13 @@ class Inserter {
 
     std::vector<std::string> merged(lines_.begin() + static_cast<std::ptrdiff_t>(first),
                                     lines_.begin() + static_cast<std::ptrdiff_t>(end));
-    std::unordered_set<std::string> present(merged.begin(), merged.end());
+    std::set<EntryKey> present;
+    for (const std::string& line : merged) present.insert(keyOf(section, line));
     std::vector<std::pair<int, std::size_t>> fresh;
     for (std::size_t index : chosen) {
-      added[index] = present.insert(entries[index].line).second;
-      if (added[index]) fresh.emplace_back(orderOf(section, entries[index].line), index);
+      const std::string& line = entries[index].line;
+      added[index] = !listedAlready(section, line) && present.insert(keyOf(section, line)).second;
+      if (added[index]) fresh.emplace_back(orderOf(section, line), index);
     }
     if (fresh.empty()) return;
     std::stable_sort(fresh.begin(), fresh.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -125,6 +145,23 @@ class Inserter {
     return merged;
   }
 
+  // A dated entry whose day the calendar lists already with its time and
+  // text, from a line of any kind ("Wo 19:00 Koor" holds "14 2027 19:00 Koor"):
+  // the same occurrence, so no new one.
+  bool listedAlready(Section section, std::string_view line) const {
+    const Entry entry(section, line, 0);
+    const int month = static_cast<int>(section) - static_cast<int>(Section::January) + 1;
+    if (month < 1 || month > 12 || entry.listedYear() == 0 || entry.day < 1 || entry.day > monthInfo(month, entry.listedYear()).days)
+      return false;
+    bool found = false;
+    forEachListed(calendar_, {entry.day, month, entry.listedYear(), weekdayOf(entry.day, month, entry.listedYear())},
+                  [&](const Entry& listed) {
+                    found = found || (listed.time == entry.time && importedText(listed.text) == importedText(entry.text));
+                  });
+    return found;
+  }
+
+  const CalendarModel& calendar_;
   std::vector<std::string> lines_;
 };
 

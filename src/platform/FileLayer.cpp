@@ -533,6 +533,13 @@ std::optional<FileVersion> FileLayer::version(std::string_view name) {
   return FileVersion{stamp.size, stamp.modifiedNs, stamp.inode, settled};
 }
 
+FileLayer::Kind FileLayer::kind(std::string_view name) {
+  const Resolved target = lookup(name);
+  if (os::isFolder(target.path)) return Kind::Folder;
+  if (!target.exists) return Kind::Missing;
+  return target.regular ? Kind::Regular : Kind::Other;
+}
+
 std::optional<std::string> FileLayer::contents(std::string_view name) {
   Resolved target = lookup(name);
   if (!target.exists || !target.regular) return std::nullopt;

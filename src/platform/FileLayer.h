@@ -121,6 +121,9 @@ class FileLayer {
   bool fileExists(std::string_view name);
   // Length of an ordinary file, -1 when there is none.
   std::int64_t fileSize(std::string_view name);
+  // What a name is, for a reader to tell why it cannot read it.
+  enum class Kind { Missing, Regular, Folder, Other };
+  Kind kind(std::string_view name);
   // The version of an ordinary file, nothing when there is none.
   std::optional<FileVersion> version(std::string_view name);
   // The bytes of an ordinary file, nothing when it cannot be read.

@@ -31,8 +31,6 @@ constexpr std::string_view kUsage =
     "         almanouk --export-all BESTAND.ics\n"
     "         almanouk --import BESTAND.ics NAAM.AMN\n"
     "         almanouk --zoek WOORD [--alle]\n";
-// An .ics file larger than this is no calendar a person keeps.
-constexpr std::int64_t kLargestICalendar = 64LL << 20;
 
 class Work {
  public:
@@ -177,7 +175,9 @@ std::string summaryLine(const ImportedEvents& events, const Insertion& insertion
   if (given.size() > added.size())
     line += ", " + std::to_string(given.size() - added.size()) + (given.size() - added.size() == 1 ? " stond" : " stonden") +
             " er al in";
-  if (!events.skipped.empty()) line += ", " + std::to_string(events.skipped.size()) + " overgeslagen:";
+  if (const std::size_t skipped = events.skipped.size() + events.notRead; skipped > 0)
+    line += ", " + std::to_string(skipped) + " overgeslagen";
+  if (!events.notes.empty() || !events.skipped.empty() || events.notRead > 0) line += ":";
   return line;
 }
 
@@ -193,13 +193,46 @@ void sayDeadLines(Work& work, const std::string& name, const CalendarModel& cale
              cp437ToUtf8(line.why));
 }
 
+// The .ics file's bytes, or why there are none: not there, a folder, no
+// ordinary file, too large, not readable. Read past the file layer's cache:
+// it is read once and may be large.
+std::optional<std::string> readICalendarFile(Work& work, const std::string& path) {
+  FileLayer& files = work.platform().files();
+  switch (files.kind(path)) {
+    case FileLayer::Kind::Missing: return work.fail(path + " bestaat niet."), std::nullopt;
+    case FileLayer::Kind::Folder: return work.fail(path + " is een map, geen bestand."), std::nullopt;
+    case FileLayer::Kind::Other: return work.fail(path + " is geen gewoon bestand."), std::nullopt;
+    case FileLayer::Kind::Regular: break;
+  }
+  if (files.fileSize(path) > kLargestICalendar)
+    return work.fail(path + " is te groot voor een agenda (meer dan " + std::to_string(kLargestICalendar >> 20) + " MB)."),
+           std::nullopt;
+  std::string text;
+  std::optional<std::string_view> read = files.readInto(path, text);
+  if (!read) return work.fail("Kan " + path + " niet lezen (geen rechten)."), std::nullopt;
+  text.resize(read->size());
+  return text;
+}
+
+// What an import could not take as the file says, per event: written out, a reminder, skipped.
+void sayWhatWasNotExact(Work& work, const ImportedEvents& events) {
+  constexpr std::size_t kMostTold = 20;
+  std::size_t told = 0;
+  for (const EventNote& note : events.notes)
+    if (told++ < kMostTold) work.say("  \"" + note.summary + "\": " + note.what);
+  for (const SkippedEvent& skipped : events.skipped)
+    if (told++ < kMostTold) work.say("  \"" + skipped.summary + "\": " + skipped.why);
+  if (told > kMostTold) work.say("  ... en " + std::to_string(told - kMostTold) + " meer");
+  if (events.notRead > 0)
+    work.say("  " + counted(events.notRead, "afspraak", "afspraken") + " daarna niet gelezen: " +
+             std::string(kTooManyEntries));
+}
+
 int importCalendar(Work& work, const std::string& icsPath, const std::string& given) {
   Platform& platform = work.platform();
   const ImportClock clock{platform.now(), platform.timeZone()};
-  if (platform.files().fileSize(icsPath) > kLargestICalendar) return work.fail(icsPath + " is te groot voor een agenda."), 1;
-  std::optional<std::string> text = platform.files().contents(icsPath);
-  if (!text)
-    return work.fail("Kan " + icsPath + " niet lezen (" + std::string(describe(platform.files().lastProblem())) + ")."), 1;
+  const std::optional<std::string> text = readICalendarFile(work, icsPath);
+  if (!text) return 1;
   std::variant<ImportedEvents, std::string> read = readICalendar(*text, clock);
   if (const std::string* whyNot = std::get_if<std::string>(&read)) return work.fail(icsPath + ": " + *whyNot + "."), 1;
   const ImportedEvents& events = std::get<ImportedEvents>(read);
@@ -218,7 +251,7 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
   for (const ImportedEntry& entry : events.entries) entries.push_back({entry.section, entry.line});
   Insertion insertion = insertEntries(*calendar, entries);
   work.say(summaryLine(events, insertion, *name));
-  for (const SkippedEvent& skipped : events.skipped) work.say("  \"" + skipped.summary + "\": " + skipped.why);
+  sayWhatWasNotExact(work, events);
   if (std::none_of(insertion.added.begin(), insertion.added.end(), [](bool added) { return added; })) {
     work.say("Niets nieuws: " + *name + " is niet gewijzigd.");
     return 0;

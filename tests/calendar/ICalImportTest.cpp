@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include "calendar/CalendarFile.h"
 #include "calendar/ICalImport.h"
 
@@ -71,7 +77,30 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"long_past", "DTSTART;VALUE=DATE:20000105\r\nRRULE:FREQ=WEEKLY;INTERVAL=2;UNTIL=20010101\r\nSUMMARY:x\r\n",
              {"overgeslagen: geen datum in de komende 2 jaar"}},
         Case{"hourly", "DTSTART:20270105T100000\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:x\r\n",
-             {"overgeslagen: herhaalt vaker dan dagelijks"}}),
+             {"overgeslagen: herhaalt vaker dan dagelijks"}},
+        // The import day is Tuesday 8 December 2026: a line counts from then on, so a rule may be one only
+        // when its pattern has no day between then and its start.
+        Case{"weekly_from_the_next_wednesday", "DTSTART:20261209T190000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Koor\r\n",
+             {"Wekelijks: Wo 19:00 Koor"}},
+        Case{"yearly_from_its_next_day", "DTSTART;VALUE=DATE:20270415\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Jarig\r\n",
+             {"April: 15 Jarig"}},
+        Case{"extra_dates_without_a_rule",
+             "DTSTART:20130803T170000Z\r\nRDATE:20130810T170000Z\r\nRDATE:20130810T170000Z,20130817T170000Z\r\n"
+             "SUMMARY:Markt\r\n",
+             {"Augustus: 03 2013 19:00 Markt", "Augustus: 10 2013 19:00 Markt", "Augustus: 17 2013 19:00 Markt"}},
+        Case{"two_rules_are_one_set",
+             "DTSTART:20270107T090000\r\nRRULE:FREQ=WEEKLY;BYDAY=TH;COUNT=2\r\nRRULE:FREQ=MONTHLY;BYDAY=2MO;COUNT=2\r\n"
+             "SUMMARY:Spreekuur\r\n",
+             {"Januari: 07 2027 09:00 Spreekuur", "Januari: 11 2027 09:00 Spreekuur", "Januari: 14 2027 09:00 Spreekuur",
+              "Februari: 08 2027 09:00 Spreekuur"}},
+        Case{"reminder_before_the_start",
+             "DTSTART:20270114T110000\r\nSUMMARY:Tandarts\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\n"
+             "END:VALARM\r\n",
+             {"Januari: 14 2027 11:00 Tandarts (herinnering 10:45)"}},
+        Case{"reminder_the_day_before",
+             "DTSTART:20270114T080000\r\nSUMMARY:Tandarts\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-P1D\r\n"
+             "END:VALARM\r\n",
+             {"Januari: 14 2027 08:00 Tandarts"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // Rules the format has no line for are written out over two years; those it has are kept.
@@ -86,7 +115,70 @@ TEST(ICalImport, WhatTheFormatCannotHoldIsWrittenOutForTwoYears) {
             std::vector<std::string>{"Wekelijks: Ma 09:00 x"});
 }
 
+// No occurrence before the event's start, from the import day on: a rule
+// that begins later is written out, its first date its start.
+TEST(ICalImport, ARuleThatBeginsAfterTheImportDayIsWrittenOutFromItsStart) {
+  struct Rule {
+    const char* event;
+    const char* first;
+    std::size_t count;
+  };
+  const Rule rules[] = {
+      {"DTSTART;TZID=Europe/Berlin:20270217T190000\r\nRRULE:FREQ=WEEKLY;BYDAY=WE\r\nSUMMARY:Koor\r\n",
+       "Februari: 17 2027 19:00 Koor", 95},
+      {"DTSTART;VALUE=DATE:20280415\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Jarig\r\n", "April: 15 2028 Jarig", 1},
+      {"DTSTART;VALUE=DATE:20270120\r\nRRULE:FREQ=MONTHLY\r\nSUMMARY:Huur\r\n", "Januari: 20 2027 Huur", 23},
+      {"DTSTART:20261210T073000\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Wekker\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+       "TRIGGER:PT0S\r\nEND:VALARM\r\n",
+       "December: 10 2026 07:30 Wekker", 729},
+  };
+  for (const Rule& rule : rules) {
+    const std::vector<std::string> entries = imported(rule.event);
+    EXPECT_EQ(entries.size(), rule.count) << rule.event;
+    EXPECT_NE(std::find(entries.begin(), entries.end(), rule.first), entries.end()) << rule.event;
+  }
+}
+
+// A zone the file defines only from 2018 on, as some programs write it, is
+// the zone database's for earlier dates: Berlin's summer time in 2016 too.
+TEST(ICalImport, AZoneDefinedOnlyInPartIsTheDatabasesWhole) {
+  const std::string text =
+      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nX-LIC-LOCATION:Europe/Berlin\r\n"
+      "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nTZNAME:CEST\r\nDTSTART:20190331T020000\r\n"
+      "END:DAYLIGHT\r\nBEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nTZNAME:CET\r\n"
+      "DTSTART:20181028T030000\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VEVENT\r\nUID:b\r\n"
+      "DTSTART;TZID=Europe/Berlin:20160701T100000\r\nSUMMARY:Zomer\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  auto read = readICalendar(text, {*LocalDateTime::parse("2016-01-01 10:00:00"), "Europe/Amsterdam"});
+  ASSERT_EQ(std::get<ImportedEvents>(read).entries.size(), 1u);
+  EXPECT_EQ(std::get<ImportedEvents>(read).entries[0].line, "01 2016 10:00 Zomer");
+}
+
 TEST(ICalImport, NoCalendarAtAll) {
   for (const char* text : {"", "hallo", "BEGIN:VCARD\r\nFN:Anna\r\nEND:VCARD\r\n"})
     EXPECT_EQ(std::get<std::string>(readICalendar(text, {})), "geen iCalendar-gegevens (BEGIN:VCALENDAR ontbreekt)") << text;
 }
+
+#ifndef __has_feature
+#define __has_feature(x) 0
+#endif
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__) && !__has_feature(address_sanitizer)
+// The events are read one at a time: a large file costs memory for itself and
+// for what comes of it, never a tree of the whole file (which took 18 times its size).
+TEST(ICalImport, ALargeFileIsReadOneEventAtATime) {
+  std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+  for (int i = 0; i < 200'000; ++i)
+    text += "BEGIN:VEVENT\r\nUID:" + std::to_string(i) + "\r\nDTSTART:20270" +
+            std::to_string(i % 9 + 1) + "15T100000\r\nSUMMARY:Afspraak " + std::to_string(i) + "\r\nEND:VEVENT\r\n";
+  text += "END:VCALENDAR\r\n";
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
+  auto read = readICalendar(text, {*LocalDateTime::parse("2026-12-08 10:00:00"), "Europe/Amsterdam"});
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  const ImportedEvents& events = std::get<ImportedEvents>(read);
+  EXPECT_EQ(events.entries.size(), kMostImportedEntries);
+  EXPECT_EQ(events.skipped.size() + events.notRead, 100'000u);
+  // Kilobytes: what the 100,000 entries take, and a margin; the whole tree would take about 500 MB.
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 80'000) << text.size() << " bytes";
+}
+#endif

@@ -82,7 +82,7 @@ class CaseRun {
     const std::filesystem::path start = folder_ / "start";
     if (std::filesystem::exists(start))
       for (const auto& file : std::filesystem::directory_iterator(start))
-        std::filesystem::copy_file(file.path(), h_.startFolder() / file.path().filename());
+        std::filesystem::copy(file.path(), h_.startFolder() / file.path().filename(), std::filesystem::copy_options::recursive);
     std::string now = "2026-12-09 09:00:00";
     for (const std::string& line : splitLines(readFile(folder_ / "case"))) {
       if (line.empty() || line.starts_with("#")) continue;
