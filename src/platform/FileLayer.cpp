@@ -481,13 +481,15 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
   return {};
 }
 
-bool FileLayer::lockFile(std::string_view name) {
-  Resolved target = lookup(name);
+LockOutcome FileLayer::lockFolder(std::string_view markerName) {
+  Resolved target = lookup(markerName);
   auto lock = std::make_unique<os::FileLock>();
-  if (!lock->acquire(target.path)) return false;
-  if (!target.exists) noteChange(target.path, true);
+  const LockOutcome outcome = lock->acquire(target.path);
+  if (outcome.state != LockState::Held) return outcome;
+  // On some systems the lock makes the marker.
+  if (!target.exists && os::fileStamp(target.path).exists) noteChange(target.path, true);
   lock_ = std::move(lock);
-  return true;
+  return outcome;
 }
 
 void FileLayer::releaseLock() { lock_.reset(); }

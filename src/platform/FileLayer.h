@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileResult.h"
+#include "platform/LockOutcome.h"
 
 namespace almanouk {
 
@@ -147,7 +148,8 @@ class FileLayer {
 
   // Takes a lock on the file (made when missing) that no other program can
   // take while this one holds it, until the layer goes; false when another holds it.
-  bool lockFile(std::string_view name);
+  // The program's lock on the working folder, shown by the marker of that name.
+  LockOutcome lockFolder(std::string_view markerName);
   void releaseLock();
 
   void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }

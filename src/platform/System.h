@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/LocalTime.h"
+#include "platform/LockOutcome.h"
 
 namespace almanouk::os {
 
@@ -45,7 +46,8 @@ bool sameFile(const std::string& a, const std::string& b);
 
 // Files. The functions that can fail return 0 or the C library's error
 // number (ENOENT, EACCES, ENOSPC, ...), as the file layer tells them apart.
-// As fopen opens it; "x" in the mode makes a new file only, never through an existing name.
+// As fopen opens it; "x" in the mode makes a new file only, never through an
+// existing name. A file it makes is the user's alone (0600): a diary is private.
 std::FILE* openFile(const std::string& path, const char* mode);
 // The whole file into the front of room, which grows as needed and is kept
 // for the next file: for reading many small files once, with as few calls to
@@ -54,6 +56,7 @@ std::optional<std::size_t> readFileInto(const std::string& path, std::string& ro
 int removeFile(const std::string& path);
 // Renames over an existing target in one step.
 int renameOver(const std::string& from, const std::string& to);
+// Makes the folder and those above it that are missing, the user's alone (0700).
 int makeFolders(const std::string& path);
 bool isFolder(const std::string& path);
 int resizeFile(const std::string& path, std::int64_t length);
@@ -118,16 +121,18 @@ class NameIndex {
   std::unique_ptr<State> state_;
 };
 
-// A lock on a file held as long as this object lives; the system releases
-// it when the program ends in any way, so no stale lock is ever left.
+// The program's lock on its data folder, held as long as this object lives;
+// the system releases it when the program ends in any way, so no stale lock
+// is ever left. It is held on what the user cannot remove by accident: the
+// folder itself (POSIX), or the marker file in it held open so that it
+// cannot be deleted (Windows).
 class FileLock {
  public:
   FileLock() = default;
   ~FileLock();
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
-  // False when another program holds it (or the file cannot be opened).
-  bool acquire(const std::string& path);
+  LockOutcome acquire(const std::string& markerPath);
 
  private:
   std::intptr_t handle_ = -1;
@@ -143,6 +148,9 @@ std::string localTimeZone();
 // A hangup (the terminal or the session going) asks the program to end as
 // the termination signal does, which the window's library turns into a close request.
 void treatHangupAsTermination();
+// Once the program ends in order, a further termination signal must not cut
+// that end short: from then on they are ignored.
+void ignoreTerminationSignals();
 // Runs a command line of the program (an entry's "# " command) through the
 // system's command interpreter in the folder. A line that starts with
 // "start " runs on its own, its output discarded; another is waited for.

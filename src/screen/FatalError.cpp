@@ -8,12 +8,6 @@
 
 namespace almanouk {
 
-FileResult writeInstanceMarker(Platform& platform) {
-  OutputFile marker(platform, kInstanceMarkerFile, 1);
-  marker.line("pyl");
-  return marker.close();
-}
-
 void fatalFileError(Platform& platform, std::string_view message) {
   platform.closeAllFiles();
   platform.clearScreen();
@@ -21,7 +15,6 @@ void fatalFileError(Platform& platform, std::string_view message) {
   platform.printText("", true);
   platform.printText(message, true);
   static_cast<void>(platform.waitForKey());  // any key ends it
-  platform.discardFile(kInstanceMarkerFile);
   throw ProgramExit{0};
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// How the program ends from deep inside on a file it cannot use, and the
-// instance marker that such an end, like every orderly end, removes.
+// How the program ends from deep inside on a file it cannot use.
 
 #include <string_view>
 
@@ -10,14 +9,9 @@ namespace almanouk {
 
 class Platform;
 
-inline constexpr std::string_view kInstanceMarkerFile = "Almanouk.pyl";
-
-// Creates the instance marker holding "pyl": a copy that starts while it exists ends at once.
-FileResult writeInstanceMarker(Platform& platform);
-
 // The program's fatal file errors: clears the screen, shows the message
-// after one empty line with the cursor on, waits for any key, deletes the
-// instance marker and ends the program with status 0.
+// after one empty line with the cursor on, waits for any key and ends the
+// program with status 0 (the instance guard lets the folder go as it unwinds).
 [[noreturn]] void fatalFileError(Platform& platform, std::string_view message);
 // The two messages the start-up shows: a calendar file, and the settings file.
 [[noreturn]] void calendarFileError(Platform& platform, std::string_view fileName);

@@ -10,6 +10,7 @@ AppState::AppState(Platform& platform, std::string soundFolder)
     : platform(platform),
       soundFolder(std::move(soundFolder)),
       buffer(platform, settings),
+      guard(platform),
       versions(platform),
       calendars(platform.files()),
       monthView(platform, buffer, settings, date, titleText, calendars),

@@ -15,6 +15,7 @@
 #include "screen/ScreenBuffer.h"
 #include "search/SearchScreen.h"
 #include "settings/Settings.h"
+#include "shell/InstanceGuard.h"
 #include "shell/LoopState.h"
 #include "shell/UserFileVersions.h"
 
@@ -38,6 +39,7 @@ struct AppState {
   AlarmState alarm;
   std::string titleText;
   std::string blankLine;
+  InstanceGuard guard;        // this copy's hold on the data folder
   UserFileVersions versions;  // earlier contents of the user's files
   std::string listClipboard;  // the list editor's copied line, kept until the program ends
   std::optional<int> settingsField;  // the settings screen's line to reopen on after a copy or deletion

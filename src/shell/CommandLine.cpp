@@ -18,9 +18,9 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "screen/FatalError.h"
 #include "search/Search.h"
 #include "settings/SettingsFile.h"
+#include "shell/InstanceGuard.h"
 #include "shell/UserFileVersions.h"
 
 namespace almanouk {
@@ -34,12 +34,10 @@ constexpr std::string_view kUsage =
 
 class Work {
  public:
-  Work(Platform& platform, CommandLineOutput& output) : platform_(platform), output_(output) {}
-
+  Work(Platform& platform, CommandLineOutput& output) : platform_(platform), output_(output), guard_(platform) {}
   ~Work() {
-    // The marker goes only when this run made it; a lock-holder's own marker stays.
-    if (locked_ && madeMarker_) platform_.discardFile(kInstanceMarkerFile);
-    if (locked_) platform_.files().releaseLock();
+    versions_.reset();
+    guard_.release();
   }
 
   // An .ics path as the user gave it, from the folder the program was started in.
@@ -55,13 +53,12 @@ class Work {
   // can start on the folder meanwhile, and none may be running.
   bool enterDataFolder() {
     if (!readDataFolder()) return false;
-    const std::string folder = platform_.dataFolder();
-    madeMarker_ = !platform_.fileExists(kInstanceMarkerFile);
-    if (!platform_.files().lockFile(kInstanceMarkerFile)) {
-      madeMarker_ = false;
-      return fail("Almanouk draait nu met " + folder + ". Sluit het programma en probeer het opnieuw.");
+    switch (guard_.acquire()) {
+      case InstanceGuard::Outcome::Held: break;
+      case InstanceGuard::Outcome::HeldElsewhere:
+        return fail("Almanouk draait nu met " + platform_.dataFolder() + ". Sluit het programma en probeer het opnieuw.");
+      case InstanceGuard::Outcome::Refused: return fail(guard_.reason());
     }
-    locked_ = true;
     versions_.emplace(platform_);
     return true;
   }
@@ -93,8 +90,7 @@ class Work {
  private:
   Platform& platform_;
   CommandLineOutput& output_;
-  bool locked_ = false;
-  bool madeMarker_ = false;
+  InstanceGuard guard_;
   std::optional<UserFileVersions> versions_;
 };
 

@@ -187,13 +187,11 @@ void MainLoop::drawClock(const LocalDateTime& now) {
   app_.loop.shownMinute = minuteOfDay(now);
 }
 
-// A marker deleted by hand comes back within a second, locked again: the
-// lock lives on the file, and a new file would hold none.
+// A marker deleted by hand comes back within a second; the lock never went with it.
 void MainLoop::markerHeartbeat(const LocalDateTime& now) {
   if (secondOfDay(now) == app_.loop.lastSecond) return;
   app_.loop.lastSecond = secondOfDay(now);
-  if (app_.platform.fileExists(kInstanceMarkerFile)) return;
-  if (app_.platform.files().lockFile(kInstanceMarkerFile)) app_.tell(writeInstanceMarker(app_.platform));
+  app_.tell(app_.guard.heartbeat());
 }
 
 void MainLoop::dispatch() {

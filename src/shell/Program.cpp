@@ -24,9 +24,8 @@ namespace {
 
 constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6 = Help - ";
 
-// Files of the window's own in the data folder: where it stood, and a second start's request to come forward.
+// Where the window stood when the program last ended, in the data folder.
 constexpr std::string_view kWindowPlacementFile = "Almanouk.venster";
-constexpr std::string_view kRaiseRequestFile = "Almanouk.wek";
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
 const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
@@ -46,11 +45,10 @@ int Program::run() {
       initialise();
     }
     programEnd();
-    app_.platform.files().releaseLock();
     return 0;
   } catch (const ProgramExit& exit) {
     app_.platform.closeAllFiles();
-    app_.platform.files().releaseLock();
+    app_.guard.release();
     return exit.status;
   }
 }
@@ -95,18 +93,22 @@ void Program::enterDataFolder() {
   throw ProgramExit{1};
 }
 
-// A copy that runs holds a lock on the instance marker, whatever screen it
-// shows; a second copy asks it to bring its window forward, as single-window
-// desktop programs do, and ends silently. The system drops the lock of a copy
-// that died, so a marker left behind blocks nothing.
+// A copy that runs holds the data folder's lock, whatever screen it shows; a
+// second copy asks it to bring its window forward, as single-window desktop
+// programs do, and ends silently. The system drops the lock of a copy that
+// died, so a marker left behind blocks nothing. A folder that cannot be
+// locked or written is told, and the start ends: to the user a program that
+// does not open must say why.
 void Program::guardSingleInstance() {
-  Platform& platform = app_.platform;
-  if (!platform.files().lockFile(kInstanceMarkerFile)) {
-    OutputFile request(platform, kRaiseRequestFile, 1);
-    request.line("1");
-    throw ProgramExit{0};
+  switch (app_.guard.acquire()) {
+    case InstanceGuard::Outcome::Held: return;
+    case InstanceGuard::Outcome::HeldElsewhere:
+      app_.guard.askRunningCopyToComeForward();
+      throw ProgramExit{0};
+    case InstanceGuard::Outcome::Refused:
+      app_.platform.showMessageBox(app_.guard.reason(), "Almanouk");
+      throw ProgramExit{1};
   }
-  app_.tell(writeInstanceMarker(platform));
 }
 
 void Program::initialise() {
@@ -183,7 +185,7 @@ void Program::programEnd() {
   if (app_.loop.watched) static_cast<void>(writeLastWatched(platform, *app_.loop.watched));
   app_.buffer.clearBuffer();
   platform.discardFile(kDiaryIndexFile);
-  platform.discardFile(kInstanceMarkerFile);
+  app_.guard.release();
   platform.moveCursor(0, 0, 1);
   platform.closeScreen();
 }

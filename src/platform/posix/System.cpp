@@ -54,7 +54,21 @@ bool sameFile(const std::string& a, const std::string& b) {
          first.st_ino == second.st_ino;
 }
 
-std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+std::FILE* openFile(const std::string& path, const char* mode) {
+  const std::string_view flags = mode;
+  const bool update = flags.find('+') != std::string_view::npos;
+  int access = update ? O_RDWR : O_RDONLY;
+  if (flags.starts_with("w")) access = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+  if (flags.starts_with("a")) access = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+  if (flags.find('x') != std::string_view::npos) access |= O_EXCL;
+  const int descriptor = ::open(path.c_str(), access | O_CLOEXEC, 0600);
+  if (descriptor < 0) return nullptr;
+  std::string streamMode(flags.substr(0, 1));
+  if (update) streamMode += '+';
+  std::FILE* file = ::fdopen(descriptor, (streamMode + "b").c_str());
+  if (!file) ::close(descriptor);
+  return file;
+}
 
 std::optional<std::size_t> readFileInto(const std::string& path, std::string& room) {
   constexpr std::size_t kFirstRoom = 16 * 1024;
@@ -83,7 +97,7 @@ int renameOver(const std::string& from, const std::string& to) {
 int makeFolders(const std::string& path) {
   for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
     const std::string step = path.substr(0, slash);
-    if (!step.empty() && ::mkdir(step.c_str(), 0755) != 0 && errno != EEXIST) return errno;
+    if (!step.empty() && ::mkdir(step.c_str(), 0700) != 0 && errno != EEXIST) return errno;
     if (slash == std::string::npos) break;
   }
   return isFolder(path) ? 0 : ENOTDIR;
@@ -180,16 +194,37 @@ FileLock::~FileLock() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing releases the lock
 }
 
-bool FileLock::acquire(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
+namespace {
+
+const char* lockProblem(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM: return "geen rechten";
+    case ENOENT:
+    case ENOTDIR: return "de map bestaat niet";
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS:
+    case EINVAL: return "dit bestandssysteem kan niet vergrendelen, zoals sommige netwerkschijven";
+    case EIO: return "leesfout van de schijf";
+    default: return "fout van het systeem";
+  }
+}
+
+}  // namespace
+
+LockOutcome FileLock::acquire(const std::string& markerPath) {
+  // The folder: a marker deleted by hand takes no lock with it.
+  const int folder = ::open(splitPath(markerPath).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return {LockState::Failed, lockProblem(errno)};
+  if (::flock(folder, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(folder);
+    return {error == EWOULDBLOCK ? LockState::HeldElsewhere : LockState::Failed, lockProblem(error)};
   }
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  handle_ = fd;
-  return true;
+  handle_ = folder;
+  return {LockState::Held, ""};
 }
 
 LocalDateTime localNow() {
@@ -264,6 +299,10 @@ namespace {
 void onHangup(int) { ::raise(SIGTERM); }
 
 }  // namespace
+
+void ignoreTerminationSignals() {
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::signal(signal, SIG_IGN);
+}
 
 void treatHangupAsTermination() {
   struct sigaction action {};

@@ -284,22 +284,42 @@ FileLock::~FileLock() {
   if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));  // closing releases the lock
 }
 
-bool FileLock::acquire(const std::string& path) {
-  // Others may read, write and delete the marker: only the lock keeps a second copy out.
-  HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+void ignoreTerminationSignals() {}
+
+namespace {
+
+const char* lockProblem(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED: return "geen rechten";
+    case ERROR_PATH_NOT_FOUND: return "de map bestaat niet";
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION: return "dit bestandssysteem kan niet vergrendelen, zoals sommige netwerkschijven";
+    case ERROR_WRITE_PROTECT: return "alleen-lezen";
+    default: return "fout van het systeem";
+  }
+}
+
+}  // namespace
+
+LockOutcome FileLock::acquire(const std::string& markerPath) {
+  // Others may read and write the marker, not delete it: the lock stays with the file.
+  HANDLE file = CreateFileW(wide(markerPath).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return {error == ERROR_SHARING_VIOLATION ? LockState::HeldElsewhere : LockState::Failed, lockProblem(error)};
+  }
   // A byte far past the marker's text: a lock here keeps others from writing the bytes it covers.
   OVERLAPPED beyondText{};
   beyondText.OffsetHigh = 0x40000000;
   if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyondText)) {
+    const DWORD error = GetLastError();
     CloseHandle(file);
-    return false;
+    return {error == ERROR_LOCK_VIOLATION ? LockState::HeldElsewhere : LockState::Failed, lockProblem(error)};
   }
   if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = reinterpret_cast<std::intptr_t>(file);
-  return true;
+  return {LockState::Held, ""};
 }
 
 LocalDateTime localNow() {
