@@ -81,6 +81,10 @@ std::optional<LocalDateTime> readLastWatched(Platform& platform) {
 }
 
 FileResult writeLastWatched(Platform& platform, const LocalDateTime& time) {
+  // A clock set back must not hand the minutes after it to the next start a second time.
+  if (std::optional<LocalDateTime> kept = readLastWatched(platform);
+      kept && kept->toMilliseconds() / 60'000 >= time.toMilliseconds() / 60'000)
+    return {};
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.year % 10000, time.month % 100, time.day % 100,
                 time.hour % 100, time.minute % 100);

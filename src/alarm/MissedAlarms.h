@@ -39,6 +39,7 @@ std::string missedListText(const std::vector<MissedAlarm>& alarms);
 // runs so that the next start can tell what passed while it was closed.
 inline constexpr std::string_view kLastWatchedFile = "Almanouk.tijd";
 std::optional<LocalDateTime> readLastWatched(Platform& platform);
+// The moment never goes back: a later one kept already stays.
 FileResult writeLastWatched(Platform& platform, const LocalDateTime& time);
 
 }  // namespace almanouk

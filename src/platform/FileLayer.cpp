@@ -7,6 +7,7 @@
 
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 
 namespace almanouk {
@@ -191,7 +192,8 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   }
   Resolved target = lookup(name);
   forget(target.path);
-  if (!target.exists && fails(FileFault::Create, target.path)) {
+  // A binary file is made at its first write, and fails to be made there.
+  if (!target.exists && mode != FileMode::Binary && fails(FileFault::Create, target.path)) {
     noteFailure(ENOSPC);
     return;
   }
@@ -200,23 +202,21 @@ void FileLayer::openFile(std::string_view name, FileMode mode, int number) {
   if (mode == FileMode::Output && target.exists && os::isLink(target.path)) os::removeName(target.path);
   if (mode == FileMode::Output) stream = os::openFile(target.path, "wb");
   if (mode == FileMode::Append) stream = os::openFile(target.path, "ab");
-  if (mode == FileMode::Replacement) {
-    if (target.exists) os::removeName(target.path);
-    stream = os::openFile(target.path, "wbx");
-  }
+  if (mode == FileMode::Replacement) stream = os::createTemporaryFile(target.path);
   bool readOnly = false;
   if (mode == FileMode::Binary) {
     // A file the user made read-only can still be shown, and is left as it is.
     readOnly = target.exists && os::isReadOnly(target.path);
     stream = os::openFile(target.path, readOnly ? "rb" : "r+b");
-    if (!stream && errno == ENOENT) stream = os::openFile(target.path, "w+b");
     if (!stream && errno == EACCES && (stream = os::openFile(target.path, "rb"))) readOnly = true;
   }
-  if (!stream) {
+  // A binary file that is not there yet comes with its first write, whole.
+  const bool madeAtFirstWrite = mode == FileMode::Binary && !stream && errno == ENOENT;
+  if (!stream && !madeAtFirstWrite) {
     noteFailure(errno);
     return;
   }
-  if (!target.exists) noteChange(target.path, true);
+  if (!target.exists && stream) noteChange(target.path, true);
   auto open = std::make_unique<OpenFile>();
   open->stream = stream;
   open->mode = mode;
@@ -329,6 +329,8 @@ std::int64_t FileLayer::fileLength(int number) {
     return 0;
   }
   if (f->whole) return static_cast<std::int64_t>(f->whole->size());
+  lastError_ = file_error::kNone;
+  if (!f->stream) return 0;  // not made yet
   std::fflush(f->stream);
   long here = std::ftell(f->stream);
   std::fseek(f->stream, 0, SEEK_END);
@@ -344,6 +346,8 @@ std::string FileLayer::readBytes(int number, std::int64_t position, std::size_t 
     lastError_ = file_error::kBadNumber;
     return {};
   }
+  lastError_ = file_error::kNone;
+  if (!f->stream) return {};  // not made yet
   std::string bytes(count, '\0');
   std::fseek(f->stream, static_cast<long>(position - 1), SEEK_SET);
   bytes.resize(std::fread(bytes.data(), 1, count, f->stream));
@@ -361,12 +365,47 @@ void FileLayer::writeBytes(int number, std::int64_t position, std::string_view b
     noteFailure(EROFS);
     return;
   }
+  if (!f->stream) {
+    makeWhole(*f, position, bytes);
+    return;
+  }
   std::fseek(f->stream, static_cast<long>(position - 1), SEEK_SET);
   noteWrite(*f, fails(FileFault::Write, f->path) ? ENOSPC : writeAll(f->stream, bytes));
 }
 
+// A file's first bytes under a temporary name, then in its place: a run cut
+// short leaves no empty file, only none. Later writes go to it in place.
+void FileLayer::makeWhole(OpenFile& file, std::int64_t position, std::string_view bytes) {
+  const std::string temp = os::splitPath(file.path).first + kPathSeparator + std::string(temporary::kPage);
+  if (fails(FileFault::Create, file.path)) {
+    noteWrite(file, ENOSPC);
+    return;
+  }
+  std::FILE* made = os::createTemporaryFile(temp);
+  if (!made) {
+    noteWrite(file, errno ? errno : EIO);
+    return;
+  }
+  std::string content(static_cast<std::size_t>(position - 1), '\0');
+  content += bytes;
+  int error = fails(FileFault::Write, file.path) ? ENOSPC : writeAll(made, content);
+  if (std::fclose(made) != 0 && error == 0) error = errno ? errno : EIO;
+  if (error == 0 && (fails(FileFault::Sync, file.path) || !os::syncPath(temp))) error = EIO;
+  if (error == 0 && (fails(FileFault::Rename, file.path) || os::renameOver(temp, file.path) != 0)) error = errno ? errno : EIO;
+  if (error != 0) {
+    os::removeName(temp);
+    noteWrite(file, error);
+    return;
+  }
+  os::syncPath(os::splitPath(file.path).first);
+  noteChange(file.path, true);
+  file.stream = os::openFile(file.path, "r+b");
+  noteWrite(file, file.stream ? 0 : (errno ? errno : EIO));
+}
+
 bool FileLayer::flushFile(int number) {
   OpenFile* f = file(number);
+  if (f && !f->stream && f->mode == FileMode::Binary && f->writeError == 0) return true;  // nothing written yet
   if (!f || !f->stream) return false;
   errno = 0;
   noteWrite(*f, std::fflush(f->stream) == 0 ? 0 : (errno ? errno : EIO));

@@ -166,6 +166,7 @@ class FileLayer {
 
   OpenFile* file(int number);
   void noteWrite(OpenFile& file, int systemError);
+  void makeWhole(OpenFile& file, std::int64_t position, std::string_view bytes);
   void openInput(std::string_view name, int number);
   std::shared_ptr<const std::string> readWhole(const std::string& path, std::int64_t size, std::int64_t modifiedNs);
   void forget(const std::string& path);

@@ -87,6 +87,13 @@ bool isReadOnly(const std::string& path);
 bool hardLink(const std::string& existing, const std::string& newName);
 // Removes a name that is a link or an ordinary file, never a folder, without following a link.
 bool removeName(const std::string& path);
+// Removes a folder that holds nothing.
+bool removeEmptyFolder(const std::string& path);
+// A file made anew under a temporary name, whatever stood there (a file left
+// by a run that was cut short, a link, an empty folder): made exclusively,
+// never written through a link, never a file someone else opened under that
+// name. Every temporary file of the program is made here.
+std::FILE* createTemporaryFile(const std::string& path);
 // The name is a symbolic link.
 bool isLink(const std::string& path);
 

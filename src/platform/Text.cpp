@@ -206,12 +206,13 @@ namespace {
 
 bool isControl(int c) { return c < 0x20 || c == 0x7F; }
 
-// In a line of text a tab or a line end is a blank, and a glyph on a control byte has to be spelled.
+// In a line of text a tab or a line end is a blank, and a glyph on a control
+// byte has to be spelled. The house (⌂) on byte 127 is no control to a line.
 void appendCp437(std::string& out, char32_t codePoint, bool controlGlyphs) {
   int c = codePoint < 0x80 ? static_cast<int>(codePoint) : codePointToCp437(codePoint);
   if (!controlGlyphs && codePoint < 0x80 && isControl(c))
     out += ' ';
-  else if (c < 0 || (!controlGlyphs && isControl(c)))
+  else if (c < 0 || (!controlGlyphs && c < 0x20))
     out += transliteration(codePoint);
   else
     out += static_cast<char>(c);

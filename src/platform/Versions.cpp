@@ -22,9 +22,16 @@ std::string stampOf(const LocalDateTime& time) {
   return stamp;
 }
 
-// The time a version's name stands for; nothing for a name the program did not make.
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The time a version's name stands for: "yyyymmdd-hhmmss", or with ".N" after
+// it; nothing for any other name, which the program did not make and never removes.
 std::optional<LocalDateTime> timeOf(const std::string& name) {
-  if (name.size() < 15 || name[8] != '-') return std::nullopt;
+  const std::string_view stamp = std::string_view(name).substr(0, 15);
+  if (stamp.size() < 15 || stamp[8] != '-' || !allDigits(stamp.substr(0, 8)) || !allDigits(stamp.substr(9))) return std::nullopt;
+  if (name.size() > 15 && (name[15] != '.' || !allDigits(std::string_view(name).substr(16)))) return std::nullopt;
   std::string text = name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2) + " " + name.substr(9, 2) +
                      ":" + name.substr(11, 2) + ":" + name.substr(13, 2);
   return LocalDateTime::parse(text);
@@ -50,7 +57,7 @@ void copyBytes(const std::string& from, const std::string& to) {
   {
     File in(os::openFile(from, "rb"));
     if (!in) return;
-    File out(os::openFile(temp, "wb"));
+    File out(os::createTemporaryFile(temp));
     if (!out) return;
     char buffer[64 * 1024];
     bool written = true;
@@ -67,18 +74,37 @@ void copyBytes(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+// The folder or the file's folder in it is a link: nothing is kept, and the user is told once.
+bool Versions::refusesLink(const std::string& folder) {
+  const std::string versions = os::splitPath(folder).first;
+  if (!os::isLink(versions) && !os::isLink(folder)) return false;
+  if (!std::exchange(linkTold_, true))
+    notice_ = "Geen versies bewaard: " + std::string(kFolder) + " is een koppeling naar elders";
+  return true;
+}
+
 void Versions::keep(const std::string& path, bool changedInPlace) {
   const std::string_view name = baseName(path);
   if (!policy_(name) || !holdsText(path)) return;
   const std::string folder =
       os::splitPath(path).first + kPathSeparator + std::string(kFolder) + kPathSeparator + std::string(name);
-  if (os::makeFolders(folder) != 0) return;
+  if (refusesLink(folder) || os::makeFolders(folder) != 0) return;
   const LocalDateTime now = clock_();
   const std::string stamped = folder + kPathSeparator + stampOf(now);
   std::string version = stamped;
   for (int n = 2; os::fileStamp(version).exists; ++n) version = stamped + "." + std::to_string(n);
   if (changedInPlace || !os::hardLink(path, version)) copyBytes(path, version);
   prune(folder, now);
+}
+
+void Versions::pruneAll(const std::string& dataFolder) {
+  const std::string versions = dataFolder + kPathSeparator + std::string(kFolder);
+  if (os::isLink(versions)) return;
+  const LocalDateTime now = clock_();
+  for (const os::FolderEntry& entry : os::listFolder(versions)) {
+    const std::string folder = versions + kPathSeparator + entry.name;
+    if (!entry.regular && !os::isLink(folder) && os::isFolder(folder)) prune(folder, now);
+  }
 }
 
 // The newest kKeptPerFile versions, none older than kKeptDays days.

@@ -126,7 +126,8 @@ void MainLoop::poll() {
   app_.alarms.alarmScan(now);
   app_.alarms.tellSnoozed(now);
   noteWatched(now);
-  if (std::string notice = app_.alarms.takeNotice(); !notice.empty()) {
+  for (std::string notice : {app_.alarms.takeNotice(), app_.versions.takeNotice()}) {
+    if (notice.empty()) continue;
     app_.notice = notice;
     drawStatusLine();
   }

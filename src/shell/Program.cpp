@@ -72,6 +72,7 @@ void Program::startUp() {
 
   enterDataFolder();
   guardSingleInstance();
+  app_.versions.pruneAll();
   platform.useWindowFiles({std::string(kWindowPlacementFile), std::string(kRaiseRequestFile)});
 
   platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");

@@ -22,4 +22,6 @@ UserFileVersions::UserFileVersions(Platform& platform)
 
 UserFileVersions::~UserFileVersions() { platform_.files().setVersionHook(nullptr); }
 
+void UserFileVersions::pruneAll() { versions_.pruneAll(platform_.files().workingFolder()); }
+
 }  // namespace almanouk

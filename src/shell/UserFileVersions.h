@@ -13,6 +13,10 @@ class UserFileVersions {
  public:
   explicit UserFileVersions(Platform& platform);
   ~UserFileVersions();
+  // At start: versions past their days go, also of files not saved again.
+  void pruneAll();
+  // What the status line is to say once.
+  std::string takeNotice() { return versions_.takeNotice(); }
   UserFileVersions(const UserFileVersions&) = delete;
   UserFileVersions& operator=(const UserFileVersions&) = delete;
 

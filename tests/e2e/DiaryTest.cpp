@@ -45,10 +45,11 @@ TEST(Diary, TypedTextIsOnDiskAtOnceAndTrimmedOnLeaving) {
   EXPECT_TRUE(result.scriptEnded);  // the editor is still open: the letter is there already
   EXPECT_EQ(test::readFile(h.data("20120307.D03")).substr(82, 1), "k");
 
-  h.run("2012-03-07 09:00:00", "Enter Ctrl+L \"Hallo\" Esc");
-  EXPECT_EQ(test::readFile(h.data("20120307.D03")), std::string(82, ' ') + "Hallo");
+  h.run("2012-03-07 09:00:00", "Enter Ctrl+L \"Hallo ⌂\" Esc");
+  // The house is typed as the code page's byte 127, not as a control.
+  EXPECT_EQ(test::readFile(h.data("20120307.D03")), std::string(82, ' ') + "Hallo \x7F");
   h.run("2012-03-07 09:00:00", "Enter");
-  EXPECT_EQ(h.text(3, 3, 5), "Hallo");
+  EXPECT_EQ(h.text(3, 3, 7), "Hallo ⌂");
 }
 
 TEST(Diary, CursorKeysWrapScrollAndPage) {

@@ -223,6 +223,7 @@ TEST_F(FileLayerTest, TheNameIndexFollowsChangesMadeBehindItsBack) {
 TEST_F(FileLayerTest, OwnChangesAreSeenAtOnceAndTwoNamesDifferingInCaseResolveExactly) {
   for (int i = 0; i < 50; ++i) {
     files.openFile("P" + std::to_string(i) + ".D03", FileMode::Binary, 1);
+    files.writeBytes(1, 1, "x");
     EXPECT_TRUE(files.closeFile(1));
     EXPECT_TRUE(files.fileExists("p" + std::to_string(i) + ".d03"));
   }
@@ -253,4 +254,25 @@ TEST_F(FileLayerTest, FailedWritesAreReportedAtClose) {
   files.setFaultHook([](FileFault fault, const std::string&) { return fault == FileFault::Sync; });
   EXPECT_FALSE(files.replaceFile("doel.tmp", "doel.txt"));
   EXPECT_EQ(test::readFile(folder / "doel.txt"), "oud");
+}
+
+// A new page is there whole or not at all: opening makes nothing, and a first
+// write cut short at any step leaves no file (an empty page would be kept as one).
+TEST_F(FileLayerTest, ANewBinaryFileComesWholeWithItsFirstWrite) {
+  for (FileFault failing : {FileFault::Create, FileFault::Write, FileFault::Sync, FileFault::Rename}) {
+    files.setFaultHook([&](FileFault fault, const std::string&) { return fault == failing; });
+    files.openFile("20120307.D03", FileMode::Binary, 1);
+    EXPECT_EQ(files.fileLength(1), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "20120307.D03"));
+    files.writeBytes(1, 3, "k");
+    EXPECT_FALSE(files.closeFile(1)) << static_cast<int>(failing);
+    EXPECT_FALSE(std::filesystem::exists(folder / "20120307.D03")) << static_cast<int>(failing);
+    EXPECT_EQ(test::fileNames(folder.path()), std::vector<std::string>{});
+  }
+  files.setFaultHook(nullptr);
+  files.openFile("20120307.D03", FileMode::Binary, 1);
+  files.writeBytes(1, 3, "k");
+  files.writeBytes(1, 4, "l");
+  EXPECT_TRUE(files.closeFile(1));
+  EXPECT_EQ(test::readFile(folder / "20120307.D03"), std::string(2, '\0') + "kl");
 }

@@ -185,6 +185,20 @@ bool removeName(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
+bool removeEmptyFolder(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
+
+std::FILE* createTemporaryFile(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) {
+      removeEmptyFolder(path);
+    } else {
+      removeName(path);
+    }
+  }
+  return openFile(path, "wbx");
+}
+
 bool isLink(const std::string& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);

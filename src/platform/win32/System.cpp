@@ -275,6 +275,17 @@ bool removeName(const std::string& path) {
   return DeleteFileW(wide(path).c_str());
 }
 
+bool removeEmptyFolder(const std::string& path) { return RemoveDirectoryW(wide(path).c_str()) != 0; }
+
+std::FILE* createTemporaryFile(const std::string& path) {
+  if (isFolder(path)) {
+    removeEmptyFolder(path);
+  } else {
+    removeName(path);
+  }
+  return openFile(path, "wbx");
+}
+
 bool isLink(const std::string& path) {
   DWORD attributes = GetFileAttributesW(wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
