@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "calendar/CalendarModel.h"
+#include "editors/Recovery.h"
 #include "screen/Notice.h"
 #include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
@@ -101,7 +102,8 @@ bool ListEditor::handle(Key key) {
   // Nothing edited, nothing written: the file stays exactly as it is.
   if (!edited_) return false;
   // A save that fails keeps the editor open with the user's lines: space
-  // can be freed and Esc pressed again, or F3 throws the changes away.
+  // can be freed and Esc pressed again, or F3 throws the changes away. A
+  // second failure lets the user go: the lines are kept beside the file.
   storeWindow();
   if (typedEndAboveLines()) {
     message_ = "Niet opgeslagen: onder de getypte Einde staan nog regels; haal Einde weg of F3";
@@ -109,6 +111,10 @@ bool ListEditor::handle(Key key) {
     return false;
   } else {
     message_ = saveFailedMessage(saved.error());
+  }
+  if (std::exchange(saveFailed_, true)) {
+    recovery_ = recoveryMessage(keepForRecovery(platform_, calFile_, fileLines()));
+    return false;
   }
   toSettings_ = false;
   return true;
@@ -118,6 +124,7 @@ ScreenResult ListEditor::result() {
   ScreenResult result;
   result.message = typedDeadLinesMessage();
   if (changedElsewhere_) result.message = changedElsewhereMessage(calFile_);
+  if (!recovery_.empty()) result.message = recovery_;
   result.settings.daysAhead = readDaysAhead(platform_);
   result.redrawMonthView = true;
   if (toSettings_) result.next = Input{{}, Command::Settings};
@@ -466,7 +473,7 @@ std::string ListEditor::backupFailedMessage() const {
 // without it the next start would refuse the file. The calendar's headers
 // keep a blank line on each side, as the format has them. A file that already
 // holds exactly this is not written.
-FileResult ListEditor::save() {
+std::vector<std::string> ListEditor::fileLines() const {
   const SectionLayout layout = SectionLayout::of(lines_, 0);
   const std::size_t end =
       layout.end ? *layout.end
@@ -478,6 +485,11 @@ FileResult ListEditor::save() {
   appendWithBlankLinesAroundHeaders(file, std::span<const std::string>(lines_).first(end), layout);
   file.emplace_back("Einde");
   file.insert(file.end(), kBlankLinesAfterEnd, "");
+  return file;
+}
+
+FileResult ListEditor::save() {
+  const std::vector<std::string> file = fileLines();
   // The last defence: a calendar the next start would refuse is not written.
   if (!passesCalendarCheck(file)) return FileResult(calFile_, FileProblem::Unusable);
   // Another program's change since the editor opened stays in Versies: the replacement keeps what it replaces.

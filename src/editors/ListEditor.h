@@ -86,6 +86,8 @@ class ListEditor : public Screen {
   void typeCharacter(char c);
   void restore();
   std::string backupFailedMessage() const;
+  // The file as the save writes it: the header lines, the lines up to the end line, the end.
+  std::vector<std::string> fileLines() const;
   FileResult save();
 
   Platform& platform_;
@@ -107,6 +109,8 @@ class ListEditor : public Screen {
   bool typedAtLast_ = false;  // a character was just typed into column 75
   bool restoreRequested_ = false;
   bool edited_ = false;  // a key changed a line since the editor opened
+  bool saveFailed_ = false;  // a save failed: the next leave goes, the lines kept beside the file
+  std::string recovery_;     // where they were kept, for the month view's status line
   bool toSettings_ = false;
   enum class Help { None, AtOpening, OnRequest };
   Help help_ = Help::None;  // the help box is shown and the next key closes it

@@ -11,6 +11,7 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "editors/Recovery.h"
 #include "screen/FatalError.h"
 #include "screen/Notice.h"
 #include "screen/ScreenBuffer.h"
@@ -162,11 +163,17 @@ bool SettingsScreen::handle(Key key) {
   return goOn || !leave();
 }
 
-// A settings file that cannot be written keeps the screen open: Esc again tries again.
+// A settings file that cannot be written keeps the screen open: free space
+// and Esc again tries again. A second failure lets the user go: the
+// settings are kept beside the file.
 bool SettingsScreen::leave() {
   if (reloadRequested_) return true;
   const std::string current = platform_.files().contents(kSettingsFile).value_or(std::string());
   if (FileResult written = writeSettingsFile(platform_, file_); !written) {
+    if (std::exchange(saveFailed_, true)) {
+      notice_ = recoveryMessage(keepForRecovery(platform_, kSettingsFile, settingsFileText(file_)));
+      return true;
+    }
     tell(written);
     handBack_.reset();
     return false;

@@ -88,6 +88,7 @@ class SettingsScreen : public Screen {
   int field_ = 0;
   std::optional<Command> handBack_;  // the main loop's next command
   bool reloadRequested_ = false;
+  bool saveFailed_ = false;  // the settings file could not be written: the next leave goes, the settings kept beside it
   int inputColumn_ = 0;      // the description's next cell (less 2)
   std::string typed_;        // the description or name typed so far
   std::string message_;      // told on the bottom row until the next key

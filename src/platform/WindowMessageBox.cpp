@@ -38,8 +38,8 @@ std::vector<std::string> wrap(const std::string& text) {
 
 }  // namespace
 
-void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
-                          const std::vector<std::string>& buttons) {
+BoxCells drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
+                              const std::vector<std::string>& buttons, std::optional<CellPosition> at) {
   // The blanks that pad a system box's text would only push it off centre here.
   std::string body = cp437(text);
   body.erase(0, body.find_first_not_of(' ') == std::string::npos ? body.size() : body.find_first_not_of(' '));
@@ -51,8 +51,8 @@ void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_v
   for (const std::string& line : lines) inner = std::max(inner, line.size() + 2);
   const int width = static_cast<int>(inner) + 2;
   const int height = static_cast<int>(lines.size()) + 5;
-  const int top = (Surface::kRows - height) / 2 + 1;
-  const int leftColumn = (Surface::kColumns - width) / 2 + 1;
+  const int top = at ? at->row : (Surface::kRows - height) / 2 + 1;
+  const int leftColumn = at ? at->column : (Surface::kColumns - width) / 2 + 1;
 
   surface.setColours(kBoxForeground, kBoxBackground);
   auto row = [&](int offset, const std::string& content) {
@@ -73,6 +73,7 @@ void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_v
   std::string bottom = cp437("└");
   for (std::size_t i = 0; i < inner; ++i) bottom += bar;
   row(height - 1, bottom + cp437("┘"));
+  return {height, width};
 }
 
 }  // namespace almanouk

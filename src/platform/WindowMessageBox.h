@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,11 +9,18 @@
 
 namespace almanouk {
 
-// Draws a message box with its buttons in the middle of the text screen: the
-// caption in its top border, the text wrapped at 72 characters (at most 17
-// lines, a line end starting a new one). Texts are UTF-8, as the system's
-// message box takes them.
-void drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
-                          const std::vector<std::string>& buttons = {"OK"});
+// Draws a message box with its buttons on the text screen: the caption in
+// its top border, the text wrapped at 72 characters (at most 17 lines, a line
+// end starting a new one). Texts are UTF-8, as the system's message box takes
+// them. In the middle, or with its top left corner in the cell given (1-based).
+struct BoxCells {
+  int rows = 0, columns = 0;
+};
+struct CellPosition {
+  int row = 1, column = 1;
+};
+BoxCells drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
+                              const std::vector<std::string>& buttons = {"OK"},
+                              std::optional<CellPosition> at = std::nullopt);
 
 }  // namespace almanouk

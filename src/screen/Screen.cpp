@@ -7,14 +7,14 @@ namespace almanouk {
 namespace {
 
 // An input the screen is in (a description being typed) may take a leave key
-// of its own before the screen itself is left; a save that fails keeps it open.
-bool leave(Screen& screen) {
+// of its own before the screen itself is left, and a save that fails keeps it
+// open once; a close request ends the program in order whatever comes of it.
+void leave(Screen& screen) {
   constexpr int kTries = 3;
   for (int i = 0; i < kTries; ++i) {
-    if (!screen.handle(screen.leaveKey())) return true;
+    if (!screen.handle(screen.leaveKey())) return;
     screen.draw();
   }
-  return false;
 }
 
 }  // namespace
@@ -29,7 +29,8 @@ ScreenResult runModal(Platform& platform, Screen& screen) {
       screen.continueWork();
     } else if (key.is(keys::kClose)) {
       closing = true;
-      if (leave(screen)) break;
+      leave(screen);
+      break;
     } else if (!screen.handle(key)) {
       break;
     }

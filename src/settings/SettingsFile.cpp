@@ -174,20 +174,31 @@ FileResult writeDefaultSettings(Platform& platform, const Settings& settings) {
   return writeSettingsFile(platform, lines);
 }
 
+std::vector<std::string> settingsFileText(const SettingsFileLines& lines) {
+  std::vector<std::string> text = {"[Aan/Uit]",
+                                   lines.popup,
+                                   lines.speaker,
+                                   lines.sound,
+                                   "",
+                                   "[Kleurthema]",
+                                   lines.themeLine,
+                                   "",
+                                   "[Tekstkleur]",
+                                   toText(lines.textColour),
+                                   "",
+                                   "[Dagboekdagkleur]",
+                                   toText(lines.diaryDayColour),
+                                   "",
+                                   "[Almanoukkeuze]"};
+  text.insert(text.end(), lines.choices.begin(), lines.choices.end());
+  text.emplace_back();
+  text.emplace_back(kEndLine);
+  return text;
+}
+
 FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines) {
   FileReplacement file(platform, kSettingsFile, temporary::kSettings, 1);
-  file.line("[Aan/Uit]");
-  file.line(lines.popup);
-  file.line(lines.speaker);
-  file.line(lines.sound);
-  for (const std::string& line : {std::string(), std::string("[Kleurthema]"), lines.themeLine, std::string(),
-                                  std::string("[Tekstkleur]"), toText(lines.textColour), std::string(),
-                                  std::string("[Dagboekdagkleur]"), toText(lines.diaryDayColour), std::string(),
-                                  std::string("[Almanoukkeuze]")})
-    file.line(line);
-  for (const std::string& choice : lines.choices) file.line(choice);
-  file.line("");
-  file.line(kEndLine);
+  for (const std::string& line : settingsFileText(lines)) file.line(line);
   return file.commit();
 }
 

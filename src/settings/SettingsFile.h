@@ -51,6 +51,8 @@ struct SettingsFileLines {
 };
 // Writes the whole file in one step; on a failure the old file is kept.
 FileResult writeSettingsFile(Platform& platform, const SettingsFileLines& lines);
+// The lines the settings file holds for them.
+std::vector<std::string> settingsFileText(const SettingsFileLines& lines);
 // Lines 2, 3, 4 and 7 and the choice lines up to the first empty line; the
 // colour codes are the settings' own.
 SettingsFileLines readSettingsFileLines(Platform& platform, const Settings& settings);

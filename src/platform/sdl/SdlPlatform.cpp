@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Emblem.h"
+#include "platform/WindowMessageBox.h"
 #include "platform/WindowPlatform.h"
 #include "platform/KeyNames.h"
 #include "platform/NumberedFiles.h"
@@ -351,7 +352,7 @@ Key SdlPlatform::waitForKey() {
 void SdlPlatform::handle(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      keyQueue().push(keys::kClose);
+      closeRequested();
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -412,29 +413,90 @@ void SdlPlatform::runCommand(const std::string& line) {
   os::runCommandLine(line, files().workingFolder());
 }
 
-// A box the system cannot show (no message-box font on the display, for one)
-// is drawn in the window instead, so that no alarm goes unseen.
+void SdlPlatform::closeRequested() {
+  keyQueue().push(keys::kClose);
+  os::ignoreTerminationSignals();
+}
+
+// A box that cannot have a window of its own (the display refuses one) is
+// drawn in the main window instead, so that no alarm goes unseen.
 int SdlPlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
   present(true);
-  // SDL lays the buttons out from the last given; Enter and Esc both mean the first.
-  std::vector<SDL_MessageBoxButtonData> data;
-  for (int i = static_cast<int>(buttons.size()) - 1; i >= 0; --i)
-    data.push_back({i == 0 ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : 0u, i,
-                    buttons[static_cast<std::size_t>(i)].c_str()});
-  const std::string title(caption), message(text);
-  const SDL_MessageBoxData box{0, window_, title.c_str(), message.c_str(), static_cast<int>(data.size()), data.data(),
-                               nullptr};
-  int chosen = 0;
-  if (SDL_ShowMessageBox(&box, &chosen) == 0) {
-    exposed_ = true;
-    return std::max(chosen, 0);
-  }
+  if (const int chosen = boxWindow(text, caption, buttons); chosen >= 0) return chosen;
   std::fprintf(stderr, "almanouk: het berichtvenster kan niet verschijnen: %s\n", SDL_GetError());
   if (!window_) {
     std::fprintf(stderr, "almanouk: nog geen venster; niet getoond: %.*s\n", static_cast<int>(text.size()), text.data());
     return 0;
   }
   return showMessageInWindow(text, caption, buttons);
+}
+
+namespace {
+
+// The button a key chooses: Enter, Esc and Space the first, a button's first letter that one; -1 for none.
+int buttonFor(const SDL_Keysym& key, const std::vector<std::string>& buttons) {
+  if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER || key.sym == SDLK_ESCAPE || key.sym == SDLK_SPACE) return 0;
+  for (std::size_t i = 1; i < buttons.size(); ++i)
+    if (!buttons[i].empty() && key.sym == SDL_GetKeyFromName(buttons[i].substr(0, 1).c_str())) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+int SdlPlatform::boxWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
+  Surface picture;
+  const BoxCells cells = drawWindowMessageBox(picture, text, caption, buttons, CellPosition{1, 1});
+  const int width = cells.columns * Surface::kCellWidth, height = cells.rows * Surface::kCellHeight;
+  const std::string title(caption);
+  SDL_Window* box = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
+  if (!box) return -1;
+  setX11WindowTitle(box, title);
+  setWindowIcon(box);
+  const Uint32 boxId = SDL_GetWindowID(box);
+  auto show = [&] {
+    SDL_Surface* target = SDL_GetWindowSurface(box);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(picture.pixels()), Surface::kWidth,
+                                                             Surface::kHeight, 32, Surface::kWidth * 4,
+                                                             SDL_PIXELFORMAT_RGB888);
+    if (target && source) {
+      SDL_Rect area{0, 0, width, height};
+      SDL_BlitSurface(source, &area, target, nullptr);
+      SDL_UpdateWindowSurface(box);
+    }
+    SDL_FreeSurface(source);
+  };
+  show();
+  if (!activateX11Window(box)) SDL_RaiseWindow(box);
+  // A key answers when it is let go, pressed and let go in the box: the Enter
+  // that closed the box before, still held or repeating, answers nothing here.
+  int keys = 0;
+  SDL_GetKeyboardState(&keys);
+  std::vector<bool> pressedHere(static_cast<std::size_t>(keys), false);
+  auto inBox = [&](const SDL_KeyboardEvent& key) { return key.windowID == boxId && key.keysym.scancode < keys; };
+  int chosen = -1;
+  SDL_Event event;
+  while (chosen < 0 && SDL_WaitEvent(&event)) {
+    if (event.type == SDL_QUIT) {
+      closeRequested();
+      chosen = 0;
+    } else if (event.type == SDL_KEYDOWN && inBox(event.key)) {
+      pressedHere[static_cast<std::size_t>(event.key.keysym.scancode)] = true;
+    } else if (event.type == SDL_KEYUP && inBox(event.key) &&
+               pressedHere[static_cast<std::size_t>(event.key.keysym.scancode)]) {
+      chosen = buttonFor(event.key.keysym, buttons);
+    } else if (event.type == SDL_WINDOWEVENT && event.window.windowID == boxId) {
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) chosen = 0;
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) show();
+    } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      exposed_ = true;
+    }
+  }
+  SDL_DestroyWindow(box);
+  // The key that closed the box types nothing in the main window.
+  SDL_FlushEvent(SDL_TEXTINPUT);
+  exposed_ = true;
+  present(true);
+  return std::max(chosen, 0);
 }
 
 bool SdlPlatform::showTextFile(std::string_view name) {

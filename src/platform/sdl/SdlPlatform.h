@@ -55,6 +55,15 @@ class SdlPlatform : public Platform {
   };
   std::optional<Placement> savedPlacement();
   void notePlacement();
+  // A box of the program's own in a window of its own, drawn as the
+  // program's boxes are: it shows before the main window opens, takes its keys
+  // while it is up, and closes on a close request (SIGTERM, SIGHUP, the
+  // session ending) so that the program ends in order. No process of another
+  // program shows it, so none can outlive the program. -1: no window for it.
+  int boxWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons);
+  // The close request of the window's library: the program ends in order,
+  // and no further termination signal may cut that end short.
+  void closeRequested();
   void handle(const SDL_Event& event);
   void handleQueuedEvents();
   void handleKeyDown(const SDL_Event& event);
