@@ -23,7 +23,7 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     # the independent readers that check the iCalendar export and import
     python3-icalendar python3-recurring-ical-events
     # the real window under a virtual X server, with a window manager, and pictures of it
-    xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
+    xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils openbox wmctrl
     # the X11 message box needs a core font on the display; Xvfb has none without it
     xfonts-base
     # the install's checks and the Debian package: validators, man, dpkg-shlibdeps, file for cpack, lintian

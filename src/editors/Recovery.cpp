@@ -29,10 +29,10 @@ std::string recoveryName(std::string_view fileName) { return std::string(fileNam
 std::optional<std::string> keepForRecovery(Platform& platform, std::string_view fileName,
                                            const std::vector<std::string>& lines) {
   const std::string name = recoveryName(fileName);
-  for (const std::string& folder : {platform.files().workingFolder(), temporaryFolder(platform)}) {
-    const std::string path = folder + kPathSeparator + name;
-    if (keepIn(platform, path, lines)) return path;
-  }
+  // Beside the file, it is named as the user knows the file; elsewhere, with its whole path.
+  if (keepIn(platform, platform.files().workingFolder() + kPathSeparator + name, lines)) return name;
+  const std::string elsewhere = temporaryFolder(platform) + kPathSeparator + name;
+  if (keepIn(platform, elsewhere, lines)) return elsewhere;
   return std::nullopt;
 }
 

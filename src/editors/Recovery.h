@@ -14,7 +14,8 @@ class Platform;
 
 // The recovery file's name, beside the file it stands for.
 std::string recoveryName(std::string_view fileName);
-// The path the lines were kept under, or nothing when no place would take them.
+// Where the lines were kept: the name beside the file, or the whole path
+// elsewhere; nothing when no place would take them.
 std::optional<std::string> keepForRecovery(Platform& platform, std::string_view fileName,
                                            const std::vector<std::string>& lines);
 // "Niet opgeslagen; uw regels staan in PATH", or why they are nowhere.

@@ -522,6 +522,7 @@ FileResult FileLayer::replaceFile(std::string_view tempName, std::string_view ta
 
 LockOutcome FileLayer::lockFolder(std::string_view markerName) {
   Resolved target = lookup(markerName);
+  if (fails(FileFault::Lock, target.path)) return {LockState::Failed, "dit bestandssysteem kan niet vergrendelen"};
   auto lock = std::make_unique<os::FileLock>();
   const LockOutcome outcome = lock->acquire(target.path);
   if (outcome.state != LockState::Held) return outcome;

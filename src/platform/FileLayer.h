@@ -50,7 +50,7 @@ inline constexpr int kNumberInUse = 55;
 
 // The steps that change files, which tests can watch or make fail on purpose
 // (an injected failure is a full disk).
-enum class FileFault { Create, Write, Sync, Rename, Remove };
+enum class FileFault { Create, Write, Sync, Rename, Remove, Lock };
 
 // Files opened by number (1 to 3), folders and wildcard search, all relative
 // to a working folder held here rather than by the process, so that several

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "e2e/Harness.h"
 
@@ -92,4 +93,14 @@ TEST(MissedAlarms, NoSoundAndNoViewerLoseNoAlarm) {
   auto shown = noViewer.run("2012-03-07 10:00:50", "wait:30");
   EXPECT_EQ(events(shown, "msgbox"), std::vector<std::string>{"msgbox Almanouk|        07 10:01 Tandarts.        "});
   EXPECT_EQ(test::readFile(noViewer.data("alarm.txt")).substr(0, 2), "\r\n");
+}
+
+// A folder left where the watched moment is written first does not keep it
+// from being written: the next start would list the same alarms again.
+TEST(MissedAlarms, AStaleTemporaryNameDoesNotStopTheWatchedMoment) {
+  Harness h;
+  prepare(h);
+  std::filesystem::create_directories(h.data("Almanouk.ti~"));
+  h.run("2012-03-07 10:05:00", "Alt+X");
+  EXPECT_EQ(test::readFile(h.data("Almanouk.tijd")), "2012-03-07 10:05\r\n");
 }

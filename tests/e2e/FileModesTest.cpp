@@ -70,3 +70,16 @@ TEST(FileModes, VersionsKeepTheNewestTwentyAndNoneOlderThanNinetyDays) {
   EXPECT_EQ(test::readFile(folder / "Versies" / "ALMANOUK.AMN" / kept.front()), "versie 5");
   EXPECT_FALSE(fs::exists(folder / "Versies" / "NOTITIE.TXT"));
 }
+
+// A diary is private: the data folder the program makes is the user's alone,
+// and so is every file it makes there; a file that exists keeps its mode.
+TEST(FileModes, WhatTheProgramMakesIsTheUsersAlone) {
+  Harness h;
+  fs::remove(h.dataFolder());
+  h.run("2012-03-07 09:00:00", "Enter \"dagboek\" Esc F4 \"nwerk\" Enter Esc");
+  EXPECT_EQ(modeOf(h.dataFolder()), fs::perms::owner_all);
+  for (const char* made : {"20120307.D03", "WERK0000.AMN", "ALMANOUK.AMN", "Almanouk.ini"})
+    EXPECT_EQ(modeOf(h.data(made)), fs::perms::owner_read | fs::perms::owner_write) << made;
+  for (const auto& version : fs::recursive_directory_iterator(h.data("Versies")))
+    EXPECT_EQ(modeOf(version.path()) & (fs::perms::group_all | fs::perms::others_all), fs::perms::none) << version.path();
+}

@@ -23,6 +23,7 @@ Harness::CommandLineRun Harness::commandLine(const std::string& now, const std::
   options.start = *LocalDateTime::parse(now);
   options.appData = (root_.path() / "appdata").string();
   HeadlessPlatform platform(options, KeyScript{});
+  platform.files().setFaultHook([this](FileFault fault, const std::string& path) { return faults && faults(fault, path); });
   CommandLineOutput output;
   int status = runCommandLineWork(platform, arguments, output);
   return {status, output.out, output.err};

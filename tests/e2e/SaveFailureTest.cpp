@@ -108,3 +108,42 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SaveFailure>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// A disk that stays full: the second Esc leaves all the same, the lines kept
+// beside the file (NAME.herstel), the month view saying where; the file is as it was.
+TEST(SaveFailure, ASecondFailureLetsTheUserGoAndKeepsTheLines) {
+  struct Case {
+    const char* name;
+    const char* failing;
+    std::string keys;
+    const char* recovery;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"ListEditor", "AlmanTmp.lst", "F2 Home \"07 Belangrijk\" Esc Esc", "ALMANOUK.AMN.herstel", "07 Belangrijk"},
+      {"SettingsScreen", "almanouk.tm2", "F4 Space Esc Esc", "Almanouk.ini.herstel", "PopUp=uit"},
+  };
+  for (const Case& c : cases) {
+    Harness h;
+    h.run("2012-03-07 09:00:00", "");
+    h.run("2012-03-07 09:00:00", "");  // the files as every later start leaves them
+    const std::string calendar = test::readFile(h.data("ALMANOUK.AMN"));
+    const std::string settings = test::readFile(h.data("Almanouk.ini"));
+    h.faults = [&](FileFault fault, const std::string& path) { return fault == FileFault::Write && path.ends_with(c.failing); };
+    auto result = h.run("2012-03-07 09:00:00", c.keys + " wait:1");
+    EXPECT_EQ(h.text(5, 4, 4), "week") << c.name << ": not back in the month view";
+    EXPECT_NE(h.row(25).find("Niet opgeslagen; uw regels staan in"), std::string::npos) << c.name << ": " << h.row(25);
+    EXPECT_NE(h.row(25).find(c.recovery), std::string::npos) << c.name;
+    EXPECT_TRUE(holdsLine(h, c.recovery, c.line)) << c.name;
+    EXPECT_EQ(test::readFile(h.data("ALMANOUK.AMN")), calendar) << c.name;
+    EXPECT_EQ(test::readFile(h.data("Almanouk.ini")), settings) << c.name;
+    // A close request with the save failing ends the program in order all the same.
+    Harness closed;
+    closed.run("2012-03-07 09:00:00", "");
+    closed.faults = h.faults;
+    auto ended = closed.run("2012-03-07 09:00:00", c.keys.substr(0, c.keys.size() - 8) + " Close");
+    EXPECT_FALSE(ended.scriptEnded) << c.name;
+    EXPECT_EQ(ended.status, 0) << c.name;
+    EXPECT_TRUE(closed.dataExists(c.recovery)) << c.name;
+  }
+}

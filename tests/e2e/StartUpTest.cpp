@@ -162,18 +162,51 @@ TEST(StartUp, TheInstanceMarkerComesBackWhenDeleted) {
   EXPECT_EQ(test::readFile(h.data("Almanouk.pyl")), "pyl\r\n");
 }
 
-// A copy that runs holds the marker's lock whatever screen it shows; a second
-// copy ends silently and touches none of the first one's files.
+// A copy that runs holds the data folder's lock whatever screen it shows,
+// also when its marker was deleted by hand; a second copy ends silently,
+// touches none of the first one's files and asks it to come forward.
 TEST(StartUp, ASecondCopyEndsSilently) {
   Harness h;
   h.run("2012-03-07 09:15:00", "F2");  // the first copy, still running in the calendar editor
+  std::filesystem::remove(h.data("Almanouk.pyl"));
   HeadlessPlatform second(optionsFor(h), *KeyScript::parse("F5 \"x\""));
   EXPECT_EQ(Program(second, "").run(), 0);
   EXPECT_FALSE(second.screenOpened());
   EXPECT_TRUE(second.log().events().empty());
-  EXPECT_TRUE(h.dataExists("Almanouk.pyl"));
   EXPECT_TRUE(h.dataExists("Almanouk.dat"));
   EXPECT_FALSE(h.dataExists("20120307.D03"));
+  EXPECT_TRUE(h.dataExists("Almanouk.wek"));
+}
+
+// A folder the program cannot take for itself or write in is told, in a box
+// that says what, why and what to do, and the start ends with status 1
+// before the window opens; the command line's work says the same, not that
+// the program runs.
+TEST(StartUp, AFolderThatCannotBeLockedOrWrittenIsTold) {
+  struct Case {
+    const char* name;
+    std::function<void(Harness&)> prepare;
+    const char* told;
+  };
+  const Case cases[] = {
+      {"no locks", [](Harness& h) { h.faults = [](FileFault fault, const std::string&) { return fault == FileFault::Lock; }; },
+       "niet voor zich alleen nemen (dit bestandssysteem kan niet vergrendelen)"},
+      {"marker a folder", [](Harness& h) { std::filesystem::create_directories(h.data("Almanouk.pyl")); },
+       "Almanouk kan niet schrijven in zijn map"},
+  };
+  for (const Case& c : cases) {
+    Harness h;
+    h.writeData("ALMANOUK.AMN", test::calendarFile("Werk", {}, {}, {}, {}));
+    c.prepare(h);
+    auto result = h.run("2012-03-07 09:15:00", "wait:1");
+    EXPECT_EQ(result.status, 1) << c.name;
+    EXPECT_FALSE(h.platform().screenOpened()) << c.name;
+    ASSERT_FALSE(result.events.empty()) << c.name;
+    EXPECT_NE(result.events.back().find(c.told), std::string::npos) << c.name << ": " << result.events.back();
+    auto exported = h.commandLine("2012-03-07 09:15:00", {"--export", "almanouk", "x.ics"});
+    EXPECT_EQ(exported.status, 1) << c.name;
+    EXPECT_NE(exported.err.find(c.told), std::string::npos) << c.name << ": " << exported.err;
+  }
 }
 
 // The window's title names the active calendar, and follows a change of it.

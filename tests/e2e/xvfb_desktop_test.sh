@@ -10,7 +10,7 @@
 set -u
 program=$(realpath "$1")
 shot=${2:+$(realpath -m "$2")}
-for tool in xvfb-run openbox wmctrl xdotool xwininfo xprop xwd python3; do
+for tool in xvfb-run openbox wmctrl xdotool xwininfo xprop xwd xmodmap python3; do
   command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
 done
 here=$(dirname "$(realpath "$0")")
@@ -90,6 +90,12 @@ xvfb-run -a -s "-noreset -screen 0 1920x1080x24" bash -c '
 
   # Typed characters the code page lacks are spelled with what it has.
   xdotool key F5
+  sleep 0.5
+  # The signs the keyboard map lacks get keys of their own first: xdotool
+  # would otherwise change the map for each one while it types, and a program
+  # that reads the key after the change back gets another sign.
+  xmodmap -e "keycode 247 = EuroSign" -e "keycode 248 = rightsinglequotemark" -e "keycode 249 = leftdoublequotemark" \
+    -e "keycode 250 = rightdoublequotemark" -e "keycode 251 = emdash"
   sleep 0.5
   # The keypad with NumLock off moves as the arrows do.
   xdotool type --delay 80 "ab"

@@ -9,5 +9,6 @@ set(POSIX_ONLY_TESTS
   ":FileModes.ALinkAtATemporaryNameIsNeverWrittenThrough"
   ":DiaryStoreTest.TheIndexListsOneIdentifiersPagesInDateOrder"
   ":FileLayerTest.AFileBeingReadCanBeReplaced"
-  ":TextViewer.*")
+  ":TextViewer.*"
+  ":FileModes.WhatTheProgramMakesIsTheUsersAlone")
 string(REPLACE ";" "" POSIX_ONLY_TESTS "${POSIX_ONLY_TESTS}")
