@@ -1,13 +1,13 @@
 #pragma once
-// The alarm clock: every poll of the month view goes through the active
-// calendar's model (monthly, weekly, daily, then the current month's section)
-// and fires the first entry whose day is today and whose text holds the
-// current hh:mm.
-// Firing starts a time command ("... # command") or announces an alarm with
-// the chosen popup, the MP3 sound and a speaker tone.
+// The alarm clock: while the month view waits, every alarm of the active
+// calendar due in the current minute (DueAlarms.h) is told once: a time
+// command ("... # command") is started, any other alarm announced with the
+// chosen popup, the MP3 sound and a speaker tone. Alarms that came due while
+// another screen or a box was open are told late, each with its own time.
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,12 +19,11 @@
 namespace almanouk {
 
 class CalendarCache;
-class CalendarModel;
 class Platform;
 class ScreenBuffer;
 struct AlarmState;
+struct DueAlarm;
 struct Settings;
-enum class Section : std::uint8_t;
 
 class AlarmScanner : public DayCommandLauncher {
  public:
@@ -33,9 +32,12 @@ class AlarmScanner : public DayCommandLauncher {
   AlarmScanner(const AlarmScanner&) = delete;
   AlarmScanner& operator=(const AlarmScanner&) = delete;
 
-  // Runs the four passes, unless nothing they look at changed since a scan
-  // that changed nothing: the same file version, minute and alarm state.
-  void alarmScan(const LocalDateTime& at);
+  // Tells the alarms due in this minute that were not told yet: looked for
+  // once a minute, and again when the calendar changed.
+  void alarmScan(const LocalDateTime& now);
+  // Counts the alarms due in this minute as told: a run that ended in this
+  // same minute told them already.
+  void toldElsewhere(const LocalDateTime& now);
   // Starts the first day command the event list meets (once, until PopUp
   // changes or the program restarts); never with PopUp "uit".
   bool launchDayCommand(const std::string& line) override;
@@ -48,32 +50,14 @@ class AlarmScanner : public DayCommandLauncher {
   std::string takeNotice();
 
  private:
-  struct Scan;
-  // Everything a scan depends on.
-  struct Inputs {
-    std::string calFile;
-    std::optional<FileVersion> version;
-    std::string minute;
-    CalendarDay today;
-    bool alarmMinuteDone, commandArmed, speakerEnabled;
-    int toneFrequency;
-    std::string lastCommandLine;
-    bool operator==(const Inputs&) const = default;
-  };
-  Inputs inputs(const CalendarDay& today, const std::string& minute);
-  void scanPasses(const CalendarDay& today, const std::string& minute);
-  void runPass(Scan& scan, const CalendarModel& calendar, Section section);
-  void entryStep(Scan& scan);
-  void dayRun(Scan& scan);
-  void fire(Scan& scan);
+  // The alarms due in this minute not told yet; from now on they count as told.
+  std::vector<DueAlarm> untold(const LocalDateTime& now);
+  void perform(const DueAlarm& due);
   void startTimeCommand(const std::string& line);
-  void announce(Scan& scan);
   // The popup (when withPopup), the sound and the speaker tone of an alarm.
   void tell(const std::string& line, bool withPopup);
   void showBox(const std::string& line);
   void playSound();
-  void cleanUp(Scan& scan);
-  bool* mark(const Scan& scan);
 
   Platform& platform_;
   const Settings& settings_;
@@ -81,8 +65,11 @@ class AlarmScanner : public DayCommandLauncher {
   ScreenBuffer& buffer_;
   const std::string& soundFolder_;
   CalendarCache& calendars_;
-  std::optional<Inputs> unchanged_;  // a scan with these inputs changes nothing
-  bool marksChanged_ = false;
+  // What was looked at in this minute, so that each alarm is told once.
+  std::int64_t scannedMinute_ = -1;
+  std::string scannedFile_;
+  std::optional<FileVersion> scannedVersion_;
+  std::set<std::string> told_;
   std::string notice_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "alarm/DueAlarms.h"
 #include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
 #include "platform/NumberedFiles.h"
@@ -19,20 +20,6 @@ constexpr std::size_t kListedMost = 20;
 
 std::int64_t minuteOf(const LocalDateTime& time) { return time.toMilliseconds() / kMinuteMs; }
 
-// Whether the entry is due on the day, by its section: a monthly entry on its
-// day of every month, a weekly one on its weekday, a daily one every day, a
-// month's on its day of that month; a year written after the day or weekday
-// keeps it to that year.
-bool dueOn(const Entry& entry, const LocalDateTime& day) {
-  bool inYear = !entry.year || *entry.year == day.year;
-  switch (entry.section) {
-    case Section::Monthly: return entry.day == day.day && inYear;
-    case Section::Weekly: return entry.day == weekdayOf(day.day, day.month, day.year) && inYear;
-    case Section::Daily: return true;
-    default: return entry.section == monthSection(day.month) && entry.day == day.day && inYear;
-  }
-}
-
 std::string hhmm(const LocalDateTime& time) { return time.clockText().substr(0, 5); }
 
 }  // namespace
@@ -46,17 +33,13 @@ std::vector<MissedAlarm> alarmsBetween(const CalendarModel& calendar, const Loca
   constexpr std::int64_t kDayMinutes = kDayMs / kMinuteMs;
   const std::int64_t firstDay = first - ((first % kDayMinutes) + kDayMinutes) % kDayMinutes;
   for (std::int64_t dayStart = firstDay; dayStart <= last; dayStart += kDayMinutes) {
-    const LocalDateTime day = LocalDateTime::fromMilliseconds(dayStart * kMinuteMs);
-    for (const Entry* entry : calendar.timed()) {
-      const std::int64_t minute = dayStart + *entry->time;
-      if (minute < first || minute > last || !dueOn(*entry, day)) continue;
-      missed.push_back({LocalDateTime::fromMilliseconds(minute * kMinuteMs), std::string(entry->line),
-                        entry->command.has_value()});
+    const CalendarDay day = calendarDay(LocalDateTime::fromMilliseconds(dayStart * kMinuteMs));
+    for (const DueAlarm& due : alarmsDueOn(calendar, day)) {
+      const std::int64_t minute = dayStart + due.minute;
+      if (minute < first || minute > last) continue;
+      missed.push_back({LocalDateTime::fromMilliseconds(minute * kMinuteMs), std::string(due.entry->line), due.command});
     }
   }
-  std::stable_sort(missed.begin(), missed.end(), [](const MissedAlarm& a, const MissedAlarm& b) {
-    return minuteOf(a.at) < minuteOf(b.at);
-  });
   return missed;
 }
 

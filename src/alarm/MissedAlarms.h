@@ -25,9 +25,9 @@ struct MissedAlarm {
 // Days further back are not looked at: what was missed a week ago is past telling.
 inline constexpr int kMissedDaysBack = 7;
 
-// The entries with a time whose minute lies after `after` and before
-// `before` (each minute itself excluded), in time order, file order within a
-// minute.
+// The alarms due (by the one rule of DueAlarms.h) in the minutes after
+// `after` and before `before` (each minute itself excluded), in time order,
+// scan order within a minute.
 std::vector<MissedAlarm> alarmsBetween(const CalendarModel& calendar, const LocalDateTime& after,
                                        const LocalDateTime& before);
 // "Gemist om 11:54: 13 11:54 Tandarts." as an alarm tells it when it comes late.

@@ -154,9 +154,13 @@ void MainLoop::catchUp(const LocalDateTime& now) {
   LoopState& loop = app_.loop;
   if (!loop.watched) {
     // The first poll. Nothing to tell after a first start, which knows no earlier moment.
-    if (std::optional<LocalDateTime> closed = readLastWatched(app_.platform))
-      tellMissedUnseen(alarmsBetween(*app_.calendars.get(app_.settings.calFile), *closed, loop.startedAt));
     loop.watched = LocalDateTime::fromMilliseconds(loop.startedAt.toMilliseconds() - kMinuteMs);
+    if (std::optional<LocalDateTime> closed = readLastWatched(app_.platform)) {
+      tellMissedUnseen(alarmsBetween(*app_.calendars.get(app_.settings.calFile), *closed, loop.startedAt));
+      // A run that ended in this very minute told its alarms already.
+      if (closed->toMilliseconds() > loop.watched->toMilliseconds()) loop.watched = closed;
+      if (closed->toMilliseconds() / kMinuteMs >= now.toMilliseconds() / kMinuteMs) app_.alarms.toldElsewhere(now);
+    }
   }
   // Only a minute that began and ended after the last look can have passed unseen.
   std::vector<MissedAlarm> missed;
@@ -183,7 +187,6 @@ void MainLoop::noteWatched(const LocalDateTime& now) {
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {
-  app_.alarm.alarmMinuteDone = false;
   app_.buffer.drawBar(3, 38, left(now.clockText(), 5), kClockBar);
   app_.loop.shownMinute = minuteOfDay(now);
 }

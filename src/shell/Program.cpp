@@ -121,10 +121,8 @@ void Program::initialise() {
   app_.settings.diaryId = "0";
   app_.alarm.dayCommandStarted = false;
   app_.alarm.speakerEnabled = true;
-  app_.alarm.commandArmed = true;
   app_.buffer.clearBuffer();
   app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
-  app_.alarm.firedMarks.fill(false);
   removeLeftovers();
   // A file that could only be tidied is used as it is; one of an older layout
   // cannot be, and the start ends saying why (not that the file is broken).

@@ -49,13 +49,16 @@ TEST(AlarmScan, AnEntryFiresOnceInItsMinute) {
   EXPECT_TRUE(alarmEvents(h).empty());
 }
 
-TEST(AlarmScan, OnlyTheFirstDueEntryOfAMinuteFires) {
+// Every entry due in a minute is told, in the order the sections are read.
+TEST(AlarmScan, EveryDueEntryOfAMinuteIsTold) {
   Harness h;
   prepare(h, test::calendarFile("Werk", {"13 10:25 Maandelijks"}, {}, {"10:25 Dagelijks"},
-                                              {{1, {"13 10:25 Januari", "13 Om 10:26 in de tekst"}}}),
-                           "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
+                                {{1, {"13 10:25 Januari", "13 Om 10:26 in de tekst"}}}),
+          "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
   h.run("2012-01-13 10:24:50", "wait:2m");
   EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|        13 10:25 Maandelijks        ",
+                                                     "msgbox Almanouk|        13 10:25 Dagelijks        ",
+                                                     "msgbox Almanouk|        13 10:25 Januari        ",
                                                      "msgbox Almanouk|        13 Om 10:26 in de tekst        "}));
 }
 
@@ -88,18 +91,17 @@ TEST(AlarmScan, YearsDaysAndTimesDecideWhatFires) {
   EXPECT_TRUE(fired("2014-03-10 00:00:05", "wait:1m").empty());
 }
 
-// The day run reads on over the lines after an entry while their number is
-// today's and takes them as written, past the entry step and its year; a line
-// after one the entry step passed over gets the entry step itself.
-TEST(AlarmScan, TheDayRunReadsOnPastTheEntryStep) {
+// Each line is judged by its own day and year, whatever the lines before it say.
+TEST(AlarmScan, EachLineIsJudgedByItsOwnYear) {
   Harness h;
   prepare(h,
           test::calendarFile("Werk", {}, {}, {},
-                             {{1, {"04 Vier", " 5 1850 10:00 Na de dagloop", "04 2008 Ander jaar",
-                                   "05 1850 10:01 Na een overgeslagen regel"}}}),
+                             {{1, {"04 Vier", " 5 1850 10:00 In 1850", "04 2008 Ander jaar", "05 10:01 Elk jaar",
+                                   "05 2012 10:02 In 2012"}}}),
           "PopUp=msg", "PC-Speaker=uit", "Sound=uit");
   h.run("2012-01-05 09:59:50", "wait:3m");
-  EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|         5 1850 10:00 Na de dagloop        "}));
+  EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|        05 10:01 Elk jaar        ",
+                                                     "msgbox Almanouk|        05 2012 10:02 In 2012        "}));
 }
 
 TEST(AlarmScan, TimeCommandsStartOnceInTheirThreeShapes) {

@@ -104,3 +104,34 @@ TEST(MissedAlarms, AStaleTemporaryNameDoesNotStopTheWatchedMoment) {
   h.run("2012-03-07 10:05:00", "Alt+X");
   EXPECT_EQ(test::readFile(h.data("Almanouk.tijd")), "2012-03-07 10:05\r\n");
 }
+
+// The edges of an open screen and of a restart, as the user meets them: the
+// Tandarts alarm is due at 10:01.
+TEST(MissedAlarms, AtTheEdgesEachAlarmIsToldOnce) {
+  struct Row {
+    const char* what;
+    const char* start;
+    const char* script;
+    std::vector<std::string> boxes;
+  };
+  const std::string onTime = "msgbox Almanouk|        07 10:01 Tandarts.        ";
+  const std::string late = "msgbox Almanouk|        Gemist om 10:01: 07 10:01 Tandarts.        ";
+  const Row rows[] = {
+      {"a screen open across the one minute", "2012-03-07 10:00:50", "F1 wait:75 Esc wait:2", {late}},
+      {"a screen closed in the minute itself", "2012-03-07 10:00:50", "F1 wait:40 Esc wait:2", {onTime}},
+      {"a screen opened in the minute after it rang", "2012-03-07 10:00:55", "wait:10 F1 wait:2m Esc wait:2",
+       {onTime, "msgbox Almanouk|        Gemist om 10:02 (niet gestart): 07 10:02 # defrag c:        "}},
+  };
+  for (const Row& row : rows) {
+    Harness h;
+    prepare(h);
+    EXPECT_EQ(events(h.run(row.start, row.script), "msgbox"), row.boxes) << row.what;
+  }
+  // Rung in the last minute the program watched: not listed at the next start.
+  Harness restarted;
+  prepare(restarted);
+  restarted.run("2012-03-07 10:00:55", "wait:10 Alt+X");
+  EXPECT_EQ(events(restarted.run("2012-03-07 10:01:50", ""), "msgbox"), std::vector<std::string>{});
+  EXPECT_EQ(events(restarted.run("2012-03-07 11:00:00", ""), "msgbox"),
+            std::vector<std::string>{"msgbox Gemiste alarmen|07-03-2012 10:02 (niet gestart) 07 10:02 # defrag c:"});
+}
