@@ -1,6 +1,6 @@
 # make        build the program (make install puts it in place)
 # make run   set up, build and start the program
-# make test  set up, build and run every test
+# make test  set up, build and run every test (make mutants: do they see a changed line?)
 # make windows, make windows-test, make windows-installer: the Windows program, its tests under Wine, its installer
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
@@ -9,7 +9,7 @@ SECONDS ?= 60
 
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: all program setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz idle-bench install deb clean \
+.PHONY: all program setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz mutants idle-bench install deb clean \
   windows-setup windows windows-test windows-installer
 
 # The program and what installing it takes, with the build's progress.
@@ -59,6 +59,10 @@ sanitize: sanitize-build
 # Every fuzz target over its seed corpus and SECONDS seconds more.
 fuzz: sanitize-build
 	@scripts/fuzz.sh $(SANITIZE_BUILD) $(SECONDS)
+
+# Changes one line at a time (tests/mutants) and checks the tests see each; make mutants ONLY=alarm for some.
+mutants: setup-test build
+	@BUILD=$(BUILD) scripts/mutants.py $(ONLY)
 
 # CPU, memory and threads of the real program idling in the month view.
 idle-bench: setup-test build

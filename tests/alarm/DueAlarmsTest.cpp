@@ -171,7 +171,7 @@ class CatchUpWindow : public ::testing::TestWithParam<Window> {};
 TEST_P(CatchUpWindow, HoldsTheMinutesBetween) {
   const CalendarModel calendar(test::crlf(test::calendarLines(
       "Werk", "0",
-      {{"08 2011 09:00 In 2011", "06 23:59 Slapen", "07 00:00 Middernacht"}, {}, {}, {}, {}, {"07 10:01 Tandarts."}})));
+      {{"08 2011 09:00 In 2011", "06 23:59 Slapen", "06 24:00 Geen tijd", "07 00:00 Middernacht"}, {}, {}, {}, {}, {"07 10:01 Tandarts."}})));
   const Window& window = GetParam();
   std::vector<std::string> told;
   for (const MissedAlarm& alarm : alarmsBetween(calendar, at(window.after), at(window.before)))
