@@ -14,6 +14,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev zlib1g-dev libx11-dev
   # iCalendar import and export
   libical-dev
+  # alarms as the desktop's notifications, through the session bus
+  libsystemd-dev
 )
 if [[ "$purpose" == test || "$purpose" == windows ]]; then
   packages+=(
@@ -24,6 +26,8 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     python3-icalendar python3-recurring-ical-events
     # the real window under a virtual X server, with a window manager, and pictures of it
     xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils openbox wmctrl
+    # a session bus and a real notification daemon that reads back what it showed
+    dbus dunst
     # the X11 message box needs a core font on the display; Xvfb has none without it
     xfonts-base
     # the install's checks and the Debian package: validators, man, dpkg-shlibdeps, file for cpack, lintian

@@ -76,9 +76,11 @@ void AlarmScanner::startTimeCommand(const std::string& line) {
 
 // With a message box the sound comes first; with the page, the viewer is
 // started first. A page the desktop's viewer cannot show (none there, or one
-// that fails) is shown in the box instead.
+// that fails) is shown in the box instead. A window the user is not at asks
+// for attention.
 void AlarmScanner::tell(const std::string& line, bool withPopup) {
   const PopupMode popup = settings_.popupMode;
+  if (withPopup && popup != PopupMode::Off && !platform_.windowInFront()) platform_.askForAttention();
   if (withPopup && popup == PopupMode::Message && settings_.soundOn) playSound();
   if (withPopup && popup == PopupMode::Message) showBox(line);
   if (withPopup && popup == PopupMode::Notepad &&
@@ -89,10 +91,31 @@ void AlarmScanner::tell(const std::string& line, bool withPopup) {
   if (state_.speakerEnabled && settings_.speakerOn) speakerTone(platform_, state_.toneFrequency, kToneMilliseconds);
 }
 
-// "Sluimeren" brings the alarm back in five minutes.
+// "Sluimeren" brings the alarm back in five minutes. Away from the window,
+// the desktop's notification stands in for the box where there is one: it
+// waits for its answer without holding up the program.
 void AlarmScanner::showBox(const std::string& line) {
-  if (showAlarmBox(platform_, line) == AlarmAnswer::Snooze)
-    state_.snoozed.push_back({platform_.now().toMilliseconds() + kSnoozeMs, line});
+  if (!platform_.windowInFront() && platform_.notifier()) {
+    if (std::optional<std::uint32_t> id = platform_.notifier()->notify("Almanouk", cp437ToUtf8(line))) {
+      state_.notified[*id] = line;
+      return;
+    }
+  }
+  if (showAlarmBox(platform_, line) == AlarmAnswer::Snooze) snooze(line);
+}
+
+void AlarmScanner::snooze(const std::string& line) {
+  state_.snoozed.push_back({platform_.now().toMilliseconds() + kSnoozeMs, line});
+}
+
+void AlarmScanner::takeNotificationAnswers() {
+  if (state_.notified.empty() || !platform_.notifier()) return;
+  for (const AnsweredNotification& answered : platform_.notifier()->takeAnswers()) {
+    auto notified = state_.notified.find(answered.id);
+    if (notified == state_.notified.end()) continue;
+    if (answered.answer == NotificationAnswer::Snooze) snooze(notified->second);
+    state_.notified.erase(notified);
+  }
 }
 
 // A sound that cannot start takes nothing else with it: the alarm goes on

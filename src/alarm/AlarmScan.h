@@ -46,6 +46,8 @@ class AlarmScanner : public DayCommandLauncher {
   void tellLate(const std::vector<MissedAlarm>& missed);
   // Tells the alarms put off with "Sluimeren" whose five minutes are over.
   void tellSnoozed(const LocalDateTime& now);
+  // Takes what the user chose in the desktop's notifications: "Sluimeren" puts the alarm off.
+  void takeNotificationAnswers();
   // What the status line is to say since the last call (a sound that could not start).
   std::string takeNotice();
 
@@ -57,6 +59,7 @@ class AlarmScanner : public DayCommandLauncher {
   // The popup (when withPopup), the sound and the speaker tone of an alarm.
   void tell(const std::string& line, bool withPopup);
   void showBox(const std::string& line);
+  void snooze(const std::string& line);
   void playSound();
 
   Platform& platform_;

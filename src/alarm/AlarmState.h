@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct AlarmState {
     std::string line;
   };
   std::vector<Snoozed> snoozed;  // alarms put off with "Sluimeren"
+  std::map<std::uint32_t, std::string> notified;  // lines of the desktop notifications not answered yet
 };
 
 }  // namespace almanouk

@@ -35,16 +35,20 @@ constexpr const char* kUsage = R"(usage: almanouk-headless [options] [-- SOUND-F
   --max-virtual S  end the run after S virtual seconds (default 86400)
   --draw-boxes     message boxes are drawn in the window too and wait for Enter,
                    Esc or Space, as when the system cannot show one
+  --notifications  the desktop shows notifications (an alarm while the window
+                   is not in front: see focus:out)
   --version        print the version and exit
 
 Script: tokens separated by blanks: key names (below) and Alt+F4 (held);
 "text" types each character (\" for a quote); wait:N, wait:Nms, wait:Nm,
 wait:Nh let the program run N seconds, milliseconds, minutes or hours;
 jump:N (same units) moves the clock on at once, as a machine that slept;
-snap:NAME dumps the screen. The run ends when the script is used up and the program has waited
+snap:NAME dumps the screen; focus:out and focus:in take the window from the
+user and give it back; notification:ok, notification:snooze and
+notification:close answer the last notification still open. The run ends when the script is used up and the program has waited
 one virtual second.
 Event log lines: time, then msgbox CAPTION|TEXT, run LINE, sound PATH,
-tone HZ MS, exit STATUS or end script.
+tone HZ MS, notify SUMMARY|BODY, attention, exit STATUS or end script.
 Key names: )";
 
 struct DriverOptions {
@@ -85,6 +89,10 @@ std::string parse(int argc, char** argv, DriverOptions& options) {
     }
     if (arg == "--draw-boxes") {
       options.platform.drawBoxes = true;
+      continue;
+    }
+    if (arg == "--notifications") {
+      options.platform.notificationService = true;
       continue;
     }
     if (i + 1 >= argc) return "missing value for " + arg;

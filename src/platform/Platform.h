@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/DesktopNotifier.h"
 #include "platform/FileLayer.h"
 #include "platform/KeyQueue.h"
 #include "platform/Keys.h"
@@ -120,6 +121,12 @@ class Platform {
   virtual std::string forTextViewer(std::string_view text) const;
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
+  // Whether the user has the window in front, with the keyboard's focus.
+  virtual bool windowInFront() { return true; }
+  // Asks the desktop to draw the user to the window (the window manager's urgency).
+  virtual void askForAttention() {}
+  // The desktop's notifications; none where the backend has none.
+  virtual DesktopNotifier* notifier() { return nullptr; }
 
  protected:
   // Moves keystrokes that arrived into the queue; called by readKey.

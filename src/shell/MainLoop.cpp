@@ -124,6 +124,7 @@ void MainLoop::poll() {
   markerHeartbeat(now);
   if (calendarDay(now) != loop.waitDay) loop.current = Input{{}, Command::Midnight};
   app_.alarms.alarmScan(now);
+  app_.alarms.takeNotificationAnswers();
   app_.alarms.tellSnoozed(now);
   noteWatched(now);
   for (std::string notice : {app_.alarms.takeNotice(), app_.versions.takeNotice()}) {

@@ -135,3 +135,41 @@ TEST(MissedAlarms, AtTheEdgesEachAlarmIsToldOnce) {
   EXPECT_EQ(events(restarted.run("2012-03-07 11:00:00", ""), "msgbox"),
             std::vector<std::string>{"msgbox Gemiste alarmen|07-03-2012 10:02 (niet gestart) 07 10:02 # defrag c:"});
 }
+
+// Away from the window, the desktop's notification stands in for the box;
+// its answers do what the box's buttons do. The Tandarts alarm is due at 10:01.
+TEST(MissedAlarms, AwayFromTheWindowTheDesktopNotifies) {
+  struct Row {
+    const char* what;
+    bool service;
+    const char* script;
+    std::vector<std::string> told;  // "hh:mm event" of the boxes, notifications and attention asked
+  };
+  const std::string box = "msgbox Almanouk|        07 10:01 Tandarts.        ";
+  const std::string note = "notify Almanouk|07 10:01 Tandarts.";
+  const Row rows[] = {
+      {"in front", true, "wait:30", {"10:01 " + box}},
+      {"away", true, "focus:out wait:30", {"10:01 attention", "10:01 " + note}},
+      {"away, no service", false, "focus:out wait:30", {"10:01 attention", "10:01 " + box}},
+      {"snoozed away, back in front", true, "focus:out wait:30 notification:snooze wait:10 focus:in wait:6m",
+       {"10:01 attention", "10:01 " + note, "10:06 " + box}},
+      {"snoozed and snoozed again", true, "focus:out wait:30 notification:snooze wait:6m notification:snooze wait:6m",
+       {"10:01 attention", "10:01 " + note, "10:06 attention", "10:06 " + note, "10:12 attention", "10:12 " + note}},
+      {"answered OK", true, "focus:out wait:30 notification:ok wait:6m", {"10:01 attention", "10:01 " + note}},
+      {"closed", true, "focus:out wait:30 notification:close wait:6m", {"10:01 attention", "10:01 " + note}},
+  };
+  for (const Row& row : rows) {
+    Harness h;
+    prepare(h);
+    h.notificationService = row.service;
+    h.run("2012-03-07 10:00:50", row.script);
+    std::vector<std::string> told;
+    for (const std::string& line : h.platform().log().lines()) {
+      const std::string event = line.substr(24);
+      if ((event.starts_with("msgbox") && event.find("Tandarts") != std::string::npos) || event.starts_with("notify") ||
+          event == "attention")
+        told.push_back(line.substr(11, 5) + " " + event);
+    }
+    EXPECT_EQ(told, row.told) << row.what;
+  }
+}

@@ -38,6 +38,7 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   options.drawBoxes = drawBoxes;
   options.soundFails = soundFails;
   options.viewerFails = viewerFails;
+  options.notificationService = notificationService;
   std::string error;
   auto keys = KeyScript::parse(script, &error);
   if (!keys) throw std::invalid_argument(error);

@@ -58,7 +58,7 @@ class Harness {
   std::optional<std::string> home;
   // What the coming runs' machine is like: boxes drawn in the window (and
   // waiting for their key), no sound device, no text viewer.
-  bool drawBoxes = false, soundFails = false, viewerFails = false;
+  bool drawBoxes = false, soundFails = false, viewerFails = false, notificationService = false;
   const AppState& state() const { return program_->state(); }
   // The program's state after the run, to look at or to set up a unit of it.
   AppState& app() { return program_->state(); }

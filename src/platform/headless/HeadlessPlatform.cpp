@@ -21,6 +21,34 @@ constexpr std::int64_t kIdleEndMs = 1000;
 
 }  // namespace
 
+// Notifications are logged ("notify SUMMARY|BODY"); the script answers the last one still open.
+class HeadlessPlatform::Notifier : public DesktopNotifier {
+ public:
+  explicit Notifier(HeadlessPlatform& platform) : platform_(platform) {}
+
+  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body) override {
+    if (!platform_.options_.notificationService) return std::nullopt;
+    platform_.logEvent("notify " + std::string(summary) + "|" + std::string(body));
+    open_.push_back(++lastId_);
+    return lastId_;
+  }
+  std::vector<AnsweredNotification> takeAnswers() override { return std::exchange(answers_, {}); }
+
+  void answerLast(const std::string& answer) {
+    if (open_.empty()) return;
+    answers_.push_back({open_.back(), answer == "ok"       ? NotificationAnswer::Ok
+                                      : answer == "snooze" ? NotificationAnswer::Snooze
+                                                           : NotificationAnswer::Closed});
+    open_.pop_back();
+  }
+
+ private:
+  HeadlessPlatform& platform_;
+  std::uint32_t lastId_ = 0;
+  std::vector<std::uint32_t> open_;
+  std::vector<AnsweredNotification> answers_;
+};
+
 class HeadlessPlatform::Sound : public SoundPlayer {
  public:
   explicit Sound(HeadlessPlatform& platform) : platform_(platform) {}
@@ -78,9 +106,12 @@ HeadlessPlatform::HeadlessPlatform(Options options, KeyScript script)
       realStart_(os::monotonicSeconds()),
       nextFeedMs_(startMs_ + kKeyGapMs),
       sound_(std::make_unique<Sound>(*this)),
-      speaker_(std::make_unique<Speaker>(*this)) {}
+      speaker_(std::make_unique<Speaker>(*this)),
+      notifier_(std::make_unique<Notifier>(*this)) {}
 
 HeadlessPlatform::~HeadlessPlatform() = default;
+
+DesktopNotifier* HeadlessPlatform::notifier() { return notifier_.get(); }
 
 std::int64_t HeadlessPlatform::nowMs() const {
   if (!options_.realtime) return clockMs_;
@@ -222,6 +253,12 @@ void HeadlessPlatform::feedNextItem() {
     case ScriptItem::Kind::HoldAltF4:
       altF4UntilMs_ = nextFeedMs_ + kAltF4HoldMs;
       nextFeedMs_ = *altF4UntilMs_ + kKeyGapMs;
+      break;
+    case ScriptItem::Kind::Focus:
+      inFront_ = item.name == "in";
+      break;
+    case ScriptItem::Kind::Answer:
+      notifier_->answerLast(item.name);
       break;
   }
 }

@@ -37,6 +37,7 @@ class HeadlessPlatform : public Platform {
     // when the system cannot show one; before the window opens they are only logged.
     bool drawBoxes = false;
     bool viewerFails = false;  // the desktop's text viewer cannot be started
+    bool notificationService = false;  // the desktop shows notifications
     std::string timeZone = "Europe/Amsterdam";  // of the virtual clock's local time
   };
 
@@ -55,6 +56,9 @@ class HeadlessPlatform : public Platform {
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
   std::string timeZone() override { return options_.timeZone; }
+  bool windowInFront() override { return inFront_; }
+  void askForAttention() override { logEvent("attention"); }
+  DesktopNotifier* notifier() override;
 
   // Starts over with another key script, at the current virtual time: lets a
   // fuzzer drive one platform through many runs.
@@ -78,6 +82,7 @@ class HeadlessPlatform : public Platform {
  private:
   class Sound;
   class Speaker;
+  class Notifier;
 
   std::int64_t nowMs() const;
   // Lets time pass up to the given virtual moment, feeding the script on the
@@ -108,6 +113,8 @@ class HeadlessPlatform : public Platform {
   std::uint64_t keysRead_ = 0;
   std::unique_ptr<Sound> sound_;
   std::unique_ptr<Speaker> speaker_;
+  std::unique_ptr<Notifier> notifier_;
+  bool inFront_ = true;
 };
 
 }  // namespace almanouk

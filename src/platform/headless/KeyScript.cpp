@@ -77,6 +77,12 @@ std::optional<KeyScript> KeyScript::parse(std::string_view text, std::string* er
       bool plain = !item.name.empty() && item.name.find_first_not_of(
           "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-.") == std::string::npos;
       if (!plain || item.name[0] == '.') return fail("bad snap name: " + token);
+    } else if (token == "focus:in" || token == "focus:out") {
+      item.kind = ScriptItem::Kind::Focus;
+      item.name = token.substr(6);
+    } else if (token == "notification:ok" || token == "notification:snooze" || token == "notification:close") {
+      item.kind = ScriptItem::Kind::Answer;
+      item.name = token.substr(13);
     } else if (token == "Alt+F4") {
       item.kind = ScriptItem::Kind::HoldAltF4;
     } else if (std::optional<Key> named = keyNamed(token)) {

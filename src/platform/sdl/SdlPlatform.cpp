@@ -276,6 +276,17 @@ void SdlPlatform::raiseWindow() {
   if (!activateX11Window(window_)) SDL_RaiseWindow(window_);
 }
 
+bool SdlPlatform::windowInFront() {
+  if (!window_) return false;
+  const std::uint32_t flags = SDL_GetWindowFlags(window_);
+  return (flags & SDL_WINDOW_INPUT_FOCUS) && !(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
+}
+
+// Until the user comes to the window: the task bar's entry blinks, the window manager marks it urgent.
+void SdlPlatform::askForAttention() {
+  if (window_) SDL_FlashWindow(window_, SDL_FLASH_UNTIL_FOCUSED);
+}
+
 int SdlPlatform::msUntilPresent() const {
   if (!changePending_ && !exposed_) return -1;
   std::uint32_t since = SDL_GetTicks() - lastPresentTicks_;

@@ -37,6 +37,9 @@ class SdlPlatform : public Platform {
   bool showTextFile(std::string_view name) override;
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
+  bool windowInFront() override;
+  void askForAttention() override;
+  DesktopNotifier* notifier() override { return notifier_.get(); }
   void closeScreen() override;
 
  protected:
@@ -84,6 +87,7 @@ class SdlPlatform : public Platform {
   bool maximisedBeforeFull_ = false;
   std::unique_ptr<SoundPlayer> sound_;
   std::unique_ptr<SpeakerPort> speaker_;
+  std::unique_ptr<DesktopNotifier> notifier_ = makeDesktopNotifier();
 };
 
 }  // namespace almanouk

@@ -315,4 +315,13 @@ std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<Win32Platform>(std::move(startFolder));
 }
 
+bool Win32Platform::windowInFront() { return window_ && GetForegroundWindow() == window_ && !IsIconic(window_); }
+
+// The task bar's button blinks until the user comes to the window.
+void Win32Platform::askForAttention() {
+  if (!window_) return;
+  FLASHWINFO flash{sizeof(FLASHWINFO), window_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  FlashWindowEx(&flash);
+}
+
 }  // namespace almanouk

@@ -33,6 +33,8 @@ class Win32Platform : public Platform {
   std::string forTextViewer(std::string_view text) const override { return std::string(text); }
   SoundPlayer& soundPlayer() override { return *sound_; }
   SpeakerPort& speakerPort() override;
+  bool windowInFront() override;
+  void askForAttention() override;
 
   // The window's messages, from its procedure.
   long long handleMessage(unsigned message, unsigned long long wParam, long long lParam);
