@@ -84,8 +84,12 @@ class SessionBusNotifier : public DesktopNotifier {
   }
 
   // Answers to notifications of another program, or a second answer to one of ours, are not ours to take.
+  // Some services leave a notification up after its action: answered, it goes.
   void answered(std::uint32_t id, NotificationAnswer answer) {
-    if (shown_.erase(id)) answers_.push_back({id, answer});
+    if (!shown_.erase(id)) return;
+    answers_.push_back({id, answer});
+    if (answer != NotificationAnswer::Closed)
+      sd_bus_call_method_async(bus_, nullptr, kService, kPath, kService, "CloseNotification", nullptr, nullptr, "u", id);
   }
 
   static int onAction(sd_bus_message* message, void* self, sd_bus_error*) {
