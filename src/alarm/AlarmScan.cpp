@@ -12,30 +12,26 @@
 #include "settings/Settings.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "screen/ScreenBuffer.h"
 
 namespace almanouk {
 
-AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
+AlarmScanner::AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state,
                            const std::string& soundFolder, CalendarCache& calendars)
     : platform_(platform),
       settings_(settings),
       state_(state),
-      buffer_(buffer),
       soundFolder_(soundFolder),
       calendars_(calendars) {}
 
-void AlarmScanner::alarmScan(const LocalDateTime& now) {
+bool AlarmScanner::alarmScan(const LocalDateTime& now) {
   bool toldAlarm = false;
   for (const DueAlarm& alarm : untold(now)) {
     perform(alarm);
     toldAlarm = toldAlarm || !alarm.command;
   }
   // A Space silences the tone of the next alarm only.
-  if (toldAlarm) {
-    state_.speakerEnabled = true;
-    buffer_.at(2, 63) = buffer_.blankCell();
-  }
+  if (toldAlarm) state_.speakerEnabled = true;
+  return toldAlarm;
 }
 
 void AlarmScanner::toldElsewhere(const LocalDateTime& now) { untold(now); }

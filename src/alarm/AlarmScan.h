@@ -20,21 +20,21 @@ namespace almanouk {
 
 class CalendarCache;
 class Platform;
-class ScreenBuffer;
 struct AlarmState;
 struct DueAlarm;
 struct Settings;
 
 class AlarmScanner : public DayCommandLauncher {
  public:
-  AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, ScreenBuffer& buffer,
-               const std::string& soundFolder, CalendarCache& calendars);
+  AlarmScanner(Platform& platform, const Settings& settings, AlarmState& state, const std::string& soundFolder,
+               CalendarCache& calendars);
   AlarmScanner(const AlarmScanner&) = delete;
   AlarmScanner& operator=(const AlarmScanner&) = delete;
 
   // Tells the alarms due in this minute that were not told yet: looked for
-  // once a minute, and again when the calendar changed.
-  void alarmScan(const LocalDateTime& now);
+  // once a minute, and again when the calendar changed. Whether an alarm
+  // (not a time command) was told.
+  bool alarmScan(const LocalDateTime& now);
   // Counts the alarms due in this minute as told: a run that ended in this
   // same minute told them already.
   void toldElsewhere(const LocalDateTime& now);
@@ -65,7 +65,6 @@ class AlarmScanner : public DayCommandLauncher {
   Platform& platform_;
   const Settings& settings_;
   AlarmState& state_;
-  ScreenBuffer& buffer_;
   const std::string& soundFolder_;
   CalendarCache& calendars_;
   // What was looked at in this minute, so that each alarm is told once.

@@ -14,7 +14,8 @@ AppState::AppState(Platform& platform, std::string soundFolder)
       versions(platform),
       calendars(platform.files()),
       monthView(platform, buffer, settings, date, titleText, calendars),
-      alarms(platform, settings, alarm, buffer, this->soundFolder, calendars) {}
+      alarms(platform, settings, alarm, this->soundFolder, calendars),
+      watch(platform, calendars, settings, alarms) {}
 
 AppState::~AppState() = default;
 

@@ -8,6 +8,7 @@
 
 #include "alarm/AlarmScan.h"
 #include "alarm/AlarmState.h"
+#include "alarm/AlarmWatch.h"
 #include "calendar/CalendarCache.h"
 #include "calendar/Dates.h"
 #include "calendar/MonthView.h"
@@ -55,6 +56,7 @@ struct AppState {
   // Last: these refer to the members above.
   MonthView monthView;
   AlarmScanner alarms;
+  AlarmWatch watch;
 };
 
 }  // namespace almanouk

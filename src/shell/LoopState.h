@@ -22,14 +22,7 @@ struct LoopState {
   int lastSecond = -1;            // the second of the day of the last instance-marker test
   CalendarDay waitDay;            // the date when the key wait began
   std::optional<End> end;         // the loop ends after this pass
-  // The last moment the alarms were watched: what came between it and the
-  // next poll was missed. Nothing before the first wait.
-  std::optional<LocalDateTime> watched;
-  // When the program started: alarms from that minute on count as missed
-  // while a box was open (the start-up notice), not while it was closed.
-  LocalDateTime startedAt;
   bool clockJumped = false;       // the clock moved on while the loop slept (the machine asleep)
-  std::int64_t writtenMinute = -1;  // the minute last kept in the file of the last watched moment
 };
 
 }  // namespace almanouk

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "alarm/MissedAlarms.h"
 #include "calendar/AllCalendarsNote.h"
 #include "calendar/CalendarCache.h"
 #include "calendar/CalendarList.h"
@@ -28,7 +27,6 @@ namespace almanouk {
 namespace {
 
 constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
-constexpr std::int64_t kMinuteMs = 60'000;
 
 int minuteOfDay(const LocalDateTime& time) { return time.hour * 60 + time.minute; }
 int secondOfDay(const LocalDateTime& time) { return minuteOfDay(time) * 60 + time.second; }
@@ -119,14 +117,12 @@ void MainLoop::poll() {
   LoopState& loop = app_.loop;
   loop.current = Input{platform.readKey(), {}};
   const LocalDateTime now = platform.now();
-  catchUp(now);
   if (minuteOfDay(now) != loop.shownMinute) drawClock(now);
   markerHeartbeat(now);
   if (calendarDay(now) != loop.waitDay) loop.current = Input{{}, Command::Midnight};
-  app_.alarms.alarmScan(now);
-  app_.alarms.takeNotificationAnswers();
-  app_.alarms.tellSnoozed(now);
-  noteWatched(now);
+  const AlarmWatch::Look look = app_.watch.look(now, std::exchange(loop.clockJumped, false));
+  if (look.toldAlarm) app_.buffer.at(2, 63) = app_.buffer.blankCell();  // the silenced mark goes with its alarm
+  app_.tell(look.kept);
   for (std::string notice : {app_.alarms.takeNotice(), app_.versions.takeNotice()}) {
     if (notice.empty()) continue;
     app_.notice = notice;
@@ -140,51 +136,12 @@ void MainLoop::poll() {
 // a key comes. A clock that moved on much further meanwhile (the machine
 // slept, the time was set) leaves minutes nobody watched.
 void MainLoop::sleepUntilDue() {
-  constexpr std::int64_t kJumpMs = kMinuteMs;
+  constexpr std::int64_t kJumpMs = 60'000;  // a minute more than the wait
   Platform& platform = app_.platform;
   const int sleep = platform.msToNextSecond();
   const std::int64_t before = platform.now().toMilliseconds();
   platform.awaitInput(sleep);
   if (platform.now().toMilliseconds() - before > sleep + kJumpMs) app_.loop.clockJumped = true;
-}
-
-// Alarms whose minute passed unseen. While a screen or a box was open they
-// come now, one by one; while the program was closed or the machine slept
-// they are listed together in one box, without sound or commands.
-void MainLoop::catchUp(const LocalDateTime& now) {
-  LoopState& loop = app_.loop;
-  if (!loop.watched) {
-    // The first poll. Nothing to tell after a first start, which knows no earlier moment.
-    loop.watched = LocalDateTime::fromMilliseconds(loop.startedAt.toMilliseconds() - kMinuteMs);
-    if (std::optional<LocalDateTime> closed = readLastWatched(app_.platform)) {
-      tellMissedUnseen(alarmsBetween(*app_.calendars.get(app_.settings.calFile), *closed, loop.startedAt));
-      // A run that ended in this very minute told its alarms already.
-      if (closed->toMilliseconds() > loop.watched->toMilliseconds()) loop.watched = closed;
-      if (closed->toMilliseconds() / kMinuteMs >= now.toMilliseconds() / kMinuteMs) app_.alarms.toldElsewhere(now);
-    }
-  }
-  // Only a minute that began and ended after the last look can have passed unseen.
-  std::vector<MissedAlarm> missed;
-  if (now.toMilliseconds() / kMinuteMs - loop.watched->toMilliseconds() / kMinuteMs >= 2)
-    missed = alarmsBetween(*app_.calendars.get(app_.settings.calFile), *loop.watched, now);
-  if (std::exchange(loop.clockJumped, false))
-    tellMissedUnseen(missed);
-  else if (!missed.empty())
-    app_.alarms.tellLate(missed);
-}
-
-void MainLoop::tellMissedUnseen(const std::vector<MissedAlarm>& missed) {
-  if (!missed.empty()) app_.platform.showMessageBox(missedListText(missed), "Gemiste alarmen");
-}
-
-// Kept in the data folder once a minute, so that the next start knows what passed while the program was closed.
-void MainLoop::noteWatched(const LocalDateTime& now) {
-  LoopState& loop = app_.loop;
-  loop.watched = now;
-  const std::int64_t minute = now.toMilliseconds() / kMinuteMs;
-  if (minute == loop.writtenMinute) return;
-  loop.writtenMinute = minute;
-  app_.tell(writeLastWatched(app_.platform, now));
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {

@@ -10,8 +10,6 @@
 
 namespace almanouk {
 
-struct MissedAlarm;
-
 struct AppState;
 
 // The month view's event loop and the program's dispatcher: each pass draws
@@ -43,10 +41,6 @@ class MainLoop : private DateListener {
   void obtainInput();
   void keyWait();
   void poll();
-  void catchUp(const LocalDateTime& now);
-  // Listed in one box, without sound or commands: what passed while the program was closed or the machine slept.
-  void tellMissedUnseen(const std::vector<MissedAlarm>& missed);
-  void noteWatched(const LocalDateTime& now);
   void sleepUntilDue();
   void drawClock(const LocalDateTime& now);
   void markerHeartbeat(const LocalDateTime& now);

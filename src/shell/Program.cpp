@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "alarm/AlarmSound.h"
-#include "alarm/MissedAlarms.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
 #include "calendar/Conversion.h"
@@ -56,7 +55,7 @@ int Program::run() {
 void Program::startUp() {
   Platform& platform = app_.platform;
   Settings& settings = app_.settings;
-  app_.loop.startedAt = platform.now();
+  app_.watch.begin(platform.now());
   settings.popupMode = PopupMode::Notepad;
   settings.speakerOn = true;
   settings.soundOn = true;
@@ -181,7 +180,7 @@ void Program::reloadEntry() {
 void Program::programEnd() {
   Platform& platform = app_.platform;
   // What passes from the last watched moment on is told at the next start; nothing to tell when this fails.
-  if (app_.loop.watched) static_cast<void>(writeLastWatched(platform, *app_.loop.watched));
+  static_cast<void>(app_.watch.keep());
   app_.buffer.clearBuffer();
   platform.discardFile(kDiaryIndexFile);
   app_.guard.release();

@@ -17,7 +17,6 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarModel.h"
 #include "platform/Text.h"
-#include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 
 namespace almanouk {
@@ -91,10 +90,9 @@ class DueAlarmsAgree : public ::testing::TestWithParam<Sample> {
 
   // The scan at the start and the middle of every minute of the day, as the month view waits.
   ToldByMinute toldOnTime(const LocalDateTime& day) {
-    ScreenBuffer buffer(*platform, settings);
     AlarmState state;
     const std::string noSoundFolder;
-    AlarmScanner scanner(*platform, settings, state, buffer, noSoundFolder, *calendars);
+    AlarmScanner scanner(*platform, settings, state, noSoundFolder, *calendars);
     ToldByMinute told;
     for (int minute = 0; minute < 24 * 60; ++minute)
       for (int second : {0, 30}) {

@@ -17,7 +17,6 @@
 #include "calendar/CalendarList.h"
 #include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
-#include "screen/ScreenBuffer.h"
 #include "search/Search.h"
 #include "settings/Settings.h"
 
@@ -184,7 +183,6 @@ class ReadersAgree : public ::testing::TestWithParam<OddCalendar> {
     settings.calFile = "VREEMD00.AMN";
     settings.popupMode = PopupMode::Message;
     settings.soundOn = settings.speakerOn = false;
-    ScreenBuffer buffer(*platform, settings);
     const std::string noSoundFolder;
     std::set<int> minutes;
     for (const Entry* entry : model->timed()) minutes.insert(*entry->time);
@@ -192,7 +190,7 @@ class ReadersAgree : public ::testing::TestWithParam<OddCalendar> {
     for (std::size_t d = 0; d < range.size(); ++d) {
       for (int minute : minutes) {
         AlarmState state;
-        AlarmScanner scanner(*platform, settings, state, buffer, noSoundFolder, *calendars);
+        AlarmScanner scanner(*platform, settings, state, noSoundFolder, *calendars);
         const std::size_t before = platform->log().events().size();
         scanner.alarmScan({range[d].year, range[d].month, range[d].day, minute / 60, minute % 60});
         const std::vector<std::string> events = platform->log().events();
