@@ -92,7 +92,7 @@ void AlarmScanner::tell(const std::string& line, bool withPopup) {
 // waits for its answer without holding up the program.
 void AlarmScanner::showBox(const std::string& line) {
   if (!platform_.windowInFront() && platform_.notifier()) {
-    if (std::optional<std::uint32_t> id = platform_.notifier()->notify("Almanouk", cp437ToUtf8(line))) {
+    if (std::optional<std::uint32_t> id = platform_.notifier()->notify("Almanouk", cp437ToUtf8(line), true)) {
       state_.notified[*id] = line;
       return;
     }

@@ -32,10 +32,14 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
 bool playAlarmSound(Platform& platform, const std::string& soundFolder) {
   std::vector<std::string> sounds;
   listSoundFiles(platform, soundFolder, sounds);
+  return playSoundFile(platform, sounds.empty() ? std::string() : sounds.front());
+}
+
+bool playSoundFile(Platform& platform, const std::string& path) {
   SoundPlayer& player = platform.soundPlayer();
   if (!player.init(44100, 4, 0)) return false;
   player.setBufferSize(50);
-  int stream = player.openStream(sounds.empty() ? std::string() : sounds.front());
+  int stream = player.openStream(path);
   player.play(stream);
   // Keys typed meanwhile stay queued: the sound always plays to its end.
   while (player.position(stream) < player.length(stream)) platform.pause(50);

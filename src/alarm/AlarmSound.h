@@ -21,6 +21,8 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
 // Plays the first sound of the folder once and returns when it has ended;
 // false when the player could not start (no sound device, say).
 bool playAlarmSound(Platform& platform, const std::string& soundFolder);
+// Plays the file once the same way (none: silence).
+bool playSoundFile(Platform& platform, const std::string& path);
 // Writes the built-in chime as "roster.mp3" in the working folder.
 FileResult writeDefaultSound(Platform& platform);
 // "roster.mp3" is (written) again when it is missing, empty or a copy of the

@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "alarm/AlarmSound.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/Text.h"
 #include "platform/WindowPlatform.h"
 #include "platform/console/ConsolePlatform.h"
 #include "shell/CommandLine.h"
 #include "shell/Program.h"
+#include "shell/WatcherSwitch.h"
 
 namespace {
 
@@ -18,6 +22,7 @@ constexpr const char* kUsage = R"(gebruik: almanouk [GELUIDSMAP]
          almanouk --export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics
          almanouk --import BESTAND.ics NAAM.AMN
          almanouk --zoek WOORD [--alle]
+         almanouk --wachter [aan | uit]
          almanouk --help | --version
 Almanouk: kalender, agenda, dagboek en wekker in een venster.
 
@@ -35,6 +40,12 @@ Almanouk: kalender, agenda, dagboek en wekker in een venster.
                 en accenten tellen niet mee), een per regel met de datum; met
                 --alle in alle almanouks. Leest alleen, ook terwijl het
                 programma draait; status 1 als niets gevonden is.
+  --wachter     laat de alarmen van de actieve almanouk komen terwijl het
+                programma dicht is, als meldingen op het bureaublad met het
+                geluid; zonder venster. Maakt plaats zodra het programma start
+                en neemt het over als het eindigt. Met aan: ook bij elke
+                aanmelding (in ~/.config/autostart), en nu; met uit: niet meer,
+                en een wachter die draait stopt.
   --help        toon deze hulp
   --version     toon de versie
 
@@ -69,6 +80,48 @@ std::optional<int> runCommandLine(const std::vector<std::string>& arguments) {
   return status;
 }
 
+// The program beside this one.
+std::string programBeside(const std::string& name) {
+  const std::string self = almanouk::process::programPath();
+  const std::size_t folderEnd = self.find_last_of(almanouk::kPathSeparator);
+  return folderEnd == std::string::npos ? name : self.substr(0, folderEnd + 1) + name;
+}
+
+// Turned on, the watcher also starts now; turned off, a watcher that runs is asked to end.
+int switchWatcher(bool on) {
+  almanouk::ConsolePlatform platform(almanouk::process::startFolder());
+  const almanouk::FileResult switched = on ? almanouk::writeAutostartEntry(platform, almanouk::process::programPath())
+                                           : almanouk::removeAutostartEntry(platform);
+  if (!switched) {
+    std::fprintf(stderr, "almanouk: %s\n", almanouk::cp437ToUtf8(almanouk::saveFailedMessage(switched.error())).c_str());
+    return 1;
+  }
+  if (on) {
+    almanouk::process::startProgram(almanouk::process::programPath(), {"--wachter"});
+    std::printf("De wachter staat aan: hij start bij elke aanmelding, en nu.\n");
+  } else {
+    almanouk::askWatcherToEnd(platform);
+    std::printf("De wachter staat uit.\n");
+  }
+  return 0;
+}
+
+// --wachter becomes the watcher, a small program of its own; --speel plays an alarm's sound for it.
+std::optional<int> runWatcherWork(const std::vector<std::string>& arguments) {
+  if (arguments.empty() || (arguments[0] != "--wachter" && arguments[0] != "--speel")) return std::nullopt;
+  if (arguments[0] == "--speel" && arguments.size() == 2) {
+    almanouk::ConsolePlatform platform(almanouk::process::startFolder());
+    platform.setSoundPlayer(almanouk::makeSoundPlayer(platform.files()));
+    return almanouk::playSoundFile(platform, arguments[1]) ? 0 : 1;
+  }
+  if (arguments.size() == 2 && (arguments[1] == "aan" || arguments[1] == "uit")) return switchWatcher(arguments[1] == "aan");
+  if (arguments.size() != 1) return std::nullopt;
+  const std::string watcher = programBeside("almanouk-wachter");
+  almanouk::process::becomeProgram(watcher, {});
+  std::fprintf(stderr, "almanouk: de wachter (%s) is hier niet te starten\n", watcher.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +129,7 @@ int main(int argc, char** argv) {
   if (!arguments.empty()) almanouk::process::useStartingTerminal();
   if (auto status = answerInfoOption(arguments)) return *status;
   if (auto status = runCommandLine(arguments)) return *status;
+  if (auto status = runWatcherWork(arguments)) return *status;
   // The sound folder is the whole command tail, so a name with blanks needs no quotes.
   std::string soundFolder;
   for (const std::string& word : arguments) soundFolder += (soundFolder.empty() ? "" : " ") + word;

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's own notifications, for an alarm told while the program's
 // window is not in front (or while there is no window at all). Each has the
-// actions "OK" and "Sluimeren 5 min"; what the user chose comes later.
+// action "OK", an alarm also "Sluimeren 5 min"; what the user chose comes later.
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +23,7 @@ class DesktopNotifier {
   virtual ~DesktopNotifier() = default;
   // Shows a notification (UTF-8 texts) that stays until answered; its number,
   // or none when no notification service answers.
-  virtual std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body) = 0;
+  virtual std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool snoozable) = 0;
   // What was chosen or closed since the last call; never waits.
   virtual std::vector<AnsweredNotification> takeAnswers() = 0;
 };

@@ -72,6 +72,12 @@ class Platform {
   // key the program samples) arrives first. Never takes a keystroke. The
   // month view's key wait sleeps here between the moments something is due.
   virtual void awaitInput(int milliseconds) = 0;
+  // Waits at most that many milliseconds, less when one of the names comes
+  // into the working folder or goes from it. Watched from the first call on.
+  virtual void awaitNames(const std::vector<std::string>& names, int milliseconds) {
+    static_cast<void>(names);
+    pause(milliseconds);
+  }
   // The local date and time of day.
   LocalDateTime now() { return localNow(); }
   // The zone of that local time, as the zone database names it ("Europe/Amsterdam").

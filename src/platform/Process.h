@@ -14,5 +14,13 @@ std::string startFolder();
 // Standard output and errors reach the terminal the program was started
 // from, in UTF-8: a Windows program with a window has no terminal of its own.
 void useStartingTerminal();
+// The full path of the running program's file; empty when the system does not say.
+std::string programPath();
+// Starts the program with the arguments on its own, without a command
+// interpreter between (no word of them is read as the shell's); false when it could not start.
+bool startProgram(const std::string& program, const std::vector<std::string>& arguments);
+// Becomes the program with the arguments, in this same process (the
+// watcher, a small program of its own); returns only when that failed.
+void becomeProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace almanouk::process

@@ -7,7 +7,7 @@
 
 namespace almanouk {
 
-Surface::Surface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight, 0) { chars_.fill(' '); }
+Surface::Surface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight) { chars_.fill(' '); }
 
 void Surface::drawLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;

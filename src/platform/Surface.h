@@ -2,10 +2,38 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <string_view>
 #include <vector>
 
 namespace almanouk {
+
+// Memory that comes zeroed from the system and is not written to be so: a
+// surface nothing is drawn on (the watcher's) takes no room of its own.
+template <typename T>
+struct ZeroedPages {
+  using value_type = T;
+  ZeroedPages() = default;
+  template <typename U>
+  ZeroedPages(const ZeroedPages<U>&) {}
+  T* allocate(std::size_t count) {
+    if (void* memory = std::calloc(count, sizeof(T))) return static_cast<T*>(memory);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* memory, std::size_t) { std::free(memory); }
+  // Left as calloc made it: zero.
+  template <typename U>
+  void construct(U* at) {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <typename U, typename... Arguments>
+  void construct(U* at, Arguments&&... arguments) {
+    ::new (static_cast<void*>(at)) U(std::forward<Arguments>(arguments)...);
+  }
+  friend bool operator==(const ZeroedPages&, const ZeroedPages&) { return true; }
+};
 
 // The 640 x 400 pixel surface with its 80 x 25 text grid of 8 x 16 cells.
 // Pixel access is a plain array access: gradient bars and the day box read
@@ -18,6 +46,7 @@ class Surface {
   static constexpr int kRows = 25;
   static constexpr int kCellWidth = 8;
   static constexpr int kCellHeight = 16;
+  using Pixels = std::vector<std::uint32_t, ZeroedPages<std::uint32_t>>;
 
   Surface();
 
@@ -53,7 +82,7 @@ class Surface {
 
   // Everything drawn and the cursor, to put back after something was drawn over it.
   struct Saved {
-    std::vector<std::uint32_t> pixels;
+    Pixels pixels;
     std::array<unsigned char, kColumns * kRows> chars;
     int cursorRow, cursorColumn;
     bool cursorVisible;
@@ -73,7 +102,7 @@ class Surface {
  private:
   void drawGlyph(int row, int column, unsigned char c);
 
-  std::vector<std::uint32_t> pixels_;
+  Pixels pixels_;
   std::array<unsigned char, kColumns * kRows> chars_{};
   int cursorRow_ = 1;
   int cursorColumn_ = 1;

@@ -145,6 +145,22 @@ class FileLock {
   std::intptr_t handle_ = -1;
 };
 LocalDateTime localNow();
+// Names in a folder, watched from now on: a wait ends early when one of
+// them comes or goes. Where the system cannot watch, a wait takes its whole time.
+class FolderNames {
+ public:
+  FolderNames(const std::string& folder, std::vector<std::string> names);
+  ~FolderNames();
+  FolderNames(const FolderNames&) = delete;
+  FolderNames& operator=(const FolderNames&) = delete;
+  // Waits up to the time, less when one of the names came or went since the last wait.
+  void await(int milliseconds);
+
+ private:
+  std::intptr_t handle_ = -1;
+  std::vector<std::string> names_;
+};
+
 // Seconds of a monotonic clock.
 double monotonicSeconds();
 void sleepMilliseconds(int ms);

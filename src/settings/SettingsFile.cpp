@@ -276,6 +276,21 @@ std::string activeCalendarFile(Platform& platform) {
   return settings.calFile;
 }
 
+void readAlarmSettings(Platform& platform, Settings& settings) {
+  std::vector<std::string> lines;
+  {
+    InputFile file(platform, kSettingsFile, 1);
+    for (int line = 1; line <= 4; ++line) lines.push_back(file.nextLine());
+  }
+  for (PopupMode mode : {PopupMode::Off, PopupMode::Notepad, PopupMode::Message})
+    if (lines[1] == popupLine(mode)) settings.popupMode = mode;
+  for (bool on : {true, false}) {
+    if (lines[2] == std::string("PC-Speaker=") + (on ? "aan" : "uit")) settings.speakerOn = on;
+    if (lines[3] == std::string("Sound=") + (on ? "aan" : "uit")) settings.soundOn = on;
+  }
+  settings.calFile = activeCalendarFile(platform);
+}
+
 std::string backupName(std::string_view calFile) {
   std::string name(calFile);
   if (!name.empty()) name.back() = '2';

@@ -67,6 +67,10 @@ std::vector<std::string> calendarChoiceLines(Platform& platform, std::string_vie
 FileResult readSettings(Platform& platform, Settings& settings, ScreenBuffer& buffer);
 // The calendar the settings file marks as the active one, as the start takes it.
 std::string activeCalendarFile(Platform& platform);
+// The alarm switches and the active calendar, for the watcher: only read,
+// and a line it does not know keeps the setting as it was (the program
+// tells what is wrong with the file when it starts).
+void readAlarmSettings(Platform& platform, Settings& settings);
 // The backup of a calendar file: its name with the last character replaced by "2".
 std::string backupName(std::string_view calFile);
 // Creates the backup as a line-by-line copy when it is missing, then checks

@@ -79,6 +79,7 @@ class DueAlarmsAgree : public ::testing::TestWithParam<Sample> {
   void SetUp() override {
     settings.calFile = "ALMANOUK.AMN";
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), KeyScript{});
+    platform->openScreen(640, 400, 32);  // the window in front: the alarms are boxes
     if (GetParam().bytes.empty())
       ASSERT_TRUE(writeCalendarTemplate(*platform, settings.calFile, "0"));
     else

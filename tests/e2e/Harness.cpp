@@ -62,6 +62,34 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   return last_;
 }
 
+RunResult Harness::watch(const std::string& now, const std::string& script) {
+  HeadlessPlatform::Options options;
+  options.startFolder = startFolder().string();
+  options.start = *LocalDateTime::parse(now);
+  options.appData = (root_.path() / "appdata").string();
+  options.notificationService = notificationService;
+  options.soundFails = soundFails;
+  std::string error;
+  auto keys = KeyScript::parse(script, &error);
+  if (!keys) throw std::invalid_argument(error);
+  closeWatcher();
+  watcherPlatform_ = std::make_unique<HeadlessPlatform>(options, *keys);
+  watcher_ = std::make_unique<Watcher>(*watcherPlatform_);
+  RunResult result;
+  try {
+    result.status = watcher_->run();
+  } catch (const RunEnded& ended) {
+    result.scriptEnded = ended.scriptUsedUp;
+  }
+  result.events = watcherPlatform_->log().events();
+  return result;
+}
+
+void Harness::closeWatcher() {
+  watcher_.reset();
+  watcherPlatform_.reset();
+}
+
 std::string Harness::text(int row, int column, int count) const {
   std::string out;
   for (int c = column; c < column + count; ++c) out += cp437CharToUtf8(platform_->surface().charAt(row, c));

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Program.h"
+#include "shell/Watcher.h"
 
 namespace almanouk::test {
 
@@ -45,6 +46,11 @@ class Harness {
   };
   CommandLineRun commandLine(const std::string& now, const std::vector<std::string>& arguments);
 
+  // Runs the watcher (almanouk --wachter) from the given local time while the
+  // script lasts; it keeps its hold on the data folder until the next watch or closeWatcher.
+  RunResult watch(const std::string& now, const std::string& script);
+  void closeWatcher();
+
   HeadlessPlatform& platform() { return *platform_; }
   // Lets the last run's program go, with its hold on the data folder, as a program that ended would.
   void close() {
@@ -72,6 +78,8 @@ class Harness {
   std::unique_ptr<HeadlessPlatform> platform_;
   std::unique_ptr<Program> program_;
   RunResult last_;
+  std::unique_ptr<HeadlessPlatform> watcherPlatform_;
+  std::unique_ptr<Watcher> watcher_;
 };
 
 // The selected date after a run, to compare with another.

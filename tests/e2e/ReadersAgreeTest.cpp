@@ -115,6 +115,7 @@ class ReadersAgree : public ::testing::TestWithParam<OddCalendar> {
     // A second calendar, with nothing in it, for the merge.
     test::writeFile(folder / "LEEG0000.AMN", test::crlf(test::calendarLines("Leeg", "6")));
     platform = std::make_unique<HeadlessPlatform>(test::headlessOptions(folder), KeyScript{});
+    platform->openScreen(640, 400, 32);  // the window in front: the alarms are boxes
     calendars = std::make_unique<CalendarCache>(platform->files());
     model = calendars->get("VREEMD00.AMN");
   }

@@ -32,14 +32,20 @@ class SilentSpeaker : public SpeakerPort {
 
 }  // namespace
 
-ConsolePlatform::ConsolePlatform(std::string startFolder)
+ConsolePlatform::ConsolePlatform(std::string startFolder, Devices devices)
     : Platform(std::move(startFolder)),
-      sound_(std::make_unique<SilentPlayer>()),
-      speaker_(std::make_unique<SilentSpeaker>()) {}
+      sound_(devices.sound ? std::move(devices.sound) : std::make_unique<SilentPlayer>()),
+      speaker_(devices.speaker ? std::move(devices.speaker) : std::make_unique<SilentSpeaker>()),
+      notifier_(std::move(devices.notifier)) {}
 
 ConsolePlatform::~ConsolePlatform() = default;
 
 void ConsolePlatform::pause(int milliseconds) { os::sleepMilliseconds(milliseconds); }
+
+void ConsolePlatform::awaitNames(const std::vector<std::string>& names, int milliseconds) {
+  if (!watched_) watched_ = std::make_unique<os::FolderNames>(files().workingFolder(), names);
+  watched_->await(milliseconds);
+}
 
 double ConsolePlatform::elapsedSeconds() { return os::monotonicSeconds(); }
 
@@ -52,6 +58,7 @@ void ConsolePlatform::runCommand(const std::string& line) {
 LocalDateTime ConsolePlatform::localNow() { return os::localNow(); }
 
 int ConsolePlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>&) {
+  if (notifier_ && notifier_->notify(caption, text, false)) return 0;
   std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()),
                text.data());
   return 0;

@@ -26,7 +26,7 @@ class HeadlessPlatform::Notifier : public DesktopNotifier {
  public:
   explicit Notifier(HeadlessPlatform& platform) : platform_(platform) {}
 
-  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body) override {
+  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool) override {
     if (!platform_.options_.notificationService) return std::nullopt;
     platform_.logEvent("notify " + std::string(summary) + "|" + std::string(body));
     open_.push_back(++lastId_);

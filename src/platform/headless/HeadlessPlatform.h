@@ -49,6 +49,8 @@ class HeadlessPlatform : public Platform {
   Key waitForKey() override;
   void pause(int milliseconds) override;
   void awaitInput(int milliseconds) override;
+  // Nothing but the script comes into the folder: the whole time passes.
+  void awaitNames(const std::vector<std::string>&, int milliseconds) override { awaitInput(milliseconds); }
   double elapsedSeconds() override;
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
@@ -56,7 +58,8 @@ class HeadlessPlatform : public Platform {
   SoundPlayer& soundPlayer() override;
   SpeakerPort& speakerPort() override;
   std::string timeZone() override { return options_.timeZone; }
-  bool windowInFront() override { return inFront_; }
+  // No window before the screen opens (the watcher never opens one).
+  bool windowInFront() override { return inFront_ && screenOpened_; }
   void askForAttention() override { logEvent("attention"); }
   DesktopNotifier* notifier() override;
 

@@ -25,16 +25,22 @@ class SessionBusNotifier : public DesktopNotifier {
  public:
   ~SessionBusNotifier() override { disconnect(); }
 
-  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body) override {
+  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool snoozable) override {
     if (!connected() && !connect()) return std::nullopt;
     sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* call = nullptr;
     sd_bus_message* reply = nullptr;
     const std::string title(summary), text(body);
-    int result = sd_bus_call_method(bus_, kService, kPath, kService, "Notify", &error, &reply, "susssasa{sv}i",
-                                    "Almanouk", 0u, "almanouk", title.c_str(), text.c_str(),  //
-                                    4, "ok", "OK", "snooze", "Sluimeren 5 min",               //
-                                    2, "urgency", "y", kUrgencyCritical, "desktop-entry", "s", "almanouk",
-                                    0);  // never expires
+    int result = sd_bus_message_new_method_call(bus_, &call, kService, kPath, kService, "Notify");
+    if (result >= 0) result = sd_bus_message_append(call, "susss", "Almanouk", 0u, "almanouk", title.c_str(), text.c_str());
+    if (result >= 0)
+      result = snoozable ? sd_bus_message_append(call, "as", 4, "ok", "OK", "snooze", "Sluimeren 5 min")
+                         : sd_bus_message_append(call, "as", 2, "ok", "OK");
+    if (result >= 0)
+      result = sd_bus_message_append(call, "a{sv}i", 2, "urgency", "y", kUrgencyCritical, "desktop-entry", "s",
+                                     "almanouk", 0);  // never expires
+    if (result >= 0) result = sd_bus_call(bus_, call, 0, &error, &reply);
+    sd_bus_message_unref(call);
     std::uint32_t id = 0;
     if (result >= 0) result = sd_bus_message_read(reply, "u", &id);
     if (result < 0) {

@@ -6,7 +6,7 @@ namespace {
 
 class NoNotifier : public DesktopNotifier {
  public:
-  std::optional<std::uint32_t> notify(std::string_view, std::string_view) override { return std::nullopt; }
+  std::optional<std::uint32_t> notify(std::string_view, std::string_view, bool) override { return std::nullopt; }
   std::vector<AnsweredNotification> takeAnswers() override { return {}; }
 };
 

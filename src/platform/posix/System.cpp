@@ -3,7 +3,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
+#include <poll.h>
 #include <sys/file.h>
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
 #include <sys/stat.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -206,6 +210,49 @@ bool isLink(const std::string& path) {
 
 FileLock::~FileLock() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing releases the lock
+}
+
+FolderNames::FolderNames(const std::string& folder, std::vector<std::string> names) : names_(std::move(names)) {
+#ifdef __linux__
+  const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+  if (watch < 0) return;
+  if (::inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO) < 0) {
+    ::close(watch);
+    return;
+  }
+  handle_ = watch;
+#else
+  static_cast<void>(folder);
+#endif
+}
+
+FolderNames::~FolderNames() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+void FolderNames::await(int milliseconds) {
+  if (handle_ < 0) {
+    sleepMilliseconds(milliseconds);
+    return;
+  }
+#ifdef __linux__
+  const double end = monotonicSeconds() + milliseconds / 1000.0;
+  for (;;) {
+    const int left = static_cast<int>((end - monotonicSeconds()) * 1000);
+    pollfd watch{static_cast<int>(handle_), POLLIN, 0};
+    if (left <= 0 || ::poll(&watch, 1, left) <= 0) return;
+    alignas(inotify_event) char events[4096];
+    bool named = false;
+    for (ssize_t length; (length = ::read(static_cast<int>(handle_), events, sizeof events)) > 0;)
+      for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        if (event->len > 0)
+          for (const std::string& name : names_) named = named || name == event->name;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    if (named) return;
+  }
+#endif
 }
 
 namespace {
@@ -419,6 +466,7 @@ bool openInTextViewer(const std::string& name, const std::string& folder) {
   return startWatched(desktopLine("notepad " + name), folder);
 }
 
+
 }  // namespace almanouk::os
 
 namespace almanouk::process {
@@ -433,5 +481,38 @@ std::string startFolder() {
 }
 
 void useStartingTerminal() {}
+
+std::string programPath() {
+  char path[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
+void becomeProgram(const std::string& program, const std::vector<std::string>& arguments) {
+  std::vector<char*> words{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) words.push_back(const_cast<char*>(argument.c_str()));
+  words.push_back(nullptr);
+  ::execv(program.c_str(), words.data());
+}
+
+bool startProgram(const std::string& program, const std::vector<std::string>& arguments) {
+  if (::access(program.c_str(), X_OK) != 0) return false;
+  std::vector<char*> words{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) words.push_back(const_cast<char*>(argument.c_str()));
+  words.push_back(nullptr);
+  pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    os::detachChild();
+    // A grandchild, so the program never has to reap it.
+    if (::fork() != 0) ::_exit(0);
+    ::execv(program.c_str(), words.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return true;
+}
 
 }  // namespace almanouk::process

@@ -526,4 +526,6 @@ std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<SdlPlatform>(std::move(startFolder));
 }
 
+std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer& files) { return std::make_unique<SdlSoundPlayer>(files); }
+
 }  // namespace almanouk

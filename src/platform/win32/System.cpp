@@ -291,6 +291,11 @@ bool isLink(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+// The watcher, the one that waits so, does not run here: a wait takes its whole time.
+FolderNames::FolderNames(const std::string&, std::vector<std::string> names) : names_(std::move(names)) {}
+FolderNames::~FolderNames() = default;
+void FolderNames::await(int milliseconds) { sleepMilliseconds(milliseconds); }
+
 FileLock::~FileLock() {
   if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));  // closing releases the lock
 }
@@ -391,6 +396,7 @@ bool openInTextViewer(const std::string& name, const std::string& folder) {
   return status == STILL_ACTIVE || status == 0;
 }
 
+
 }  // namespace almanouk::os
 
 namespace almanouk::process {
@@ -417,6 +423,24 @@ void useStartingTerminal() {
     std::freopen("CONOUT$", "w", stderr);
   }
   SetConsoleOutputCP(CP_UTF8);
+}
+
+std::string programPath() {
+  wchar_t path[MAX_PATH * 4];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  return length > 0 && length < MAX_PATH * 4 ? win32::narrow(path, static_cast<int>(length)) : std::string();
+}
+
+// The watcher needs the desktop's notifications, which this build does not speak yet.
+void becomeProgram(const std::string&, const std::vector<std::string>&) {}
+
+bool startProgram(const std::string& program, const std::vector<std::string>& arguments) {
+  std::string line = "\"" + program + "\"";
+  for (const std::string& argument : arguments) line += " \"" + argument + "\"";
+  HANDLE process = startProcess(line, ".");
+  if (!process) return false;
+  CloseHandle(process);
+  return true;
 }
 
 }  // namespace almanouk::process

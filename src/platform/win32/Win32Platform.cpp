@@ -315,6 +315,8 @@ std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<Win32Platform>(std::move(startFolder));
 }
 
+std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer&) { return std::make_unique<Win32SoundPlayer>(); }
+
 bool Win32Platform::windowInFront() { return window_ && GetForegroundWindow() == window_ && !IsIconic(window_); }
 
 // The task bar's button blinks until the user comes to the window.
