@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/DesktopNotifier.h"
-#include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/console/ConsolePlatform.h"
 #include "platform/posix/PcSpeakerPort.h"
@@ -41,13 +40,6 @@ class ProgramSoundPlayer : public almanouk::SoundPlayer {
   std::string path_;
 };
 
-// The program beside this one.
-std::string programBeside(const std::string& name) {
-  const std::string self = almanouk::process::programPath();
-  const std::size_t folderEnd = self.find_last_of(almanouk::kPathSeparator);
-  return folderEnd == std::string::npos ? name : self.substr(0, folderEnd + 1) + name;
-}
-
 }  // namespace
 
 int main() {
@@ -55,7 +47,7 @@ int main() {
   devices.speaker = std::make_unique<almanouk::PcSpeakerPort>();
   devices.notifier = almanouk::makeDesktopNotifier();
   almanouk::ConsolePlatform platform(almanouk::process::startFolder(), std::move(devices));
-  platform.setSoundPlayer(std::make_unique<ProgramSoundPlayer>(programBeside("almanouk"), platform.files()));
+  platform.setSoundPlayer(std::make_unique<ProgramSoundPlayer>(almanouk::process::packageProgram({"almanouk", "../../bin/almanouk"}), platform.files()));
   almanouk::Watcher watcher(platform);
   return watcher.run();
 }

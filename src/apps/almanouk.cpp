@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "alarm/AlarmSound.h"
-#include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
 #include "platform/WindowPlatform.h"
@@ -80,13 +79,6 @@ std::optional<int> runCommandLine(const std::vector<std::string>& arguments) {
   return status;
 }
 
-// The program beside this one.
-std::string programBeside(const std::string& name) {
-  const std::string self = almanouk::process::programPath();
-  const std::size_t folderEnd = self.find_last_of(almanouk::kPathSeparator);
-  return folderEnd == std::string::npos ? name : self.substr(0, folderEnd + 1) + name;
-}
-
 // Turned on, the watcher also starts now; turned off, a watcher that runs is asked to end.
 int switchWatcher(bool on) {
   almanouk::ConsolePlatform platform(almanouk::process::startFolder());
@@ -116,9 +108,10 @@ std::optional<int> runWatcherWork(const std::vector<std::string>& arguments) {
   }
   if (arguments.size() == 2 && (arguments[1] == "aan" || arguments[1] == "uit")) return switchWatcher(arguments[1] == "aan");
   if (arguments.size() != 1) return std::nullopt;
-  const std::string watcher = programBeside("almanouk-wachter");
-  almanouk::process::becomeProgram(watcher, {});
-  std::fprintf(stderr, "almanouk: de wachter (%s) is hier niet te starten\n", watcher.c_str());
+  const std::string watcher =
+      almanouk::process::packageProgram({"almanouk-wachter", "../libexec/almanouk/almanouk-wachter"});
+  if (!watcher.empty()) almanouk::process::becomeProgram(watcher, {});
+  std::fprintf(stderr, "almanouk: de wachter (almanouk-wachter) is hier niet te starten\n");
   return 1;
 }
 

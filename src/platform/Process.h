@@ -16,6 +16,10 @@ std::string startFolder();
 void useStartingTerminal();
 // The full path of the running program's file; empty when the system does not say.
 std::string programPath();
+// Another program of the package: the first of the places, relative to this
+// program's folder, where it is (beside it in a build; where an installation
+// puts it); empty when it is nowhere.
+std::string packageProgram(const std::vector<std::string>& places);
 // Starts the program with the arguments on its own, without a command
 // interpreter between (no word of them is read as the shell's); false when it could not start.
 bool startProgram(const std::string& program, const std::vector<std::string>& arguments);

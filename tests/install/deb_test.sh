@@ -16,11 +16,11 @@ deb=$(find "$work" -maxdepth 1 -name "almanouk_${version}_*.deb")
 [ -n "$deb" ] || fail "no almanouk_${version}_*.deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libical3 zlib1g; do
+for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libical3 zlib1g libsystemd0; do
   [[ ", $depends," =~ ,\ "$package"[\ ,] ]] || fail "Depends lacks $package: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for file in usr/bin/almanouk usr/bin/almanouk-headless usr/share/applications/almanouk.desktop \
+for file in usr/bin/almanouk usr/bin/almanouk-headless usr/libexec/almanouk/almanouk-wachter usr/share/applications/almanouk.desktop \
     usr/share/icons/hicolor/48x48/apps/almanouk.png usr/share/man/man1/almanouk.1.gz \
     usr/share/metainfo/nl.almanouk.almanouk.metainfo.xml; do
   grep -q " \./$file\$" <<<"$contents" || fail "the package lacks $file"

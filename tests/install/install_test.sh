@@ -20,7 +20,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 share=$prefix/share
 
 files() {
-  for file in bin/almanouk bin/almanouk-headless share/applications/almanouk.desktop \
+  for file in bin/almanouk bin/almanouk-headless libexec/almanouk/almanouk-wachter share/applications/almanouk.desktop \
       share/metainfo/nl.almanouk.almanouk.metainfo.xml share/man/man1/almanouk.1.gz \
       share/man/man1/almanouk-headless.1.gz share/icons/hicolor/scalable/apps/almanouk.svg; do
     [ -f "$prefix/$file" ] || fail "$file not installed"

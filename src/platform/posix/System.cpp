@@ -488,6 +488,14 @@ std::string programPath() {
   return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
+std::string packageProgram(const std::vector<std::string>& places) {
+  const std::string self = programPath();
+  const std::string folder = self.substr(0, self.find_last_of('/') + 1);
+  for (const std::string& place : places)
+    if (::access((folder + place).c_str(), X_OK) == 0) return folder + place;
+  return {};
+}
+
 void becomeProgram(const std::string& program, const std::vector<std::string>& arguments) {
   std::vector<char*> words{const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments) words.push_back(const_cast<char*>(argument.c_str()));

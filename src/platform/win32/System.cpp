@@ -431,6 +431,14 @@ std::string programPath() {
   return length > 0 && length < MAX_PATH * 4 ? win32::narrow(path, static_cast<int>(length)) : std::string();
 }
 
+std::string packageProgram(const std::vector<std::string>& places) {
+  const std::string self = programPath();
+  const std::string folder = self.substr(0, self.find_last_of("\\/") + 1);
+  for (const std::string& place : places)
+    if (GetFileAttributesW(win32::wide(folder + place).c_str()) != INVALID_FILE_ATTRIBUTES) return folder + place;
+  return {};
+}
+
 // The watcher needs the desktop's notifications, which this build does not speak yet.
 void becomeProgram(const std::string&, const std::vector<std::string>&) {}
 
