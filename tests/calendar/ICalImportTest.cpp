@@ -57,6 +57,14 @@ INSTANTIATE_TEST_SUITE_P(
              "DTSTART;VALUE=DATE:20270105\r\nRRULE:FREQ=DAILY;COUNT=2\r\nRDATE;VALUE=DATE:20270110\r\nRDATE;VALUE=DATE:20270112\r\n"
              "EXDATE;VALUE=DATE:20270110\r\nSUMMARY:Kuur\r\n",
              {"Januari: 05 2027 Kuur", "Januari: 06 2027 Kuur", "Januari: 12 2027 Kuur"}},
+        // A whole-day exception of a timed rule takes that day out, whatever the time.
+        Case{"whole_day_excluded_from_a_timed_weekly_rule",
+             "DTSTART:20270107T090000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\nEXDATE;VALUE=DATE:20270114\r\nSUMMARY:Koor\r\n",
+             {"Januari: 07 2027 09:00 Koor", "Januari: 21 2027 09:00 Koor"}},
+        // A rule that cannot be read still leaves the start and the extra dates.
+        Case{"unreadable_rule_keeps_its_extra_dates",
+             "DTSTART;VALUE=DATE:20270105\r\nRRULE:FREQ=SOMETIMES\r\nRDATE;VALUE=DATE:20270110\r\nSUMMARY:Kuur\r\n",
+             {"Januari: 05 2027 Kuur", "Januari: 10 2027 Kuur"}},
         Case{"utc_single", "DTSTART:20270701T070000Z\r\nSUMMARY:Vlucht\r\n", {"Juli: 01 2027 09:00 Vlucht"}},
         Case{"over_midnight", "DTSTART:20270102T220000\r\nDTEND:20270103T020000\r\nSUMMARY:Nachtdienst\r\n",
              {"Januari: 02 2027 22:00 Nachtdienst", "Januari: 03 2027 Nachtdienst"}},

@@ -53,6 +53,23 @@ TEST(Query, MatchesWithoutCaseAccentsOrBlankRuns) {
   EXPECT_TRUE(Query("   ").empty());
 }
 
+// Every letter of the code page with an accent is found by its plain letter
+// and finds it; the letters that are no plain letter with an accent stay themselves.
+TEST(Query, EveryAccentedLetterOfTheCodePageFolds) {
+  const std::pair<const char*, const char*> letters[] = {
+      {"Ç", "c"}, {"ü", "u"}, {"é", "e"}, {"â", "a"}, {"ä", "a"}, {"à", "a"}, {"å", "a"}, {"ç", "c"},
+      {"ê", "e"}, {"ë", "e"}, {"è", "e"}, {"ï", "i"}, {"î", "i"}, {"ì", "i"}, {"Ä", "a"}, {"Å", "a"},
+      {"É", "e"}, {"ô", "o"}, {"ö", "o"}, {"ò", "o"}, {"û", "u"}, {"ù", "u"}, {"ÿ", "y"}, {"Ö", "o"},
+      {"Ü", "u"}, {"á", "a"}, {"í", "i"}, {"ó", "o"}, {"ú", "u"}, {"ñ", "n"}, {"Ñ", "n"},
+      {"æ", "æ"}, {"Æ", "Æ"}, {"ß", "ß"},
+  };
+  for (const auto& [accented, plain] : letters) {
+    EXPECT_TRUE(Query(cp437(plain)).find(cp437(accented))) << accented;
+    EXPECT_TRUE(Query(cp437(accented)).find(cp437(plain))) << accented;
+  }
+  EXPECT_FALSE(Query("a").find(cp437("æ")));
+}
+
 TEST(Search, NextOccurrenceFromTheSelectedDay) {
   const CalendarModel calendar(
       "Thuis\r\n0\r\n7\r\n\r\nMaandelijks\r\n\r\n31 Laatste\r\n05 2013 Alleen in 2013\r\n\r\nWekelijks\r\n\r\n"
