@@ -445,7 +445,7 @@ void becomeProgram(const std::string&, const std::vector<std::string>&) {}
 bool startProgram(const std::string& program, const std::vector<std::string>& arguments) {
   std::string line = "\"" + program + "\"";
   for (const std::string& argument : arguments) line += " \"" + argument + "\"";
-  HANDLE process = startProcess(line, ".");
+  HANDLE process = os::startProcess(line, ".");
   if (!process) return false;
   CloseHandle(process);
   return true;
