@@ -53,6 +53,12 @@ TEST_F(CalendarModelTest, SectionsAreFoundAsTheReadersAlwaysFoundThem) {
   EXPECT_TRUE(model->entries(Section::January).empty());
   EXPECT_EQ(model->on(Section::Monthly, 3).size(), 1u);
   EXPECT_TRUE(cache.get("NIETHIER.AMN")->lines().empty());
+
+  // Nothing after the end line is a section: a header found only there gives none.
+  write("NAEINDE0.AMN", {"Na", "0", "7", "", "Maandelijks", "", "01 voor", "", "Einde", "", "Februari", "", "05 na", ""});
+  model = cache.get("NAEINDE0.AMN");
+  EXPECT_EQ(texts(model->entries(Section::Monthly)), (std::vector<std::string>{"01 voor"}));
+  EXPECT_TRUE(model->entries(Section::February).empty());
 }
 
 TEST(CalendarEntry, FieldsFollowTheFormat) {
