@@ -104,6 +104,51 @@ std::vector<std::string> convertedLines(const ConvertedCalendar& calendar) {
   return lines;
 }
 
+// The file's lines as the reader gives them, each of which must end in CR LF
+// as the conversion writes them.
+class WrittenLines {
+ public:
+  explicit WrittenLines(std::string_view bytes) : rest_(bytes) {}
+  bool atEnd() const { return rest_.empty(); }
+  // False at the end of the file or at a line that does not end in CR LF.
+  bool next(std::string_view& line) {
+    const std::size_t newline = rest_.find('\n');
+    if (newline == std::string_view::npos || newline == 0 || rest_[newline - 1] != '\r') return false;
+    line = rest_.substr(0, newline - 1);
+    rest_.remove_prefix(newline + 1);
+    return true;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+// True when the conversion would write the calendar back byte for byte: of
+// the current layout and already normalised. One pass over the bytes read,
+// nothing built; false whenever in doubt, as the whole conversion decides then.
+bool alreadyConverted(std::string_view bytes) {
+  WrittenLines lines(bytes);
+  std::string_view line;
+  if (!lines.next(line) || !lines.next(line) || !hasDiaryKey(std::string(line))) return false;
+  if (!lines.next(line) || line.starts_with(' ') || line.starts_with(kBirthdayMark)) return false;
+  for (int i = 0; i < kBlankLinesAfterHeader; ++i)
+    if (!lines.next(line) || !line.empty()) return false;
+  // The first line after them is not blank, or the blanks would be folded.
+  if (!lines.next(line) || line.empty()) return false;
+  int weeklyDaily = 0;
+  bool beforeJanuary = true;
+  do {
+    if (line == "Einde" || line == "einde") break;
+    beforeJanuary = beforeJanuary && line != "Januari";
+    if (beforeJanuary && line == "Maandelijks") weeklyDaily = 0;
+    if (beforeJanuary && (line == "Wekelijks" || line == "Dagelijks")) ++weeklyDaily;
+  } while (lines.next(line));
+  if (line != "Einde" || weeklyDaily == 0) return false;
+  for (int i = 0; i < kBlankLinesAfterEnd; ++i)
+    if (!lines.next(line) || !line.empty()) return false;
+  return lines.atEnd();
+}
+
 // Every calendar is tried; the first failure is the one told, a file the
 // program cannot read as it is before any other.
 Conversion convertCalendars(Platform& platform) {
@@ -111,6 +156,8 @@ Conversion convertCalendars(Platform& platform) {
   Conversion all;
   for (const std::string& name : calendarFileNames(platform)) {
     if (!platform.fileExists(name)) continue;
+    const std::optional<std::string> bytes = platform.files().contents(name);
+    if (bytes && alreadyConverted(*bytes)) continue;
     ConvertedCalendar calendar = readCalendar(platform, name, oldKeyCounter);
     all.note(replaceLinesIfChanged(platform, name, temporary::kConversion, convertedLines(calendar)), calendar.olderLayout);
   }

@@ -38,6 +38,46 @@ TEST_F(ConversionTest, CurrentCalendarGetsThreeBlankLinesAndAFreshEnd) {
   EXPECT_EQ(test::fileNames(folder.path()), std::vector<std::string>{"HUIDIG00.AMN"});
 }
 
+// A calendar one step from the normalised form comes out normalised; the
+// normalised one stays as it is. Each row changes one thing the quick check
+// of a current file must notice.
+TEST_F(ConversionTest, EveryStepFromTheNormalFormIsNormalised) {
+  auto crlf = [](const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+  };
+  const std::vector<std::string> head = {"Thuis", "0", "7", "", "", ""};
+  const std::vector<std::string> recurring = {"Maandelijks", "01 maand", "", "Wekelijks", "", "", "", "Dagelijks",
+                                              "", "", ""};
+  const std::vector<std::string> months = {"Januari", "13 jan", "", "Februari"};
+  const std::string normal = crlf(joined({head, recurring, months, {"Einde"}, blanks(25)}));
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  std::string lineFeedsOnly = normal;
+  std::erase(lineFeedsOnly, '\r');
+  const std::vector<std::pair<const char*, std::string>> rows = {
+      {"normal", normal},
+      {"line feeds only", lineFeedsOnly},
+      {"one line feed", replaced(normal, "Thuis\r\n", "Thuis\n")},
+      {"lower-case end", replaced(normal, "Einde", "einde")},
+      {"24 blanks at the end", normal.substr(0, normal.size() - 2)},
+      {"26 blanks at the end", normal + "\r\n"},
+      {"text after the end", normal + "rest\r\n"},
+      {"two blanks after the header", replaced(normal, "7\r\n\r\n", "7\r\n")},
+      {"four blanks after the header", replaced(normal, "7\r\n", "7\r\n\r\n")},
+      {"indented days ahead", replaced(normal, "\r\n7\r\n", "\r\n 7\r\n")},
+      {"no weekly and daily sections",
+       replaced(normal, "Wekelijks\r\n\r\n\r\n\r\nDagelijks\r\n\r\n\r\n\r\n", "")},
+  };
+  for (const auto& [name, text] : rows) {
+    test::writeFile(folder / "THUIS000.AMN", text);
+    ASSERT_TRUE(convertOlderData(*platform).written) << name;
+    EXPECT_EQ(test::readFile(folder / "THUIS000.AMN"), normal) << name;
+  }
+}
+
 TEST_F(ConversionTest, CalendarsWithoutDiaryKeyGetOneCountingFromZero) {
   write("A0000000.AMN", {"Met sleutel", "0", "5", "", "Maandelijks", "", "Wekelijks", "", "Dagelijks", "", "Januari"});
   write("B0000000.AMN",
