@@ -1,6 +1,8 @@
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -101,14 +103,25 @@ int find(std::string_view text, std::string_view what, int start) {
   return pos == std::string_view::npos ? 0 : static_cast<int>(pos) + 1;
 }
 
-double numericValue(std::string_view text) {
+namespace {
+
+// Past the leading blanks and the sign: where the digits start, and whether negative.
+std::size_t digitsStart(std::string_view text, bool& negative) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
+  negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
     negative = text[i] == '-';
     ++i;
   }
+  return i;
+}
+
+}  // namespace
+
+double numericValue(std::string_view text) {
+  bool negative = false;
+  std::size_t i = digitsStart(text, negative);
   double value = 0;
   while (i < text.size() && isDigit(text[i])) value = value * 10 + (text[i++] - '0');
   if (i < text.size() && text[i] == '.') {
@@ -131,7 +144,17 @@ int roundToInt(double value) {
   return static_cast<int>(result);
 }
 
-int intValue(std::string_view text) { return roundToInt(numericValue(text)); }
+// Whole numbers, nearly all that are read, need no floating point.
+int intValue(std::string_view text) {
+  constexpr std::int64_t kBeyondInt = std::int64_t{1} << 40;
+  bool negative = false;
+  std::size_t i = digitsStart(text, negative);
+  std::int64_t value = 0;
+  for (; i < text.size() && isDigit(text[i]); ++i) value = std::min(value * 10 + (text[i] - '0'), kBeyondInt);
+  if (i < text.size() && text[i] == '.') return roundToInt(numericValue(text));
+  if (negative) value = -value;
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 std::string toText(int value) { return std::to_string(value); }
 

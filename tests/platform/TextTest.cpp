@@ -23,6 +23,15 @@ TEST(Text, StoringIntoAnIntegerRoundsHalfToEven) {
   EXPECT_EQ(intValue("99999999999999999999999"), 2147483647);
 }
 
+// The integer reading agrees with the number rounded into an integer, at the
+// edges of the int range and around signs, blanks and fractions.
+TEST(Text, IntegerReadingAgreesWithTheRoundedNumber) {
+  for (const char* text : {"", " ", "-", "+", "0", "-0", "  42x", "+7", "-7", "007", "12.5", "13.5", "-2.5", "3.",
+                           ".5", "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967296",
+                           "99999999999999999999", "-99999999999999999999", "1 2", " -  3"})
+    EXPECT_EQ(intValue(text), roundToInt(numericValue(text))) << '"' << text << '"';
+}
+
 TEST(Text, PositionsCountFromOneAndNeverFailPastTheEnd) {
   EXPECT_EQ(mid("Januari", 2, 3), "anu");
   EXPECT_EQ(mid("Mei", 3, 5), "i");
