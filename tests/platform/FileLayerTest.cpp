@@ -218,6 +218,16 @@ TEST_F(FileLayerTest, TheNameIndexFollowsChangesMadeBehindItsBack) {
   std::filesystem::remove(folder / "Anders.txt");
   EXPECT_EQ(files.findFirst("*.txt"), "");
   EXPECT_EQ(files.fileSize("anders.txt"), -1);
+  // Another program's name that comes in the same moment as the program's own.
+  for (int i = 0; i < 20; ++i) {
+    const std::string own = "eigen" + std::to_string(i) + ".txt", theirs = "vreemd" + std::to_string(i) + ".txt";
+    files.openFile(own, FileMode::Output, 1);
+    ASSERT_TRUE(files.closeFile(1));
+    test::writeFile(folder / theirs, "x");
+    EXPECT_TRUE(files.fileExists(theirs)) << i;
+    std::filesystem::remove(folder / theirs);
+    EXPECT_FALSE(files.fileExists(theirs)) << i;
+  }
 }
 
 TEST_F(FileLayerTest, OwnChangesAreSeenAtOnceAndTwoNamesDifferingInCaseResolveExactly) {
