@@ -185,10 +185,10 @@ const std::vector<std::string>& readmeLines() {
   return lines;
 }
 
+// Written at every start, but only when missing or different: an unchanged
+// readme costs a read, not a write and a wait for the disk.
 FileResult writeReadme(Platform& platform) {
-  FileReplacement readme(platform, kReadmeFile, temporary::kReadme, 1);
-  for (const std::string& line : readmeLines()) readme.line(line);
-  return readme.commit();
+  return replaceLinesIfChanged(platform, kReadmeFile, temporary::kReadme, readmeLines());
 }
 
 }  // namespace almanouk

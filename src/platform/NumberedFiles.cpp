@@ -84,8 +84,11 @@ FileResult FileReplacement::commit() {
 
 FileResult replaceLinesIfChanged(Platform& platform, std::string_view target, std::string_view tempName,
                                  const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  text.reserve(size);
+  for (const std::string& line : lines) text.append(line).append("\r\n");
   if (platform.files().contents(target) == text) return {};
   FileReplacement file(platform, target, tempName, 2);
   file.text(text);

@@ -47,6 +47,23 @@ TEST(StartUp, TheReadmeLittersNoHomeFolder) {
             test::readFile(elsewhere.data("Almanouk145.txt")));
 }
 
+// Once its files are current a start reads them and writes none of them again.
+TEST(StartUp, AStartRewritesNothingThatIsCurrent) {
+  Harness h;
+  std::filesystem::remove_all(h.dataFolder());
+  ASSERT_TRUE(h.run("2012-03-07 09:15:00", "").scriptEnded);
+  ASSERT_TRUE(h.run("2012-03-07 09:16:00", "").scriptEnded);  // the new calendar gets its normal form
+  // A second name for each, outside the folder: a file written again gets a new one of its own.
+  const std::filesystem::path links = h.dataFolder().parent_path() / "namen";
+  std::filesystem::create_directories(links);
+  const std::vector<std::filesystem::path> files = {h.data("Almanouk145.txt"), h.startFolder() / "Almanouk145.txt",
+                                                    h.data("ALMANOUK.AMN"), h.data("Almanouk.ini"),
+                                                    h.data("roster.mp3")};
+  for (std::size_t i = 0; i < files.size(); ++i) std::filesystem::create_hard_link(files[i], links / std::to_string(i));
+  ASSERT_TRUE(h.run("2012-03-07 09:17:00", "").scriptEnded);
+  for (const auto& file : files) EXPECT_EQ(std::filesystem::hard_link_count(file), 2u) << file;
+}
+
 TEST(StartUp, AStaleMarkerDoesNotBlockTheStart) {
   Harness h;
   h.writeData("Almanouk.pyl", "pyl\r\n");
