@@ -31,6 +31,13 @@ void BM_ListEditorOpenOn100000Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_ListEditorOpenOn100000Lines)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
+// F2 and Esc with nothing edited on 100,000 lines: from Esc to the month view's next key, nothing written.
+void BM_ListEditorLeaveUneditedOn100000Lines(benchmark::State& state) {
+  const DataFolder& folder = folderWithAHundredThousandLines();
+  for (auto _ : state) state.SetIterationTime(runProgram(folder, kNow, "F2 Esc Alt+X").between(1, 2));
+}
+BENCHMARK(BM_ListEditorLeaveUneditedOn100000Lines)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
 // Typing and moving down, a key at a time.
 void BM_ListEditorKey(benchmark::State& state) {
   const DataFolder& folder = folderWithALongCalendar();

@@ -15,6 +15,13 @@ void BM_StartUpWith20000Pages(benchmark::State& state) {
 }
 BENCHMARK(BM_StartUpWith20000Pages)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
+// A start with a calendar of 100,000 lines that is current: read, not converted.
+void BM_StartUpWith100000Lines(benchmark::State& state) {
+  const DataFolder& folder = folderWithAHundredThousandLines();
+  for (auto _ : state) state.SetIterationTime(runProgram(folder, "2015-06-10 09:00:00", "Alt+X").startUp());
+}
+BENCHMARK(BM_StartUpWith100000Lines)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
 // One Right press: the pass that moves the date, fills the grid (probing 31
 // page names), renders and lists the days ahead.
 void BM_DayMoveWith20000Pages(benchmark::State& state) {

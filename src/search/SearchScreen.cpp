@@ -75,7 +75,9 @@ void SearchScreen::open() {
 void SearchScreen::draw() {
   drawPrompt();
   const std::size_t hits = state_.search ? state_.search->hits().size() : 0;
-  if (resultsChanged_ || hits != shownHits_) drawResults();
+  // Results only come at the end while the search reads on: only their rows are drawn.
+  if (resultsChanged_ || hits < shownHits_) drawResults(0);
+  else if (hits > shownHits_) drawResults(shownHits_);
   drawStatusLine();
 }
 
@@ -159,10 +161,12 @@ void SearchScreen::drawPrompt() {
   buffer_.drawBar(1, 1, padRight(text, kColumns), kRedBar);
 }
 
-void SearchScreen::drawResults() {
+// The rows of the results from the one numbered `from` on; from 0 every row, the empty ones too.
+void SearchScreen::drawResults(std::size_t from) {
   const std::vector<SearchHit>* hits = state_.search ? &state_.search->hits() : nullptr;
   for (int row = 0; row < kResultRows; ++row) {
     const std::size_t index = state_.top + static_cast<std::size_t>(row);
+    if (index < from || (from > 0 && (!hits || index >= hits->size()))) continue;
     if (hits && index < hits->size()) {
       drawResult(row + 2, (*hits)[index], index == state_.selected);
     } else {

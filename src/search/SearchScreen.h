@@ -49,7 +49,7 @@ class SearchScreen : public Screen {
   bool openChosen();
   void move(std::ptrdiff_t step);
   void drawPrompt();
-  void drawResults();
+  void drawResults(std::size_t from);
   void drawResult(int row, const SearchHit& hit, bool chosen);
   void drawStatusLine();
 
