@@ -21,15 +21,6 @@ export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   work=$1 program=$2 signal=$3
   . "$4"
-  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
-  await() {
-    for _ in $(seq 150); do
-      kill -0 $pid 2>/dev/null || fail "the program ended early"
-      [ -n "$($1)" ] && return 0
-      sleep 0.1
-    done
-    return 1
-  }
   (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
   await boxes || fail "no start-up notice"
   press "$(boxes | head -n 1)" Return

@@ -18,33 +18,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 data="$work/appdata/Almanouk"
 mkdir -p "$data" "$work/start"
-crlf() { printf '%s\r\n' "$@"; }
-calendar() {
-  crlf "$1" "$2" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "" ""
-  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
-    crlf "$month" "" "" ""
-  done
-  crlf "Einde"
-}
-calendar "Thuis" 0 > "$data/ALMANOUK.AMN"
-calendar "Werk" 1 > "$data/WERK0000.AMN"
-crlf "[Aan/Uit]" "PopUp=uit" "PC-Speaker=uit" "Sound=uit" "" "[Kleurthema]" "1" "" "[Tekstkleur]" "12" "" \
-  "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Thuis                         7" \
-  "   WERK0000.AMN = Werk                          7" "" "Einde." > "$data/Almanouk.ini"
+. "$here/xvfb_data.sh"
+calendar_file "Thuis" 0 > "$data/ALMANOUK.AMN"
+calendar_file "Werk" 1 > "$data/WERK0000.AMN"
+settings_file uit uit "-> ALMANOUK.AMN = Thuis                         7" \
+  "   WERK0000.AMN = Werk                          7" > "$data/Almanouk.ini"
 
 export APPDATA="$work/appdata" SDL_AUDIODRIVER=dummy
 xvfb-run -a -s "-noreset -screen 0 1920x1080x24" bash -c '
   work=$1 program=$2 here=$3 shot=$4 spelled=$5
   . "$here/xvfb_windows.sh"
-  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
-  await() {
-    for _ in $(seq 150); do
-      kill -0 $pid 2>/dev/null || fail "the program ended early"
-      [ -n "$($1)" ] && return 0
-      sleep 0.1
-    done
-    return 1
-  }
   openbox >/dev/null 2>&1 &
   sleep 1
   (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!

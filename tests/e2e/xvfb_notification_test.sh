@@ -19,17 +19,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 data="$work/appdata/Almanouk"
 mkdir -p "$data" "$work/start"
-crlf() { printf '%s\r\n' "$@"; }
-{
-  crlf "Bureaublad" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "10:01 Tandarts" "" ""
-  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
-    crlf "$month" "" "" ""
-  done
-  crlf "Einde"
-} > "$data/ALMANOUK.AMN"
-crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=uit" "" "[Kleurthema]" "1" "" "[Tekstkleur]" "12" "" \
-  "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Bureaublad                    7" "" "Einde." \
-  > "$data/Almanouk.ini"
+. "$here/xvfb_data.sh"
+calendar_file "Bureaublad" 0 "10:01 Tandarts" > "$data/ALMANOUK.AMN"
+settings_file msg uit "-> ALMANOUK.AMN = Bureaublad                    7" > "$data/Almanouk.ini"
 
 # The notification's menu: dunst hands its entries to this "dmenu", which
 # keeps them and chooses the snooze.

@@ -25,18 +25,10 @@ stamp=$(date +%s)
 first=$(( (stamp / 60 + 1) * 60 ))
 [ $((first - stamp)) -lt 20 ] && first=$((first + 60))
 at() { date -d "@$1" +%H:%M; }
-crlf() { printf '%s\r\n' "$@"; }
-{
-  crlf "Overdracht" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" \
-    "$(at $first) Een" "$(at $((first + 60))) Twee" "$(at $((first + 120))) Drie" "" ""
-  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
-    crlf "$month" "" "" ""
-  done
-  crlf "Einde"
-} > "$data/ALMANOUK.AMN"
-crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=aan" "" "[Kleurthema]" "1" "" "[Tekstkleur]" "12" "" \
-  "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Overdracht                    7" "" "Einde." \
-  > "$data/Almanouk.ini"
+. "$here/xvfb_data.sh"
+calendar_file "Overdracht" 0 "$(at $first) Een" "$(at $((first + 60))) Twee" "$(at $((first + 120))) Drie" \
+  > "$data/ALMANOUK.AMN"
+settings_file msg aan "-> ALMANOUK.AMN = Overdracht                    7" > "$data/Almanouk.ini"
 printf '[global]\n    follow = none\n[urgency_critical]\n    timeout = 0\n' > "$work/dunstrc"
 
 export APPDATA="$work/appdata" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy

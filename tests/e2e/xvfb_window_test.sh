@@ -27,17 +27,9 @@ stamp=$(date +%s)
 now=$(date -d "@$stamp" +%H:%M)
 next=$(date -d "@$((stamp + 60))" +%H:%M)
 later=$(date -d "@$((stamp + 120))" +%H:%M)
-crlf() { printf '%s\r\n' "$@"; }
-{
-  crlf "Xvfb" "0" "7" "" "" "Maandelijks" "" "" "" "Wekelijks" "" "" "" "Dagelijks" "" "$now Alarm nu" "$next Alarm straks" "$later Alarm later" "" ""
-  for month in Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December; do
-    crlf "$month" "" "" ""
-  done
-  crlf "Einde"
-} > "$data/ALMANOUK.AMN"
-crlf "[Aan/Uit]" "PopUp=msg" "PC-Speaker=uit" "Sound=aan" "" "[Kleurthema]" "1" "" "[Tekstkleur]" "12" "" \
-  "[Dagboekdagkleur]" "13" "" "[Almanoukkeuze]" "-> ALMANOUK.AMN = Xvfb                          7" "" "Einde." \
-  > "$data/Almanouk.ini"
+. "$(dirname "$0")/xvfb_data.sh"
+calendar_file "Xvfb" 0 "$now Alarm nu" "$next Alarm straks" "$later Alarm later" > "$data/ALMANOUK.AMN"
+settings_file msg aan "-> ALMANOUK.AMN = Xvfb                          7" > "$data/Almanouk.ini"
 
 # Without -noreset the server resets whenever its last client leaves, here
 # each xwininfo of the polls below, and refuses the program that connects
@@ -60,8 +52,6 @@ xvfb-run -a -s "$server" bash -c '
     return 1
   }
   (cd "$work/start" && exec "$program" 2>"$work/stderr") & pid=$!
-  # A program that failed the test may hang: it is killed outright.
-  fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
 
   # The calendar has alarms in three minutes: when the test runs across the
   # turn of a minute the next one fires too, even in the poll that reads
