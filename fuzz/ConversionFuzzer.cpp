@@ -3,7 +3,7 @@
 // nothing, so the files settle after one start.
 
 #include "FuzzSupport.h"
-#include "calendar/Conversion.h"
+#include "shell/Conversion.h"
 
 using namespace almanouk;
 

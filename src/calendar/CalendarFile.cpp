@@ -5,10 +5,10 @@
 
 #include "calendar/CalendarModel.h"
 #include "calendar/Dates.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/FatalError.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
-#include "screen/FatalError.h"
 
 namespace almanouk {
 namespace {

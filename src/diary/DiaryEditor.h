@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/FileLayer.h"
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -12,7 +12,7 @@
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarModel.h"
 #include "platform/FileResult.h"
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

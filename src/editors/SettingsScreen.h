@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/FileResult.h"
-#include "screen/Screen.h"
 #include "settings/SettingsFile.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -2,7 +2,7 @@
 // The help boxes, printed straight onto the screen over what is shown: the
 // month view's (F1) and the list editor's. The next render removes them.
 
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "screen/Screen.h"
 #include "search/Search.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "calendar/CalendarFile.h"
-#include "calendar/CalendarModel.h"
 #include "calendar/CalendarList.h"
-#include "settings/Settings.h"
-#include "platform/TemporaryFiles.h"
+#include "calendar/CalendarModel.h"
+#include "platform/FatalError.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 #include "screen/ScreenBuffer.h"
-#include "screen/FatalError.h"
+#include "settings/Settings.h"
 
 namespace almanouk {
 namespace {

@@ -11,7 +11,7 @@
 #include "alarm/AlarmWatch.h"
 #include "calendar/CalendarCache.h"
 #include "calendar/Dates.h"
-#include "calendar/MonthView.h"
+#include "month/MonthView.h"
 #include "platform/FileResult.h"
 #include "screen/ScreenBuffer.h"
 #include "search/SearchScreen.h"

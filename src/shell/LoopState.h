@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "calendar/Dates.h"
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

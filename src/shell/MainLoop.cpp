@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <utility>
 
-#include "calendar/AllCalendarsNote.h"
 #include "calendar/CalendarCache.h"
 #include "calendar/CalendarList.h"
-#include "calendar/EventListScroll.h"
 #include "diary/DiaryEditor.h"
 #include "editors/ListEditor.h"
 #include "editors/SettingsScreen.h"
 #include "help/HelpBox.h"
 #include "help/ReadmeViewer.h"
+#include "month/AllCalendarsNote.h"
+#include "month/EventListScroll.h"
+#include "platform/FatalError.h"
 #include "platform/Keys.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "screen/FatalError.h"
 #include "screen/MonthDecorations.h"
 #include "screen/Notice.h"
 #include "search/SearchScreen.h"

@@ -5,8 +5,8 @@
 
 #include "calendar/Dates.h"
 #include "platform/LocalTime.h"
-#include "screen/Screen.h"
 #include "shell/LoopState.h"
+#include "ui/Screen.h"
 
 namespace almanouk {
 

@@ -5,18 +5,18 @@
 #include "alarm/AlarmSound.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
-#include "calendar/Conversion.h"
 #include "diary/DiaryStore.h"
 #include "editors/CalendarManagement.h"
 #include "help/ReadmeText.h"
+#include "platform/FatalError.h"
 #include "platform/Keys.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
-#include "screen/FatalError.h"
 #include "settings/SettingsFile.h"
+#include "shell/Conversion.h"
 
 namespace almanouk {
 namespace {

@@ -11,11 +11,11 @@
 #include "calendar/CalendarCache.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
-#include "calendar/Conversion.h"
 #include "calendar/DataFolderTest.h"
+#include "screen/ScreenBuffer.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
-#include "screen/ScreenBuffer.h"
+#include "shell/Conversion.h"
 
 using namespace almanouk;
 

@@ -1,4 +1,4 @@
-#include "calendar/Conversion.h"
+#include "shell/Conversion.h"
 
 #include <gtest/gtest.h>
 

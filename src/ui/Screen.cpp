@@ -1,4 +1,4 @@
-#include "screen/Screen.h"
+#include "ui/Screen.h"
 
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
-#include "calendar/EventListScroll.h"
+#include "month/EventListScroll.h"
 
-#include "calendar/MonthView.h"
+#include "month/MonthView.h"
 #include "platform/Platform.h"
 #include "screen/MonthDecorations.h"
 #include "screen/ScreenBuffer.h"

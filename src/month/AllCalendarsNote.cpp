@@ -1,4 +1,4 @@
-#include "calendar/AllCalendarsNote.h"
+#include "month/AllCalendarsNote.h"
 
 #include <array>
 

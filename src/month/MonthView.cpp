@@ -1,18 +1,18 @@
-#include "calendar/MonthView.h"
+#include "month/MonthView.h"
 
 #include <algorithm>
 
 #include "calendar/CalendarCache.h"
 #include "calendar/CalendarModel.h"
-#include "calendar/DayCommandLauncher.h"
 #include "calendar/Dates.h"
+#include "calendar/DayCommandLauncher.h"
 #include "diary/DiaryStore.h"
-#include "settings/Settings.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 #include "screen/MonthDecorations.h"
 #include "screen/ScreenBuffer.h"
+#include "settings/Settings.h"
 
 namespace almanouk {
 namespace {

@@ -1,4 +1,4 @@
-#include "calendar/Conversion.h"
+#include "shell/Conversion.h"
 
 #include <algorithm>
 #include <optional>
@@ -7,11 +7,11 @@
 
 #include "calendar/CalendarFile.h"
 #include "calendar/CalendarList.h"
-#include "settings/SettingsFile.h"
-#include "platform/TemporaryFiles.h"
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
+#include "settings/SettingsFile.h"
 
 namespace almanouk {
 namespace {

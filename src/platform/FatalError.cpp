@@ -1,4 +1,4 @@
-#include "screen/FatalError.h"
+#include "platform/FatalError.h"
 
 #include <string>
 
