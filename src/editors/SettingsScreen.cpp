@@ -103,7 +103,7 @@ int SettingsScreen::calendarCount() const {
 
 void SettingsScreen::open() {
   buffer_.clearBuffer();
-  buffer_.drawBar(1, 1, padRight(std::string(kTitle) + std::string(kVersionLine), 80), kScreenBar);
+  buffer_.drawTitleBar(std::string(kTitle) + std::string(kVersionLine), kScreenBar);
   for (std::size_t i = 0; i < kPanel.size(); ++i)
     buffer_.putText(kPanelRow + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
   buffer_.putText(kSwitchRow, kDaysLabelColumn, "Aant.");
@@ -133,8 +133,7 @@ void SettingsScreen::draw() {
       // The name typed so far, at the cursor, over the row it will stand in.
       buffer_.renderBuffer(false);
       platform_.setColours(0xC8C8C8, 0x000000);
-      platform_.moveCursor(rowOfCalendar(static_cast<int>(file_.choices.size())) + 1, kNameColumn + 1);
-      platform_.printText(typed_);
+      printAt(platform_, rowOfCalendar(static_cast<int>(file_.choices.size())), kNameColumn, typed_);
       break;
     }
     case Mode::Confirm: break;  // the box is on the screen, waiting for the answer
@@ -203,11 +202,10 @@ void SettingsScreen::drawPanelAndBars() {
   platform_.setColours(kPanelGreen, 0);
   for (std::size_t i = 0; i < kPanel.size(); ++i) {
     if (i == 1) continue;
-    platform_.moveCursor(kPanelRow + 1 + static_cast<int>(i), kPanelColumn + 1);
-    platform_.printText(cp437(kPanel[i]));
+    printAt(platform_, kPanelRow + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
   }
   if (message_.empty()) {
-    buffer_.drawBar(25, 1, kBottomText, kScreenBar);
+    buffer_.drawStatusBar(kBottomText, kScreenBar);
   } else {
     drawNotice(buffer_, message_);
   }

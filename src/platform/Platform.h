@@ -45,7 +45,9 @@ class Platform {
   // The window's title (UTF-8), kept for a window not open yet.
   void setWindowTitle(std::string_view title);
   const std::string& windowTitle() const { return title_; }
+  // Text cursor, 1-based as the original's: the screen layer converts its 0-based positions.
   void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
+  void showCursor() { surface_.moveCursor(0, 0, 1); }
   void setColours(std::uint32_t foreground, std::uint32_t background) {
     surface_.setColours(foreground, background);
   }

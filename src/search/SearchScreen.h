@@ -30,7 +30,7 @@ struct SearchState {
 
 class SearchScreen : public Screen {
  public:
-  static constexpr int kResultRows = 23;  // rows 2-24
+  static constexpr int kResultRows = 23;  // the rows between the title and the status bar
   static constexpr std::size_t kLongestQuery = 60;
 
   SearchScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,

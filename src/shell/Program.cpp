@@ -15,6 +15,7 @@
 #include "platform/ProgramExit.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
 #include "settings/SettingsFile.h"
 #include "shell/Conversion.h"
 
@@ -116,12 +117,12 @@ void Program::initialise() {
   LoopState& loop = app_.loop;
   app_.date.monthChanged = true;  // the first pass handles nothing and waits for nothing
   loop.recomputePending = false;
-  app_.blankLine = repeat(' ', 80);
   app_.settings.diaryId = "0";
   app_.alarm.dayCommandStarted = false;
   app_.alarm.speakerEnabled = true;
   app_.buffer.clearBuffer();
-  app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
+  const int makerWidth = ScreenBuffer::kColumns - static_cast<int>(kTitle.size());
+  app_.titleText = std::string(kTitle) + padRight(kMakerLine, makerWidth);
   removeLeftovers();
   // A file that could only be tidied is used as it is; one of an older layout
   // cannot be, and the start ends saying why (not that the file is broken).
@@ -129,7 +130,7 @@ void Program::initialise() {
   if (conversion.required) fatalFileError(platform, "  " + saveFailedMessage(conversion.written.error()));
   app_.tell(conversion.written);
   app_.tell(migratePopupValue(platform));
-  platform.moveCursor(1, 1);
+  moveTextCursor(platform, ScreenBuffer::kTitleRow, 0);
   ensureACalendarExists();
 }
 
@@ -184,7 +185,7 @@ void Program::programEnd() {
   app_.buffer.clearBuffer();
   platform.discardFile(kDiaryIndexFile);
   app_.guard.release();
-  platform.moveCursor(0, 0, 1);
+  platform.showCursor();
   platform.closeScreen();
 }
 
