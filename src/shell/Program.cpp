@@ -28,7 +28,7 @@ constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6
 constexpr std::string_view kWindowPlacementFile = "Almanouk.venster";
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
-const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
+const std::string kStartNoticeWindows1252 = "        Almanouk is ge\xEFnitialiseerd        ";
 
 }  // namespace
 
@@ -75,7 +75,7 @@ void Program::startUp() {
   app_.versions.pruneAll();
   platform.useWindowFiles({std::string(kWindowPlacementFile), std::string(kRaiseRequestFile)});
 
-  platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
+  platform.showMessageBox(windows1252ToUtf8(kStartNoticeWindows1252), "Almanouk");
   platform.openScreen(640, 400, 32);
   app_.tell(writeReadme(platform));
   settings.savedCalFile.clear();
