@@ -80,7 +80,10 @@ ScreenResult SettingsScreen::result() {
   result.message = notice_;
   result.settings = change_;
   // After a copy or deletion the screen opens again on the settings as they are now.
-  if (reloadRequested_) handBack_ = Command::Settings;
+  if (reloadRequested_) {
+    handBack_ = Command::Settings;
+    result.settingsLine = field_;
+  }
   if (handBack_) result.next = Input{{}, *handBack_};
   return result;
 }
@@ -111,8 +114,7 @@ void SettingsScreen::open() {
   calFile_ = settings_.calFile;
   read_ = platform_.files().contents(kSettingsFile).value_or(std::string());
   loadFile();
-  field_ = remembered_.value_or(0);
-  remembered_.reset();
+  field_ = openOn_.value_or(0);
   // A remembered line past the last one (the list became shorter) becomes the last.
   field_ = std::min(field_, calendarCount() > 0 ? 2 + calendarCount() : 2);
 }
@@ -512,9 +514,6 @@ bool SettingsScreen::calendarPresent(const std::string& name) const {
 
 // After a copy or a deletion the settings are read again and the screen
 // opens anew on the same line.
-void SettingsScreen::leaveForReload() {
-  reloadRequested_ = true;
-  remembered_ = field_;
-}
+void SettingsScreen::leaveForReload() { reloadRequested_ = true; }
 
 }  // namespace almanouk

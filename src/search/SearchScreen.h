@@ -20,7 +20,11 @@ class ScreenBuffer;
 struct SelectedDate;
 struct Settings;
 
-// What the program keeps of the last search between visits.
+// What the program keeps of the last search between visits. The screen works
+// on it in place rather than handing it back in its result: a search may still
+// be running through the diary when the screen closes, and the contract of
+// every screen (ui/) stands below search and cannot carry one. No one else
+// reads or writes it.
 struct SearchState {
   std::string typed;               // the prompt's text, code page 437
   std::unique_ptr<Search> search;  // the last search and its results

@@ -181,6 +181,8 @@ void MainLoop::apply(const ScreenResult& result) {
   if (result.dayStep > 0) stepDayForward(app_.date, *this);
   if (!result.message.empty()) app_.notice = result.message;
   app_.diaryPosition = result.diaryPosition;
+  if (result.listClipboard) app_.listClipboard = *result.listClipboard;
+  if (result.settingsLine) app_.settingsField = result.settingsLine;
   if (result.redrawMonthView) {
     app_.buffer.clearBuffer();
     app_.monthView.drawMonthFrame();
@@ -247,7 +249,7 @@ void MainLoop::openSettings() {
     settings.calFile = settings.savedCalFile;
     settings.savedCalFile.clear();
   }
-  SettingsScreen screen(app_.platform, app_.buffer, settings, app_.settingsField);
+  SettingsScreen screen(app_.platform, app_.buffer, settings, std::exchange(app_.settingsField, std::nullopt));
   runScreen(screen);
   app_.loop.end = End::Reinitialise;
   app_.tell(backupAndValidateCalendar(app_.platform, settings.calFile));
