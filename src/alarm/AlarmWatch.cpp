@@ -54,7 +54,7 @@ void AlarmWatch::catchUp(const LocalDateTime& now, bool clockJumped) {
 }
 
 void AlarmWatch::tellUnseen(const std::vector<MissedAlarm>& missed) {
-  if (!missed.empty()) platform_.showMessageBox(missedListText(missed), "Gemiste alarmen");
+  if (!missed.empty()) platform_.showMessageBox(missedListUtf8(missed), "Gemiste alarmen");
 }
 
 }  // namespace almanouk

@@ -47,7 +47,7 @@ std::string lateAlarmText(const MissedAlarm& alarm) {
   return "Gemist om " + hhmm(alarm.at) + (alarm.command ? " (niet gestart): " : ": ") + alarm.line;
 }
 
-std::string missedListText(const std::vector<MissedAlarm>& alarms) {
+std::string missedListUtf8(const std::vector<MissedAlarm>& alarms) {
   std::string text;
   for (std::size_t i = 0; i < alarms.size() && i < kListedMost; ++i) {
     text += dayText(calendarDay(alarms[i].at)) + " " + hhmm(alarms[i].at) + (alarms[i].command ? " (niet gestart) " : " ") +

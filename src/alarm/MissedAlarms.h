@@ -33,7 +33,7 @@ std::vector<MissedAlarm> alarmsBetween(const CalendarModel& calendar, const Loca
 // "Gemist om 11:54: 13 11:54 Tandarts." as an alarm tells it when it comes late.
 std::string lateAlarmText(const MissedAlarm& alarm);
 // The lines of the "Gemiste alarmen" box: date, time and text of each, in UTF-8 for the box.
-std::string missedListText(const std::vector<MissedAlarm>& alarms);
+std::string missedListUtf8(const std::vector<MissedAlarm>& alarms);
 
 // When the program last watched the clock, kept in the data folder across
 // runs so that the next start can tell what passed while it was closed.

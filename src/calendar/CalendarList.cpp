@@ -119,7 +119,7 @@ namespace {
 // up: a name on disk in UTF-8 (as other programs write them) or in the code
 // page (as older versions did), or a typed one.
 std::string plainStem(std::string_view name, bool onDisk) {
-  const std::string text = onDisk && isValidUtf8(name) ? cp437Text(name) : std::string(name);
+  const std::string text = onDisk && isValidUtf8(name) ? utf8ToCp437(name) : std::string(name);
   std::string stem = lowerAscii(text).ends_with(".amn") ? text.substr(0, text.size() - 4) : text;
   std::string plain;
   for (char c : left(stem, 8)) plain += static_cast<char>(std::toupper(static_cast<unsigned char>(plainLower(c))));

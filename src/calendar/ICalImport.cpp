@@ -149,7 +149,7 @@ std::string xProperty(icalcomponent* component, std::string_view name) {
 // write it) as one short line of the code page.
 std::string calendarNameOf(icalcomponent* calendar) {
   std::string name;
-  for (char c : cp437Text(xProperty(calendar, "X-WR-CALNAME"))) {
+  for (char c : utf8ToCp437(xProperty(calendar, "X-WR-CALNAME"))) {
     if (static_cast<unsigned char>(c) < 32) c = ' ';
     if (c != ' ' || (!name.empty() && name.back() != ' ')) name += c;
   }
@@ -213,7 +213,7 @@ std::string entryText(icalcomponent* event) {
   std::string location = textOf(icalcomponent_get_location(event));
   if (!location.empty()) text += (text.empty() ? "" : " - ") + location;
   std::string converted;
-  for (char c : cp437Text(text)) {
+  for (char c : utf8ToCp437(text)) {
     if (c == ' ' && (converted.empty() || converted.back() == ' ')) continue;
     if (c == '#')
       converted += "nr.";

@@ -24,6 +24,7 @@ constexpr std::uint32_t kHelpForeground = 0x07AE2C;
 constexpr std::uint32_t kHelpBackground = 0x010628;
 constexpr int kPageRepeat = 21;
 constexpr int kLastColumn = DiaryEditor::kLineLength - 1;
+constexpr int kHelpRow = 6, kHelpColumn = 16;  // the help box's top left corner
 
 constexpr std::array<const char*, 11> kHelpLines = {
     "┌──────────────────────────────────────────────┐", "│ De dagboekfunctie is een mooie toepassing om │",
@@ -49,7 +50,7 @@ DiaryEditor::~DiaryEditor() = default;
 void DiaryEditor::open() {
   buffer_.clearBuffer();
   drawHeader();
-  buffer_.putText(24, 0, repeat(' ', kLineLength));
+  buffer_.putText(ScreenBuffer::kStatusRow, 0, repeat(' ', ScreenBuffer::kColumns));
   name_ = pageFileName(date_, settings_.diaryId);
   page_ = std::make_unique<BinaryFile>(platform_, name_, 1);
   home();
@@ -115,20 +116,20 @@ void DiaryEditor::drawHeader() {
   std::string header = "  " + left(settings_.calFile, 8) + std::string(22, ' ') + "[" +
                        std::string(weekdayAbbreviation(date_.weekday)) + "," + date + "]" + std::string(22, ' ') +
                        "[F1=Help]  ";
-  buffer_.drawBar(1, 1, padRight(header, kLineLength), kDiaryBar);
+  buffer_.drawTitleBar(header, kDiaryBar);
 }
 
 // Padded to the whole row: a shorter text must not leave the end of a longer one behind.
 void DiaryEditor::drawStatusLine() {
   std::int64_t line = (viewTop_ - 1) / kLineLength + cursorRow_;
   std::string text = "  [" + std::to_string(line) + "," + toText(cursorColumn_ + 1) + "]   ";
-  buffer_.drawBar(25, 1, padRight(text + message_, kLineLength), kDiaryBar);
+  buffer_.drawStatusBar(padRight(text + message_, ScreenBuffer::kColumns), kDiaryBar);
 }
 
 void DiaryEditor::drawCursor(std::uint32_t foreground, std::uint32_t background) {
-  platform_.moveCursor(cursorRow_ + 1, cursorColumn_ + 1);
   platform_.setColours(foreground, background);
-  platform_.printText(std::string(1, static_cast<char>(buffer_.at(cursorRow_, cursorColumn_).character)));
+  const auto shown = static_cast<char>(buffer_.at(cursorRow_, cursorColumn_).character);
+  printAt(platform_, cursorRow_, cursorColumn_, std::string(1, shown));
 }
 
 // Right past the end of a line goes on as Down, Left before its start as Up.
@@ -333,9 +334,8 @@ bool DiaryEditor::writeCells(int row, int column, std::string_view text) {
 
 void DiaryEditor::type(char c) {
   static_cast<void>(putCells(cursorRow_, cursorColumn_, std::string(1, c)));
-  platform_.moveCursor(cursorRow_ + 1, cursorColumn_ + 1);
   platform_.setColours(kTextForeground, kTextBackground);
-  platform_.printText(std::string(1, c));
+  printAt(platform_, cursorRow_, cursorColumn_, std::string(1, c));
   moveRight();
 }
 
@@ -374,10 +374,8 @@ void DiaryEditor::clearView() {
 // The next key closes the box.
 void DiaryEditor::showHelp() {
   platform_.setColours(kHelpForeground, kHelpBackground);
-  for (std::size_t i = 0; i < kHelpLines.size(); ++i) {
-    platform_.moveCursor(7 + static_cast<int>(i), 17);
-    platform_.printText(cp437(kHelpLines[i]));
-  }
+  for (std::size_t i = 0; i < kHelpLines.size(); ++i)
+    printAt(platform_, kHelpRow + static_cast<int>(i), kHelpColumn, cp437(kHelpLines[i]));
   helpShown_ = true;
 }
 

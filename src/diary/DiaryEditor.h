@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "diary/DiaryStore.h"
 #include "platform/FileLayer.h"
 #include "ui/Screen.h"
 
@@ -24,7 +25,7 @@ struct Settings;
 class DiaryEditor : public Screen {
  public:
   static constexpr int kTextRows = 23;
-  static constexpr int kLineLength = 80;
+  static constexpr int kLineLength = kPageLineLength;
   static constexpr int kViewBytes = kTextRows * kLineLength;  // 1840
   // The view cannot move further down: line 3792 is the last one shown.
   static constexpr std::int64_t kLastViewTop = 301521;

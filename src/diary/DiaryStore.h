@@ -20,6 +20,8 @@ class FileLayer;
 class Platform;
 
 inline constexpr std::string_view kDiaryIndexFile = "Almanouk.dat";
+// A page is lines of this many characters one after the other, without line ends.
+inline constexpr int kPageLineLength = 80;
 
 std::string pageFileName(int day, int month, int year, int weekday, std::string_view diaryId);
 std::string pageFileName(const SelectedDate& date, std::string_view diaryId);

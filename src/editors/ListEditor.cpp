@@ -127,6 +127,7 @@ ScreenResult ListEditor::result() {
   if (!recovery_.empty()) result.message = recovery_;
   result.settings.daysAhead = readDaysAhead(platform_);
   result.redrawMonthView = true;
+  result.listClipboard = clipboard_;
   if (toSettings_) result.next = Input{{}, Command::Settings};
   return result;
 }

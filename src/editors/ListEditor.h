@@ -7,6 +7,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calendar/CalendarFile.h"
@@ -32,15 +33,15 @@ class ListEditor : public Screen {
   static_assert(kShownLength == kLongestShownEntry);
   static constexpr std::size_t kMinLines = 4000;
 
-  // clipboard: the copied line, kept from one opening to the next while the program runs.
+  // clipboard: the line copied at an earlier opening; the result hands it back as it is then.
   ListEditor(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,
-             CalendarCache& calendars, std::string& clipboard)
+             CalendarCache& calendars, std::string clipboard)
       : platform_(platform),
         buffer_(buffer),
         settings_(settings),
         date_(date),
         calendars_(calendars),
-        clipboard_(clipboard) {}
+        clipboard_(std::move(clipboard)) {}
 
   void open() override;
   void draw() override;
@@ -95,7 +96,7 @@ class ListEditor : public Screen {
   const Settings& settings_;
   const SelectedDate& date_;
   CalendarCache& calendars_;
-  std::string& clipboard_;
+  std::string clipboard_;
   std::string calFile_;
   std::array<std::string, 3> header_;
   std::vector<std::string> lines_;

@@ -80,7 +80,10 @@ ScreenResult SettingsScreen::result() {
   result.message = notice_;
   result.settings = change_;
   // After a copy or deletion the screen opens again on the settings as they are now.
-  if (reloadRequested_) handBack_ = Command::Settings;
+  if (reloadRequested_) {
+    handBack_ = Command::Settings;
+    result.settingsLine = field_;
+  }
   if (handBack_) result.next = Input{{}, *handBack_};
   return result;
 }
@@ -103,7 +106,7 @@ int SettingsScreen::calendarCount() const {
 
 void SettingsScreen::open() {
   buffer_.clearBuffer();
-  buffer_.drawBar(1, 1, padRight(std::string(kTitle) + std::string(kVersionLine), 80), kScreenBar);
+  buffer_.drawTitleBar(std::string(kTitle) + std::string(kVersionLine), kScreenBar);
   for (std::size_t i = 0; i < kPanel.size(); ++i)
     buffer_.putText(kPanelRow + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
   buffer_.putText(kSwitchRow, kDaysLabelColumn, "Aant.");
@@ -111,8 +114,7 @@ void SettingsScreen::open() {
   calFile_ = settings_.calFile;
   read_ = platform_.files().contents(kSettingsFile).value_or(std::string());
   loadFile();
-  field_ = remembered_.value_or(0);
-  remembered_.reset();
+  field_ = openOn_.value_or(0);
   // A remembered line past the last one (the list became shorter) becomes the last.
   field_ = std::min(field_, calendarCount() > 0 ? 2 + calendarCount() : 2);
 }
@@ -133,8 +135,7 @@ void SettingsScreen::draw() {
       // The name typed so far, at the cursor, over the row it will stand in.
       buffer_.renderBuffer(false);
       platform_.setColours(0xC8C8C8, 0x000000);
-      platform_.moveCursor(rowOfCalendar(static_cast<int>(file_.choices.size())) + 1, kNameColumn + 1);
-      platform_.printText(typed_);
+      printAt(platform_, rowOfCalendar(static_cast<int>(file_.choices.size())), kNameColumn, typed_);
       break;
     }
     case Mode::Confirm: break;  // the box is on the screen, waiting for the answer
@@ -203,11 +204,10 @@ void SettingsScreen::drawPanelAndBars() {
   platform_.setColours(kPanelGreen, 0);
   for (std::size_t i = 0; i < kPanel.size(); ++i) {
     if (i == 1) continue;
-    platform_.moveCursor(kPanelRow + 1 + static_cast<int>(i), kPanelColumn + 1);
-    platform_.printText(cp437(kPanel[i]));
+    printAt(platform_, kPanelRow + static_cast<int>(i), kPanelColumn, cp437(kPanel[i]));
   }
   if (message_.empty()) {
-    buffer_.drawBar(25, 1, kBottomText, kScreenBar);
+    buffer_.drawStatusBar(kBottomText, kScreenBar);
   } else {
     drawNotice(buffer_, message_);
   }
@@ -514,9 +514,6 @@ bool SettingsScreen::calendarPresent(const std::string& name) const {
 
 // After a copy or a deletion the settings are read again and the screen
 // opens anew on the same line.
-void SettingsScreen::leaveForReload() {
-  reloadRequested_ = true;
-  remembered_ = field_;
-}
+void SettingsScreen::leaveForReload() { reloadRequested_ = true; }
 
 }  // namespace almanouk

@@ -21,15 +21,16 @@ class SettingsScreen : public Screen {
  public:
   static constexpr int kMaxCalendars = 9;
 
-  // remembered: the field to open on, kept from a copy or deletion to the reopening.
-  SettingsScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings, std::optional<int>& remembered)
-      : platform_(platform), buffer_(buffer), settings_(settings), remembered_(remembered) {}
+  // openOn: the field to open on, which an earlier opening handed back after a copy or deletion.
+  SettingsScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings, std::optional<int> openOn)
+      : platform_(platform), buffer_(buffer), settings_(settings), openOn_(openOn) {}
 
   void open() override;
   void draw() override;
   bool handle(Key key) override;
   // The settings changed; the key handed back (F2 on to the list editor, F5
-  // on to the diary); after a copy or deletion, the settings to be read again.
+  // on to the diary); after a copy or deletion, the settings to be read again
+  // and the field to open on then.
   ScreenResult result() override;
 
  private:
@@ -79,7 +80,7 @@ class SettingsScreen : public Screen {
   Platform& platform_;
   ScreenBuffer& buffer_;
   const Settings& settings_;
-  std::optional<int>& remembered_;
+  std::optional<int> openOn_;
   SettingsFileLines file_;
   std::string calFile_;  // the active calendar as this screen leaves it
   std::string read_;     // the settings file as the screen read it

@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::uint32_t kHelpGreen = 0x64C800;  // red 100, green 200, blue 0
 constexpr std::uint32_t kEditorHelpOrange = 0xFF9600;
+// The boxes' top left corners.
+constexpr int kHelpRow = 2, kHelpColumn = 47;
+constexpr int kEditorHelpRow = 1, kEditorHelpColumn = 46, kEditorHelpWidth = 32;
 
 constexpr std::array<const char*, 22> kHelpLines = {
     " Almanouk 1.45. Gebruik voor  ", " navigeren  de  pijl-toetsen  ", " en Page Up, Page Down.  Met  ",
@@ -32,26 +35,25 @@ constexpr std::array<const char*, 22> kEditorHelpLines = {
     " regel weer plakken met Ctrl-p. ", " En tenslotte kan een programma ", " gestart worden  dmv '#' achter ",
     " het dagnummer, jaar of tijd.   "};
 
-void printAt(Platform& platform, int row, int column, std::string_view text) {
-  platform.moveCursor(row, column);
-  platform.printText(text);
-}
-
 }  // namespace
 
 void HelpBox::open() {
   platform_.setColours(kHelpGreen, 0);
-  printAt(platform_, 1, 1, repeat(' ', 80));
-  for (std::size_t i = 0; i < kHelpLines.size(); ++i) printAt(platform_, 3 + static_cast<int>(i), 48, kHelpLines[i]);
-  printAt(platform_, 25, 1, repeat(' ', 80));
-  for (int column = 0; column < ScreenBuffer::kColumns; ++column) buffer_.at(24, column) = buffer_.blankCell();
+  printAt(platform_, ScreenBuffer::kTitleRow, 0, repeat(' ', ScreenBuffer::kColumns));
+  for (std::size_t i = 0; i < kHelpLines.size(); ++i)
+    printAt(platform_, kHelpRow + static_cast<int>(i), kHelpColumn, kHelpLines[i]);
+  printAt(platform_, ScreenBuffer::kStatusRow, 0, repeat(' ', ScreenBuffer::kColumns));
+  for (int column = 0; column < ScreenBuffer::kColumns; ++column)
+    buffer_.at(ScreenBuffer::kStatusRow, column) = buffer_.blankCell();
 }
 
 void drawEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
   platform.setColours(0, kEditorHelpOrange);
   for (std::size_t i = 0; i < kEditorHelpLines.size(); ++i)
-    printAt(platform, 2 + static_cast<int>(i), 47, kEditorHelpLines[i]);
-  printAt(platform, 24, 47, repeat(' ', 32));
+    printAt(platform, kEditorHelpRow + static_cast<int>(i), kEditorHelpColumn, kEditorHelpLines[i]);
+  // A blank row below the box, as wide as it.
+  const int below = kEditorHelpRow + static_cast<int>(kEditorHelpLines.size());
+  printAt(platform, below, kEditorHelpColumn, repeat(' ', kEditorHelpWidth));
   const Theme& theme = buffer.theme();
   AttributeColours colours = coloursOf(theme.themeBg * 16 + theme.themeFg);
   platform.setColours(colours.foreground, colours.background);

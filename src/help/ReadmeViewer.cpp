@@ -7,6 +7,7 @@
 #include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
 
 namespace almanouk {
 namespace {
@@ -17,7 +18,6 @@ constexpr std::uint32_t kReadmeGreen = 0x64C800;  // red 100, green 200, blue 0
 constexpr int kLastTopByLine = 119;
 constexpr int kLastTopByPage = 142;
 constexpr int kPage = 24;
-constexpr int kRows = 25;
 
 }  // namespace
 
@@ -27,10 +27,10 @@ void ReadmeViewer::open() {
 }
 
 void ReadmeViewer::draw() {
-  platform_.moveCursor(1, 1);
   InputFile readme(platform_, kReadmeFile, 1);
   for (int skipped = 0; skipped < readmeTop_; ++skipped) readme.nextLine();
-  for (int row = 0; row < kRows; ++row) platform_.printText(padRight(readme.nextLine(), 80));
+  for (int row = 0; row < ScreenBuffer::kScreenRows; ++row)
+    printAt(platform_, row, 0, padRight(readme.nextLine(), ScreenBuffer::kColumns));
 }
 
 bool ReadmeViewer::handle(Key key) {

@@ -3,12 +3,13 @@
 #include <array>
 
 #include "platform/Platform.h"
+#include "screen/ScreenBuffer.h"
 
 namespace almanouk {
 namespace {
 
-constexpr int kTopRow = 11;
-constexpr int kColumn = 27;
+constexpr int kTopRow = 10;
+constexpr int kColumn = 26;
 constexpr std::array<const char*, 4> kLines = {"                           ", "   Zet eerst gezamelijke   ",
                                                "   almanouks uit met F7.   ", "                           "};
 
@@ -16,10 +17,7 @@ constexpr std::array<const char*, 4> kLines = {"                           ", " 
 
 void AllCalendarsNote::open() {
   platform_.setColours(0xFFFFFF, 0xDD0000);
-  for (std::size_t i = 0; i < kLines.size(); ++i) {
-    platform_.moveCursor(kTopRow + static_cast<int>(i), kColumn);
-    platform_.printText(kLines[i]);
-  }
+  for (std::size_t i = 0; i < kLines.size(); ++i) printAt(platform_, kTopRow + static_cast<int>(i), kColumn, kLines[i]);
 }
 
 bool AllCalendarsNote::handle(Key key) {

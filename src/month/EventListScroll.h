@@ -11,7 +11,9 @@ struct Settings;
 
 // "s" in the month view: the event list moves up a line per "s", bringing in
 // the entries that did not fit. Any other key ends it and is handled by the
-// month view next, without a new wait.
+// month view next, without a new wait. It is a mode of the month view run by
+// the modal runner, so it moves the view's own lines in place: the lines it
+// brings in are the view's, and no effect in a result could do that.
 class EventListScroll : public Screen {
  public:
   EventListScroll(Platform& platform, ScreenBuffer& buffer, const Settings& settings, MonthView& monthView)

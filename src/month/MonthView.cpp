@@ -17,30 +17,31 @@
 namespace almanouk {
 namespace {
 
-// Where things stand, in screen rows and columns (1-based).
-constexpr int kHeaderRow = 3;       // the bar with year, month and clock
-constexpr int kHeaderColumn = 4;
+// Where things stand, in screen rows and columns.
+constexpr int kHeaderRow = 2;       // the bar with year, month and clock
+constexpr int kHeaderColumn = 3;
 constexpr int kHeaderWidth = 41;
-constexpr int kYearColumn = 5;
-constexpr int kMonthColumn = 20;
-constexpr int kClockColumn = 38;
-constexpr int kColumnHeadRow = 5;   // "week   ma   di ..."
-constexpr int kGridColumn = 9;      // the box of the grid
-constexpr int kFirstWeekRow = 7;    // week rows 7, 9, ..., 17
-constexpr int kLastWeekRow = 17;
-constexpr int kWeekNumberColumn = 4;
+constexpr int kYearColumn = 4;
+constexpr int kMonthColumn = 19;
+constexpr int kClockColumn = 37;
+constexpr int kColumnHeadRow = 4;   // "week   ma   di ..."
+constexpr int kGridColumn = 8;      // the box of the grid
+constexpr int kFirstWeekRow = 6;    // week rows 6, 8, ..., 16
+constexpr int kLastWeekRow = 16;
+constexpr int kWeekNumberColumn = 3;
 // The event list: first below the grid, then in the right-hand column.
-constexpr int kLowerRow = 20, kLowerColumn = 5, kLowerWidth = 40;
-constexpr int kRightRow = 3, kRightColumn = 48, kRightWidth = 30;
-constexpr int kListEndRow = 25;     // the status line
+constexpr int kLowerRow = 19, kLowerColumn = 4, kLowerWidth = 40;
+constexpr int kRightRow = 2, kRightColumn = 47, kRightWidth = 30;
+constexpr int kListEndRow = ScreenBuffer::kStatusRow;
 constexpr int kSelectedFg = 15;
 constexpr int kSelectedBg = 9;
 constexpr int kBarBg = 1;
 constexpr int kTitleBg = 4;
+constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
 const std::string kContinuation = "   ";
 
 // Screen column of the day cell of a weekday (1 = Monday).
-int dayColumn(int weekday) { return 5 * weekday + 5; }
+int dayColumn(int weekday) { return 5 * weekday + 4; }
 
 }  // namespace
 
@@ -64,13 +65,13 @@ MonthView::MonthView(Platform& platform, ScreenBuffer& buffer, const Settings& s
 void MonthView::drawMonthFrame() {
   buffer_.useTheme();
   if (!monthViewHidden) {
-    buffer_.putText(kColumnHeadRow - 1, kWeekNumberColumn - 1, "week   ma   di   wo   do   vr   za   zo");
-    buffer_.putText(kFirstWeekRow - 2, kGridColumn - 1, cp437("┌────┬────┬────┬────┬────┬────┬────┐"));
+    buffer_.putText(kColumnHeadRow, kWeekNumberColumn, "week   ma   di   wo   do   vr   za   zo");
+    buffer_.putText(kFirstWeekRow - 1, kGridColumn, cp437("┌────┬────┬────┬────┬────┬────┬────┐"));
     static const std::string kDays = cp437("│    │    │    │    │    │    │    │");
     static const std::string kDivider = cp437("├────┼────┼────┼────┼────┼────┼────┤");
     for (int row = kFirstWeekRow; row <= kLastWeekRow; ++row)
-      buffer_.putText(row - 1, kGridColumn - 1, row % 2 ? kDays : kDivider);
-    buffer_.putText(kLastWeekRow, kGridColumn - 1, cp437("└────┴────┴────┴────┴────┴────┴────┘"));
+      buffer_.putText(row, kGridColumn, (row - kFirstWeekRow) % 2 == 0 ? kDays : kDivider);
+    buffer_.putText(kLastWeekRow + 1, kGridColumn, cp437("└────┴────┴────┴────┴────┴────┴────┘"));
   }
   buffer_.renderBuffer();
 }
@@ -78,20 +79,20 @@ void MonthView::drawMonthFrame() {
 void MonthView::fillMonthGrid() {
   // The digits of the fifth and sixth week numbers.
   for (int row : {kLastWeekRow - 2, kLastWeekRow})
-    for (int column : {kWeekNumberColumn + 1, kWeekNumberColumn + 2}) buffer_.at(row - 1, column - 1) = buffer_.blankCell();
+    for (int column : {kWeekNumberColumn + 1, kWeekNumberColumn + 2}) buffer_.at(row, column) = buffer_.blankCell();
   if (!monthViewHidden) {
     buffer_.curFg = settings_.themeBarFg;
     buffer_.curBg = kBarBg;
-    buffer_.putText(kHeaderRow - 1, kHeaderColumn - 1, repeat(' ', kHeaderWidth));
-    buffer_.putText(kHeaderRow - 1, kYearColumn - 1, " " + toText(date_.year));
-    buffer_.putText(kHeaderRow - 1, kMonthColumn - 1, date_.monthNamePad + date_.monthName);
-    buffer_.putText(kHeaderRow - 1, kClockColumn - 1, left(platform_.now().clockText(), 5));
+    buffer_.putText(kHeaderRow, kHeaderColumn, repeat(' ', kHeaderWidth));
+    buffer_.putText(kHeaderRow, kYearColumn, " " + toText(date_.year));
+    buffer_.putText(kHeaderRow, kMonthColumn, date_.monthNamePad + date_.monthName);
+    buffer_.putText(kHeaderRow, kClockColumn, left(platform_.now().clockText(), 5));
   }
   if (titleCalls_ < 2) {
     ++titleCalls_;
     buffer_.curFg = settings_.themeBarFg;
     buffer_.curBg = kTitleBg;
-    buffer_.putText(0, 0, titleText_);
+    buffer_.putText(ScreenBuffer::kTitleRow, 0, titleText_);
   }
   buffer_.useTheme();
 
@@ -109,9 +110,9 @@ void MonthView::fillMonthGrid() {
     if (!monthViewHidden) {
       if (week != 0) {
         if (date_.month == 12 && d > 28) week = 1;
-        buffer_.putText(row - 1, kWeekNumberColumn - 1, " " + toText(week) + " ");
+        buffer_.putText(row, kWeekNumberColumn, " " + toText(week) + " ");
       } else {
-        buffer_.putText(row - 1, kWeekNumberColumn - 1, " " + toText(weekOfPreviousYearEnd(date_.year)));
+        buffer_.putText(row, kWeekNumberColumn, " " + toText(weekOfPreviousYearEnd(date_.year)));
       }
     }
     ++week;
@@ -128,27 +129,34 @@ void MonthView::writeDayNumber(int row, int weekday, int day) {
   if (!monthViewHidden) {
     std::string page = pageFileName(day, date_.month, date_.year, weekday, settings_.diaryId);
     if (diaryPageExists(platform_.files(), page)) buffer_.curFg = settings_.diaryDayColour;
-    buffer_.putText(row - 1, dayColumn(weekday) - 1, right("  " + toText(day) + " ", 4));
+    buffer_.putText(row, dayColumn(weekday), right("  " + toText(day) + " ", 4));
   }
   buffer_.curFg = settings_.themeFg;
   if (selected) buffer_.curBg = settings_.themeBg;
 }
 
+void MonthView::drawClock(const LocalDateTime& now) {
+  buffer_.drawBar(kHeaderRow, kClockColumn, left(now.clockText(), 5), kClockBar);
+}
+
 void MonthView::clearDayCells() {
   if (monthViewHidden) return;
   for (int row = kFirstWeekRow; row <= kLastWeekRow; row += 2)
-    for (int weekday = 1; weekday <= 7; ++weekday) buffer_.putText(row - 1, dayColumn(weekday) - 1, "    ");
-  buffer_.putText(kLastWeekRow - 3, kWeekNumberColumn, "  ");
-  buffer_.putText(kLastWeekRow - 1, kWeekNumberColumn, "  ");
+    for (int weekday = 1; weekday <= 7; ++weekday) buffer_.putText(row, dayColumn(weekday), "    ");
+  // The fifth and sixth week numbers' digits.
+  buffer_.putText(kLastWeekRow - 2, kWeekNumberColumn + 1, "  ");
+  buffer_.putText(kLastWeekRow, kWeekNumberColumn + 1, "  ");
 }
 
 void MonthView::drawEventList(const DayList& days, int daysAhead, DayCommandLauncher& launcher, bool launch) {
   if (!monthViewHidden) {
-    for (int row = kLowerRow; row < kListEndRow; ++row) buffer_.putText(row - 1, kHeaderColumn - 1, repeat(' ', 77));
-    for (int row = kRightRow; row < kLowerRow; ++row) buffer_.putText(row - 1, kRightColumn - 1, repeat(' ', 33));
+    for (int row = kLowerRow; row < kListEndRow; ++row)
+      buffer_.putText(row, kHeaderColumn, repeat(' ', ScreenBuffer::kColumns - kHeaderColumn));
+    for (int row = kRightRow; row < kLowerRow; ++row)
+      buffer_.putText(row, kRightColumn, repeat(' ', ScreenBuffer::kColumns - kRightColumn));
   }
-  buffer_.putText(kListEndRow - 1, 0, repeat(' ', ScreenBuffer::kColumns));
-  for (int index = (kListEndRow - 1) * ScreenBuffer::kColumns; index < ScreenBuffer::kCells; ++index)
+  buffer_.putText(kListEndRow, 0, repeat(' ', ScreenBuffer::kColumns));
+  for (int index = kListEndRow * ScreenBuffer::kColumns; index < ScreenBuffer::kCells; ++index)
     buffer_.cell(index) = buffer_.blankCell();
   overflow_.clear();
   scrollIndex_ = 0;
@@ -166,7 +174,7 @@ void MonthView::listDay(const CalendarModel& calendar, const ListedDay& day, Lis
     if (!entry.isDayCommand()) {
       printEntry(entry.line, static_cast<std::size_t>(entry.alignment()), cursor);
     } else if (cursor.launcher && cursor.launcher->launchDayCommand(entry.aligned())) {
-      buffer_.putText(cursor.row - 1, cursor.column - 1, " ");
+      buffer_.putText(cursor.row, cursor.column, " ");
     }
   });
 }
@@ -196,7 +204,7 @@ void MonthView::printEntry(std::string_view line, std::size_t alignment, ListCur
     if (overflowing) {
       overflow_.push_back(std::move(text));
     } else {
-      buffer_.putText(cursor.row - 1, cursor.column - 1, text);
+      buffer_.putText(cursor.row, cursor.column, text);
     }
     position += width;
     if (position < size && (position < alignment ? ' ' : line[position - alignment]) == ' ') ++position;
@@ -210,19 +218,18 @@ void MonthView::scrollOneLine() {
   const Cell blank = buffer_.blankCell();
   // Buffer rows and columns: the lower list and the right-hand column, which
   // runs on below the screen through the work rows.
-  const int lower = kLowerRow - 1, lowerLeft = kLowerColumn - 1, lowerRight = lowerLeft + kLowerWidth - 1;
-  const int last = kListEndRow - 2, rightLeft = kRightColumn - 1, rightRight = rightLeft + kRightWidth - 1;
+  const int lower = kLowerRow, lowerLeft = kLowerColumn, lowerRight = lowerLeft + kLowerWidth - 1;
+  const int last = kListEndRow - 1, rightLeft = kRightColumn, rightRight = rightLeft + kRightWidth - 1;
   for (int row = lower; row < last; ++row)
     for (int column = lowerLeft; column <= lowerRight; ++column) buffer_.at(row, column) = buffer_.at(row + 1, column);
-  for (int k = 0; k < kRightWidth; ++k) buffer_.at(last, lowerLeft + k) = buffer_.at(kRightRow - 1, rightLeft + k);
+  for (int k = 0; k < kRightWidth; ++k) buffer_.at(last, lowerLeft + k) = buffer_.at(kRightRow, rightLeft + k);
   for (int column = lowerLeft + kRightWidth; column <= lowerRight; ++column) buffer_.at(last, column) = blank;
-  for (int row = kRightRow - 1; row < ScreenBuffer::kRows - 5; ++row)
+  for (int row = kRightRow; row < ScreenBuffer::kRows - 5; ++row)
     for (int column = rightLeft; column <= rightRight; ++column) buffer_.at(row, column) = buffer_.at(row + 1, column);
   for (int column = rightLeft; column <= rightRight; ++column) buffer_.at(last, column) = blank;
   AttributeColours colours = coloursOf(blank.attribute);
   platform_.setColours(colours.foreground, colours.background);
-  platform_.moveCursor(kListEndRow - 1, kRightColumn);
-  platform_.printText(repeat(' ', kRightWidth));
+  printAt(platform_, last, rightLeft, repeat(' ', kRightWidth));
 
   buffer_.curFg = settings_.textColour;
   buffer_.curBg = settings_.themeBg;

@@ -15,6 +15,7 @@ class CalendarModel;
 class DayCommandLauncher;
 class Platform;
 struct ListedDay;
+struct LocalDateTime;
 class ScreenBuffer;
 struct Settings;
 struct SelectedDate;
@@ -37,6 +38,8 @@ class MonthView {
   // Header bar (year, month, clock), the title line on the first two calls,
   // week numbers and day numbers with their colours.
   void fillMonthGrid();
+  // The header bar's clock, printed and shaded at once.
+  void drawClock(const LocalDateTime& now);
   void clearDayCells();
   // Lists the entries of the selected day and the days ahead. Day commands
   // are never listed; they go to the launcher unless this drawing follows a

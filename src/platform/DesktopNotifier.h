@@ -23,7 +23,8 @@ class DesktopNotifier {
   virtual ~DesktopNotifier() = default;
   // Shows a notification (UTF-8 texts) that stays until answered; its number,
   // or none when no notification service answers.
-  virtual std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool snoozable) = 0;
+  virtual std::optional<std::uint32_t> notify(std::string_view summaryUtf8, std::string_view bodyUtf8,
+                                              bool snoozable) = 0;
   // What was chosen or closed since the last call; never waits.
   virtual std::vector<AnsweredNotification> takeAnswers() = 0;
 };

@@ -11,7 +11,7 @@ namespace almanouk {
 void fatalFileError(Platform& platform, std::string_view message) {
   platform.closeAllFiles();
   platform.clearScreen();
-  platform.moveCursor(0, 0, 1);
+  platform.showCursor();
   platform.printText("", true);
   platform.printText(message, true);
   static_cast<void>(platform.waitForKey());  // any key ends it

@@ -48,25 +48,26 @@ Key Platform::waitForKey() {
   }
 }
 
-void Platform::setWindowTitle(std::string_view title) {
-  if (title == title_) return;
-  title_ = title;
+void Platform::setWindowTitle(std::string_view titleUtf8) {
+  if (titleUtf8 == title_) return;
+  title_ = titleUtf8;
   showWindowTitle();
 }
 
 void Platform::queueTypedText(std::string_view utf8) {
-  for (char c : cp437Text(utf8))
+  for (char c : utf8ToCp437(utf8))
     if (Key::character(c).isPrintable()) keys_.push(Key::character(c));
 }
 
-int Platform::showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
-  return messageBox(text, caption, buttons.empty() ? std::vector<std::string>{"OK"} : buttons);
+int Platform::showMessageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                             const std::vector<std::string>& buttons) {
+  return messageBox(messageUtf8, captionUtf8, buttons.empty() ? std::vector<std::string>{"OK"} : buttons);
 }
 
-int Platform::showMessageInWindow(std::string_view text, std::string_view caption,
+int Platform::showMessageInWindow(std::string_view messageUtf8, std::string_view captionUtf8,
                                   const std::vector<std::string>& buttons) {
   const Surface::Saved under = surface_.save();
-  drawWindowMessageBox(surface_, text, caption, buttons);
+  drawWindowMessageBox(surface_, messageUtf8, captionUtf8, buttons);
   int chosen = -1;
   while (chosen < 0) {
     Key key = waitForKey();
@@ -81,8 +82,7 @@ int Platform::showMessageInWindow(std::string_view text, std::string_view captio
 
 std::string Platform::timeZone() { return os::localTimeZone(); }
 
-std::string Platform::forTextViewer(std::string_view text) const { return cp437ToUtf8(text); }
-
+std::string Platform::forTextViewer(std::string_view textCp437) const { return cp437ToUtf8(textCp437); }
 
 std::string Platform::environmentValue(std::string_view name) {
   if (lowerAscii(name) != "appdata") return rawEnvironmentValue(std::string(name));

@@ -43,13 +43,15 @@ class Platform {
   // The program ends in order: a window notes where it stood, for the next start.
   virtual void closeScreen() {}
   // The window's title (UTF-8), kept for a window not open yet.
-  void setWindowTitle(std::string_view title);
+  void setWindowTitle(std::string_view titleUtf8);
   const std::string& windowTitle() const { return title_; }
+  // Text cursor, 1-based as the original's: the screen layer converts its 0-based positions.
   void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
+  void showCursor() { surface_.moveCursor(0, 0, 1); }
   void setColours(std::uint32_t foreground, std::uint32_t background) {
     surface_.setColours(foreground, background);
   }
-  void printText(std::string_view text, bool lineEnd = false) { surface_.printText(text, lineEnd); }
+  void printText(std::string_view textCp437, bool lineEnd = false) { surface_.printText(textCp437, lineEnd); }
   void clearScreen() { surface_.clearScreen(); }
   int cursorRow() const { return surface_.cursorRow(); }
   int cursorColumn() const { return surface_.cursorColumn(); }
@@ -115,16 +117,18 @@ class Platform {
   // Blocks until the user closes the box and returns the button chosen: 0 for
   // the first (OK, the only one when none are given), also when no box could
   // be shown. Texts are UTF-8; a line end starts a new line.
-  int showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons = {});
+  int showMessageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                     const std::vector<std::string>& buttons = {});
   // The same box drawn on the surface, for when the system cannot show one:
   // Enter, Esc or Space choose the first button, a button's first letter that
   // one (the key is taken); what the box covered is put back.
-  int showMessageInWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons);
+  int showMessageInWindow(std::string_view messageUtf8, std::string_view captionUtf8,
+                          const std::vector<std::string>& buttons);
   // Shows a text file in the desktop's text viewer, on its own; false when the
   // viewer could not be started or ended with a failure at once.
   virtual bool showTextFile(std::string_view name) = 0;
   // The alarm page as the desktop's text viewer reads it (code page 437 in).
-  virtual std::string forTextViewer(std::string_view text) const;
+  virtual std::string forTextViewer(std::string_view textCp437) const;
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
   // Whether the user has the window in front, with the keyboard's focus.
@@ -140,7 +144,8 @@ class Platform {
   // Told after every readKey whether it returned a keystroke.
   virtual void afterReadKey(bool) {}
   virtual LocalDateTime localNow() = 0;
-  virtual int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) = 0;
+  virtual int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                         const std::vector<std::string>& buttons) = 0;
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
   // The title changed; a backend with a window shows it.
   virtual void showWindowTitle() {}

@@ -34,8 +34,8 @@ void Surface::setColours(std::uint32_t foreground, std::uint32_t background) {
   background_ = background & 0xFFFFFF;
 }
 
-void Surface::printText(std::string_view text, bool lineEnd) {
-  for (char c : text) {
+void Surface::printText(std::string_view textCp437, bool lineEnd) {
+  for (char c : textCp437) {
     if (cursorRow_ <= kRows) drawGlyph(cursorRow_, cursorColumn_, static_cast<unsigned char>(c));
     if (++cursorColumn_ > kColumns) {
       cursorColumn_ = 1;

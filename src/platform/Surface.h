@@ -73,7 +73,7 @@ class Surface {
   void setColours(std::uint32_t foreground, std::uint32_t background);
   // Prints at the cursor; wraps after column 80 and never scrolls: text past
   // row 25 is not drawn.
-  void printText(std::string_view text, bool lineEnd);
+  void printText(std::string_view textCp437, bool lineEnd);
   // Fills the surface with the background colour; cursor to row 1, column 1.
   void clearScreen();
 

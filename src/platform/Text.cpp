@@ -250,7 +250,7 @@ std::string cp437(std::string_view utf8) {
   return out;
 }
 
-std::string cp437Text(std::string_view utf8) {
+std::string utf8ToCp437(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t pos = 0; pos < utf8.size();) appendCp437(out, decodeUtf8(utf8, pos), false);
@@ -259,17 +259,17 @@ std::string cp437Text(std::string_view utf8) {
 
 std::string_view cp437CharToUtf8(unsigned char c) { return cp437Utf8Table()[c]; }
 
-std::string cp437ToUtf8(std::string_view text) {
+std::string cp437ToUtf8(std::string_view textCp437) {
   std::string out;
-  out.reserve(text.size());
-  for (char c : text) out += cp437CharToUtf8(static_cast<unsigned char>(c));
+  out.reserve(textCp437.size());
+  for (char c : textCp437) out += cp437CharToUtf8(static_cast<unsigned char>(c));
   return out;
 }
 
-std::string windows1252ToUtf8(std::string_view text) {
+std::string windows1252ToUtf8(std::string_view textWindows1252) {
   std::string out;
-  out.reserve(text.size());
-  for (char ch : text) {
+  out.reserve(textWindows1252.size());
+  for (char ch : textWindows1252) {
     auto c = static_cast<unsigned char>(ch);
     char32_t cp = c;
     if (c >= 0x80 && c < 0xA0) cp = kWindows1252High[c - 0x80] ? kWindows1252High[c - 0x80] : 0xFFFD;

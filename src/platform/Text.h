@@ -1,7 +1,8 @@
 #pragma once
 // String rules the whole program relies on. Texts are byte strings in code
 // page 437; positions count from 1; taking characters beyond the end gives
-// fewer characters, never an error.
+// fewer characters, never an error. A text in another encoding says so in its
+// name (messageUtf8, kStartNoticeWindows1252), and a conversion names both ends.
 
 #include <string>
 #include <string_view>
@@ -43,17 +44,17 @@ std::string cp437(std::string_view utf8);
 // UTF-8 text from elsewhere (typed or imported) to code page 437 for a line of
 // a file: what the code page lacks is transliterated, never dropped, and a
 // character whose glyph sits on a control byte (a line end among them) is too.
-std::string cp437Text(std::string_view utf8);
+std::string utf8ToCp437(std::string_view utf8);
 // A character the code page lacks as the nearest text it holds: "EUR" for the
 // euro sign, "'" for curly quotes, "-" for dashes, "..." for the ellipsis,
 // "IJ" and "ij" for the ligatures; "?" for anything else.
 std::string_view transliteration(char32_t codePoint);
 // Code page 437 to UTF-8; bytes 1-31 and 127 as their graphic symbols, 0 as blank.
-std::string cp437ToUtf8(std::string_view text);
+std::string cp437ToUtf8(std::string_view textCp437);
 // One code page 437 byte as UTF-8 (same rules as above).
 std::string_view cp437CharToUtf8(unsigned char c);
 // Windows-1252 to UTF-8 (the one text of the program in that code page).
-std::string windows1252ToUtf8(std::string_view text);
+std::string windows1252ToUtf8(std::string_view textWindows1252);
 // Unicode code point to code page 437, or -1 when the code page has no such character.
 int codePointToCp437(char32_t codePoint);
 

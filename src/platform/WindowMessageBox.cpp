@@ -38,15 +38,15 @@ std::vector<std::string> wrap(const std::string& text) {
 
 }  // namespace
 
-BoxCells drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
+BoxCells drawWindowMessageBox(Surface& surface, std::string_view messageUtf8, std::string_view captionUtf8,
                               const std::vector<std::string>& buttons, std::optional<CellPosition> at) {
-  // The blanks that pad a system box's text would only push it off centre here.
-  std::string body = cp437(text);
+  // The blanks that pad a system box's messageUtf8 would only push it off centre here.
+  std::string body = cp437(messageUtf8);
   body.erase(0, body.find_first_not_of(' ') == std::string::npos ? body.size() : body.find_first_not_of(' '));
   const std::vector<std::string> lines = wrap(body);
   std::string choices;
   for (const std::string& button : buttons) choices += (choices.empty() ? "[ " : "  [ ") + cp437(button) + " ]";
-  const std::string title = " " + cp437(caption).substr(0, kTextWidth - 2) + " ";
+  const std::string title = " " + cp437(captionUtf8).substr(0, kTextWidth - 2) + " ";
   std::size_t inner = std::max(title.size(), choices.size()) + 2;
   for (const std::string& line : lines) inner = std::max(inner, line.size() + 2);
   const int width = static_cast<int>(inner) + 2;

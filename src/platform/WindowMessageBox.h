@@ -19,7 +19,7 @@ struct BoxCells {
 struct CellPosition {
   int row = 1, column = 1;
 };
-BoxCells drawWindowMessageBox(Surface& surface, std::string_view text, std::string_view caption,
+BoxCells drawWindowMessageBox(Surface& surface, std::string_view messageUtf8, std::string_view captionUtf8,
                               const std::vector<std::string>& buttons = {"OK"},
                               std::optional<CellPosition> at = std::nullopt);
 

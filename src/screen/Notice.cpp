@@ -8,9 +8,9 @@
 namespace almanouk {
 
 void drawNotice(ScreenBuffer& buffer, std::string_view text) {
-  buffer.drawBar(25, 1, padRight(" " + std::string(text), ScreenBuffer::kColumns), kRedBar);
+  buffer.drawStatusBar(padRight(" " + std::string(text), ScreenBuffer::kColumns), kRedBar);
 }
 
-void clearNotice(ScreenBuffer& buffer) { buffer.printBlankRow(25); }
+void clearNotice(ScreenBuffer& buffer) { buffer.printBlankRow(ScreenBuffer::kStatusRow); }
 
 }  // namespace almanouk

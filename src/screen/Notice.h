@@ -8,7 +8,7 @@ namespace almanouk {
 
 class ScreenBuffer;
 
-// Draws the text (code page 437, cut or padded to the row) on screen row 25.
+// Draws the text (code page 437, cut or padded to the row) on the status row.
 void drawNotice(ScreenBuffer& buffer, std::string_view text);
 // Blanks the bottom row in the theme's colours again.
 void clearNotice(ScreenBuffer& buffer);

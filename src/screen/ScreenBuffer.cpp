@@ -4,14 +4,16 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/Text.h"
 
 namespace almanouk {
 namespace {
 
-constexpr int kScreenRows = 25;
-constexpr int kFirstPaintedCell = ScreenBuffer::kColumns;             // buffer row 1
-constexpr int kLastPaintedCell = 24 * ScreenBuffer::kColumns - 1;     // end of buffer row 23
-constexpr int kScreenCells = kScreenRows * ScreenBuffer::kColumns;
+constexpr int kFirstPaintedCell = (ScreenBuffer::kTitleRow + 1) * ScreenBuffer::kColumns;
+constexpr int kLastPaintedCell = ScreenBuffer::kStatusRow * ScreenBuffer::kColumns - 1;
+constexpr int kScreenCells = ScreenBuffer::kScreenRows * ScreenBuffer::kColumns;
+constexpr int kCellWidth = Surface::kWidth / Surface::kColumns;
+constexpr int kCellHeight = Surface::kHeight / Surface::kRows;
 
 constexpr int kHeaderBarAttribute = 23;
 constexpr int kDayBoxAttribute = 159;
@@ -64,7 +66,13 @@ constexpr std::array<std::string_view, 16> kKeywords = {
 };
 
 bool onScreen(int row, int column) {
-  return row >= 0 && row < kScreenRows && column >= 0 && column < ScreenBuffer::kColumns;
+  return row >= 0 && row < ScreenBuffer::kScreenRows && column >= 0 && column < ScreenBuffer::kColumns;
+}
+
+// A bar's text across the whole row: a shorter one is padded to the row's end.
+std::string wholeRow(std::string_view text) {
+  if (static_cast<int>(text.size()) >= ScreenBuffer::kColumns) return std::string(text);
+  return padRight(text, ScreenBuffer::kColumns);
 }
 
 std::uint32_t rgb(int red, int green, int blue) {
@@ -95,16 +103,14 @@ void ScreenBuffer::putText(int row, int column, std::string_view text) {
 void ScreenBuffer::putTextEcho(int row, int column, std::string_view text) {
   putText(row, column, text);
   if (text.empty() || !onScreen(row, column)) return;
-  platform_.moveCursor(row + 1, column + 1);
   platform_.setColours(kEchoForeground, kEchoBackground);
-  platform_.printText(text);
+  printAt(platform_, row, column, text);
 }
 
 void ScreenBuffer::repaintCell(int row, int column) {
   if (!onScreen(row, column)) return;
-  platform_.moveCursor(row + 1, column + 1);
   platform_.setColours(kCursorCellForeground, kCursorCellBackground);
-  platform_.printText(std::string(1, static_cast<char>(at(row, column).character)));
+  printAt(platform_, row, column, std::string(1, static_cast<char>(at(row, column).character)));
 }
 
 void ScreenBuffer::clearBuffer() {
@@ -115,7 +121,7 @@ void ScreenBuffer::clearBuffer() {
 }
 
 void ScreenBuffer::renderBuffer(bool shadeHeaderBar) {
-  platform_.moveCursor(2, 1);
+  moveTextCursor(platform_, kFirstPaintedCell / kColumns, 0);
   std::string run;
   for (int p = kFirstPaintedCell; p <= kLastPaintedCell;) {
     int attribute = cell(p).attribute;
@@ -161,21 +167,32 @@ void ScreenBuffer::colourKeywords() {
 
 void ScreenBuffer::printBlankRow(int row) {
   const AttributeColours colours = coloursOf(theme_.themeBg * 16 + theme_.themeFg);
-  platform_.moveCursor(row, 1);
   platform_.setColours(colours.foreground, colours.background);
-  platform_.printText(std::string(kColumns, ' '));
+  printAt(platform_, row, 0, std::string(kColumns, ' '));
 }
 
 void ScreenBuffer::drawBar(int row, int column, std::string_view text, const BarStyle& style) {
-  constexpr int kCellWidth = 8;
-  constexpr int kCellHeight = 16;
-  platform_.moveCursor(row, column);
   platform_.setColours(style.foreground, style.background);
-  platform_.printText(text);
-  int first = (column - 1) * kCellWidth;
-  int last = std::min(first + static_cast<int>(text.size()) * kCellWidth, 640) - 1;
-  gradientBar(platform_, (row - 1) * kCellHeight, style.red, style.green, style.blue, first, last, style.keptColour);
+  printAt(platform_, row, column, text);
+  int first = column * kCellWidth;
+  int last = std::min(first + static_cast<int>(text.size()) * kCellWidth, Surface::kWidth) - 1;
+  gradientBar(platform_, row * kCellHeight, style.red, style.green, style.blue, first, last, style.keptColour);
   useTheme();
+}
+
+void ScreenBuffer::drawTitleBar(std::string_view text, const BarStyle& style) {
+  drawBar(kTitleRow, 0, wholeRow(text), style);
+}
+
+void ScreenBuffer::drawStatusBar(std::string_view text, const BarStyle& style) {
+  drawBar(kStatusRow, 0, wholeRow(text), style);
+}
+
+void moveTextCursor(Platform& platform, int row, int column) { platform.moveCursor(row + 1, column + 1); }
+
+void printAt(Platform& platform, int row, int column, std::string_view text) {
+  moveTextCursor(platform, row, column);
+  platform.printText(text);
 }
 
 void gradientBar(Platform& platform, int top, int red, int green, int blue, int firstColumn, int lastColumn,

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/Surface.h"
+
 namespace almanouk {
 
 class Platform;
@@ -38,9 +40,14 @@ inline constexpr BarStyle kRedBar{0xFFFFFF, 0xE21D1D, 255, 78, 78, 0xFFFFFF};
 
 class ScreenBuffer {
  public:
-  static constexpr int kColumns = 80;
+  // Rows and columns are 0-based in every drawing call from here up; the
+  // platform's text cursor counts from 1, and only this layer converts.
+  static constexpr int kColumns = Surface::kColumns;
+  static constexpr int kScreenRows = Surface::kRows;
   static constexpr int kRows = 50;
   static constexpr int kCells = kColumns * kRows;
+  static constexpr int kTitleRow = 0;
+  static constexpr int kStatusRow = kScreenRows - 1;
 
   ScreenBuffer(Platform& platform, const Theme& theme) : platform_(platform), theme_(theme) {}
   ScreenBuffer(const ScreenBuffer&) = delete;
@@ -91,11 +98,14 @@ class ScreenBuffer {
   void renderBuffer(bool shadeHeaderBar = true);
   // Resets every screen cell to the theme attribute and colours the section keywords at column 3.
   void colourKeywords();
-  // Prints a screen row (1-based) blank in the theme's colours, past the buffer.
+  // Prints a screen row blank in the theme's colours, past the buffer.
   void printBlankRow(int row);
-  // Prints a bar at screen row and column (1-based) and shades the cells it
-  // covers; then the writers' colours are the theme's again.
+  // Prints a bar at a screen row and column and shades the cells it covers;
+  // then the writers' colours are the theme's again.
   void drawBar(int row, int column, std::string_view text, const BarStyle& style);
+  // The bars across the top and the bottom row: the text padded to the row when it is shorter.
+  void drawTitleBar(std::string_view text, const BarStyle& style);
+  void drawStatusBar(std::string_view text, const BarStyle& style);
 
  private:
   Platform& platform_;
@@ -122,6 +132,12 @@ struct AttributeColours {
   std::uint32_t background;
 };
 AttributeColours coloursOf(int attribute);
+
+// The platform's text cursor to a screen row and column.
+void moveTextCursor(Platform& platform, int row, int column);
+// Prints text straight onto the screen from a row and column, in the
+// platform's current colours; the buffer's cells stay as they are.
+void printAt(Platform& platform, int row, int column, std::string_view text);
 
 // Shades a 16-pixel-high bar from its start colour downwards; pixels of the kept colour stay.
 void gradientBar(Platform& platform, int top, int red, int green, int blue, int firstColumn, int lastColumn,

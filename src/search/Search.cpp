@@ -14,7 +14,7 @@ namespace {
 // How far a page's text is shown from the start of the match's line: that
 // line and the next, where a phrase may go on.
 constexpr std::size_t kPageExcerpt = 160;
-constexpr std::size_t kLineLength = 80;
+constexpr auto kLineLength = static_cast<std::size_t>(kPageLineLength);
 // A month day that comes again (the 29th of February) does so within eight years.
 constexpr int kYearsToLookAhead = 8;
 

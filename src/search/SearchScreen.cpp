@@ -14,7 +14,6 @@
 namespace almanouk {
 namespace {
 
-constexpr int kColumns = 80;
 constexpr std::array<std::string_view, kSections> kSectionNames = {
     "Maandelijks", "Wekelijks", "Dagelijks", "Januari", "Februari", "Maart",    "April",    "Mei",
     "Juni",        "Juli",      "Augustus",  "September", "Oktober", "November", "December"};
@@ -23,6 +22,8 @@ constexpr std::array<std::string_view, kSections> kSectionNames = {
 constexpr int kDateWidth = 15;
 constexpr int kKindWidth = 12;
 constexpr int kCalendarWidth = 13;
+constexpr int kFirstResultRow = ScreenBuffer::kTitleRow + 1;
+constexpr int kKeysColumn = 50;  // the status bar's keys
 
 constexpr std::uint32_t kText = 0xC8C8C8;
 constexpr std::uint32_t kBackground = 0x000000;
@@ -158,7 +159,7 @@ void SearchScreen::move(std::ptrdiff_t step) {
 
 void SearchScreen::drawPrompt() {
   std::string text = "  Zoeken: " + state_.typed + "_";
-  buffer_.drawBar(1, 1, padRight(text, kColumns), kRedBar);
+  buffer_.drawTitleBar(text, kRedBar);
 }
 
 // The rows of the results from the one numbered `from` on; from 0 every row, the empty ones too.
@@ -168,11 +169,10 @@ void SearchScreen::drawResults(std::size_t from) {
     const std::size_t index = state_.top + static_cast<std::size_t>(row);
     if (index < from || (from > 0 && (!hits || index >= hits->size()))) continue;
     if (hits && index < hits->size()) {
-      drawResult(row + 2, (*hits)[index], index == state_.selected);
+      drawResult(kFirstResultRow + row, (*hits)[index], index == state_.selected);
     } else {
-      platform_.moveCursor(row + 2, 1);
       platform_.setColours(kText, kBackground);
-      platform_.printText(std::string(kColumns, ' '));
+      printAt(platform_, kFirstResultRow + row, 0, std::string(ScreenBuffer::kColumns, ' '));
     }
   }
   shownHits_ = hits ? hits->size() : 0;
@@ -185,17 +185,17 @@ void SearchScreen::drawResult(int row, const SearchHit& hit, bool chosen) {
   lead += padRight(hit.kind == SearchHit::Kind::Page ? "Dagboek" : kSectionNames[static_cast<std::size_t>(hit.section)],
                    kKindWidth);
   if (settings_.allCalendarsView()) lead += padRight(left(calendar.description(), kCalendarWidth - 1), kCalendarWidth);
-  const Excerpt shown = excerpt(hit.text, hit.match, static_cast<std::size_t>(kColumns - 1) - lead.size());
+  const auto width = static_cast<std::size_t>(ScreenBuffer::kColumns - 1) - lead.size();
+  const Excerpt shown = excerpt(hit.text, hit.match, width);
   const std::uint32_t foreground = chosen ? kChosenText : kText;
   const std::uint32_t background = chosen ? kChosenBackground : kBackground;
-  platform_.moveCursor(row, 1);
   platform_.setColours(foreground, background);
-  platform_.printText(lead + std::string(shown.before));
+  printAt(platform_, row, 0, lead + std::string(shown.before));
   platform_.setColours(kMatchText, background);
   platform_.printText(shown.match);
   platform_.setColours(foreground, background);
   const std::size_t used = lead.size() + shown.before.size() + shown.match.size();
-  platform_.printText(padRight(shown.after, kColumns - static_cast<int>(used)));
+  platform_.printText(padRight(shown.after, ScreenBuffer::kColumns - static_cast<int>(used)));
 }
 
 void SearchScreen::drawStatusLine() {
@@ -207,7 +207,7 @@ void SearchScreen::drawStatusLine() {
     text = count == 0 ? "Niets gevonden" : std::to_string(count) + (count == 1 ? " treffer" : " treffers");
     if (!state_.search->done()) text += ", het dagboek wordt nog doorzocht...";
   }
-  buffer_.drawBar(25, 1, padRight("  " + text, 50) + padRight("Enter=Ga naar   Esc=Terug", kColumns - 50), kRedBar);
+  buffer_.drawStatusBar(padRight("  " + text, kKeysColumn) + "Enter=Ga naar   Esc=Terug", kRedBar);
 }
 
 }  // namespace almanouk

@@ -20,7 +20,11 @@ class ScreenBuffer;
 struct SelectedDate;
 struct Settings;
 
-// What the program keeps of the last search between visits.
+// What the program keeps of the last search between visits. The screen works
+// on it in place rather than handing it back in its result: a search may still
+// be running through the diary when the screen closes, and the contract of
+// every screen (ui/) stands below search and cannot carry one. No one else
+// reads or writes it.
 struct SearchState {
   std::string typed;               // the prompt's text, code page 437
   std::unique_ptr<Search> search;  // the last search and its results
@@ -30,7 +34,7 @@ struct SearchState {
 
 class SearchScreen : public Screen {
  public:
-  static constexpr int kResultRows = 23;  // rows 2-24
+  static constexpr int kResultRows = 23;  // the rows between the title and the status bar
   static constexpr std::size_t kLongestQuery = 60;
 
   SearchScreen(Platform& platform, ScreenBuffer& buffer, const Settings& settings, const SelectedDate& date,

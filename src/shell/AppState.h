@@ -39,7 +39,6 @@ struct AppState {
   LoopState loop;
   AlarmState alarm;
   std::string titleText;
-  std::string blankLine;
   InstanceGuard guard;        // this copy's hold on the data folder
   UserFileVersions versions;  // earlier contents of the user's files
   std::string listClipboard;  // the list editor's copied line, kept until the program ends

@@ -65,7 +65,7 @@ class Work {
 
   // A calendar of the data folder, as typed on the command line (UTF-8).
   std::optional<std::string> findCalendar(const std::string& given) const {
-    return findCalendarFile(calendarFileNames(platform_), cp437Text(given));
+    return findCalendarFile(calendarFileNames(platform_), utf8ToCp437(given));
   }
 
   std::unique_ptr<CalendarModel> readCalendar(const std::string& name) {
@@ -143,7 +143,7 @@ int exportCalendars(Work& work, const std::optional<std::string>& given, const s
 std::optional<std::string> calendarForImport(Work& work, const std::string& given, const std::string& description) {
   if (std::optional<std::string> name = work.findCalendar(given)) return name;
   Platform& platform = work.platform();
-  const std::string typed = cp437Text(given);
+  const std::string typed = utf8ToCp437(given);
   const std::string stem = lowerAscii(typed).ends_with(".amn") ? typed.substr(0, typed.size() - 4) : typed;
   const std::string name = calendarFileNameFor(stem);
   if (std::string refusal = refusalOf(platform, name); stem.empty() || !refusal.empty())
@@ -267,7 +267,7 @@ int importCalendar(Work& work, const std::string& icsPath, const std::string& gi
 int searchCalendars(Work& work, const std::string& word, bool all) {
   Platform& platform = work.platform();
   if (!work.readDataFolder()) return 2;
-  const Query query(cp437Text(word));
+  const Query query(utf8ToCp437(word));
   if (query.empty()) return work.fail("Geef een woord om te zoeken."), 2;
   std::vector<std::string> files;
   if (all) {

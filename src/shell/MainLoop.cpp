@@ -26,7 +26,8 @@
 namespace almanouk {
 namespace {
 
-constexpr BarStyle kClockBar{0xC8C8C8, 0x1D1DE2, 78, 78, 255, 0xC8C8C8};
+
+constexpr int kQuitHintColumn = 52;  // on the status line, after the calendar's name
 
 int minuteOfDay(const LocalDateTime& time) { return time.hour * 60 + time.minute; }
 int secondOfDay(const LocalDateTime& time) { return minuteOfDay(time) * 60 + time.second; }
@@ -83,7 +84,7 @@ void MainLoop::pass() {
   refreshOrRecompute();
 }
 
-void MainLoop::drawTitleBar() { app_.buffer.drawBar(1, 1, app_.titleText, kRedBar); }
+void MainLoop::drawTitleBar() { app_.buffer.drawTitleBar(app_.titleText, kRedBar); }
 
 // A pass after a month crossing handles nothing (and keeps what is pending
 // for the pass after it); a pending input is handled without a wait.
@@ -145,7 +146,7 @@ void MainLoop::sleepUntilDue() {
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {
-  app_.buffer.drawBar(3, 38, left(now.clockText(), 5), kClockBar);
+  app_.monthView.drawClock(now);
   app_.loop.shownMinute = minuteOfDay(now);
 }
 
@@ -180,6 +181,8 @@ void MainLoop::apply(const ScreenResult& result) {
   if (result.dayStep > 0) stepDayForward(app_.date, *this);
   if (!result.message.empty()) app_.notice = result.message;
   app_.diaryPosition = result.diaryPosition;
+  if (result.listClipboard) app_.listClipboard = *result.listClipboard;
+  if (result.settingsLine) app_.settingsField = result.settingsLine;
   if (result.redrawMonthView) {
     app_.buffer.clearBuffer();
     app_.monthView.drawMonthFrame();
@@ -246,7 +249,7 @@ void MainLoop::openSettings() {
     settings.calFile = settings.savedCalFile;
     settings.savedCalFile.clear();
   }
-  SettingsScreen screen(app_.platform, app_.buffer, settings, app_.settingsField);
+  SettingsScreen screen(app_.platform, app_.buffer, settings, std::exchange(app_.settingsField, std::nullopt));
   runScreen(screen);
   app_.loop.end = End::Reinitialise;
   app_.tell(backupAndValidateCalendar(app_.platform, settings.calFile));
@@ -321,7 +324,7 @@ void MainLoop::drawStatusLine() {
   const std::string calendar = app_.settings.allCalendarsView() ? "Alle almanouks" : app_.settings.description;
   // The window's title names the calendar too, for the task bar and the window list.
   app_.platform.setWindowTitle("Almanouk \u2014 " + cp437ToUtf8(calendar));
-  app_.buffer.putText(0, 0, app_.blankLine);
+  app_.buffer.putText(ScreenBuffer::kTitleRow, 0, std::string(ScreenBuffer::kColumns, ' '));
   if (!app_.notice.empty()) {
     drawNotice(app_.buffer, app_.notice);
     return;
@@ -329,9 +332,9 @@ void MainLoop::drawStatusLine() {
   std::string text = " Huidige almanouk: ";
   text += calendar;
   text += ' ';
-  text = padRight(text, std::max<int>(52, static_cast<int>(text.size())));
+  text = padRight(text, std::max<int>(kQuitHintColumn, static_cast<int>(text.size())));
   text += " Stoppen: kruisje of Alt-F4 ";
-  app_.buffer.drawBar(25, 1, text, kRedBar);
+  app_.buffer.drawStatusBar(text, kRedBar);
 }
 
 void MainLoop::monthCrossed() { app_.monthView.clearDayCells(); }

@@ -15,6 +15,7 @@
 #include "platform/ProgramExit.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
+#include "screen/ScreenBuffer.h"
 #include "settings/SettingsFile.h"
 #include "shell/Conversion.h"
 
@@ -27,7 +28,7 @@ constexpr std::string_view kTitle = " Almanouk/Agenda/Dagboek/Alarm v1.45  F1+F6
 constexpr std::string_view kWindowPlacementFile = "Almanouk.venster";
 
 // "Almanouk is geinitialiseerd" with the Windows-1252 i-diaeresis, eight blanks each side.
-const std::string kStartNotice = "        Almanouk is ge\xEFnitialiseerd        ";
+const std::string kStartNoticeWindows1252 = "        Almanouk is ge\xEFnitialiseerd        ";
 
 }  // namespace
 
@@ -74,7 +75,7 @@ void Program::startUp() {
   app_.versions.pruneAll();
   platform.useWindowFiles({std::string(kWindowPlacementFile), std::string(kRaiseRequestFile)});
 
-  platform.showMessageBox(windows1252ToUtf8(kStartNotice), "Almanouk");
+  platform.showMessageBox(windows1252ToUtf8(kStartNoticeWindows1252), "Almanouk");
   platform.openScreen(640, 400, 32);
   app_.tell(writeReadme(platform));
   settings.savedCalFile.clear();
@@ -116,12 +117,12 @@ void Program::initialise() {
   LoopState& loop = app_.loop;
   app_.date.monthChanged = true;  // the first pass handles nothing and waits for nothing
   loop.recomputePending = false;
-  app_.blankLine = repeat(' ', 80);
   app_.settings.diaryId = "0";
   app_.alarm.dayCommandStarted = false;
   app_.alarm.speakerEnabled = true;
   app_.buffer.clearBuffer();
-  app_.titleText = std::string(kTitle) + padRight(kMakerLine, 80 - static_cast<int>(kTitle.size()));
+  const int makerWidth = ScreenBuffer::kColumns - static_cast<int>(kTitle.size());
+  app_.titleText = std::string(kTitle) + padRight(kMakerLine, makerWidth);
   removeLeftovers();
   // A file that could only be tidied is used as it is; one of an older layout
   // cannot be, and the start ends saying why (not that the file is broken).
@@ -129,7 +130,7 @@ void Program::initialise() {
   if (conversion.required) fatalFileError(platform, "  " + saveFailedMessage(conversion.written.error()));
   app_.tell(conversion.written);
   app_.tell(migratePopupValue(platform));
-  platform.moveCursor(1, 1);
+  moveTextCursor(platform, ScreenBuffer::kTitleRow, 0);
   ensureACalendarExists();
 }
 
@@ -184,7 +185,7 @@ void Program::programEnd() {
   app_.buffer.clearBuffer();
   platform.discardFile(kDiaryIndexFile);
   app_.guard.release();
-  platform.moveCursor(0, 0, 1);
+  platform.showCursor();
   platform.closeScreen();
 }
 

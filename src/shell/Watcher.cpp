@@ -119,10 +119,10 @@ int Watcher::msToNextLook(const LocalDateTime& now) const {
   return static_cast<int>(wait);
 }
 
-void Watcher::tell(const std::string& problem) {
-  if (problem == told_) return;
-  told_ = problem;
-  std::fprintf(stderr, "almanouk --wachter: %s\n", problem.c_str());
+void Watcher::tell(const std::string& problemUtf8) {
+  if (problemUtf8 == told_) return;
+  told_ = problemUtf8;
+  std::fprintf(stderr, "almanouk --wachter: %s\n", problemUtf8.c_str());
 }
 
 }  // namespace almanouk

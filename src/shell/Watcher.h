@@ -40,7 +40,7 @@ class Watcher {
   void look();
   int msToNextLook(const LocalDateTime& now) const;
   // What the watcher cannot do, on the error output, once until it changes.
-  void tell(const std::string& problem);
+  void tell(const std::string& problemUtf8);
 
   Platform& platform_;
   Settings settings_;

@@ -45,6 +45,10 @@ struct ScreenResult {
   SettingsChange settings;
   // The diary that opens next starts with the cursor at this 1-based position of its page.
   std::optional<std::int64_t> diaryPosition;
+  // The list editor's copied line, for its next opening.
+  std::optional<std::string> listClipboard;
+  // The settings screen's line to open on next (after a copy or deletion, which reload the settings).
+  std::optional<int> settingsLine;
   bool redrawMonthView = false;  // clear the screen buffer and draw the month frame
   std::string message;           // a failure to tell on the month view's status line
 };

@@ -193,7 +193,7 @@ TEST(MissedAlarmList, TwentyLinesThenACount) {
            {1, 1, "07-03-2012 10:00 Een"}, {20, 20, "07-03-2012 10:00 Een"}, {21, 21, "... en 1 meer"},
            {25, 21, "... en 5 meer"}}) {
     const std::vector<MissedAlarm> alarms(missed, MissedAlarm{at("2012-03-07 10:00:00"), "Een", false});
-    const std::vector<std::string> text = test::splitLines(missedListText(alarms));
+    const std::vector<std::string> text = test::splitLines(missedListUtf8(alarms));
     EXPECT_EQ(text.size(), lines) << missed;
     EXPECT_EQ(text.back(), last) << missed;
   }

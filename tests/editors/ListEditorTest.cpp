@@ -163,7 +163,8 @@ TEST_F(ListEditorTest, LinesAreInsertedDeletedCopiedAndPasted) {
   std::vector<std::string> file = calendar();
   auto maart = std::find(file.begin(), file.end(), "Maart");
   EXPECT_EQ(std::vector<std::string>(maart, maart + 6), (std::vector<std::string>{"Maart", "", "10 Tien", "10 Tien", "", "April"}));
-  EXPECT_EQ(clipboard.size(), 79u);
+  ASSERT_TRUE(result.listClipboard);
+  EXPECT_EQ(result.listClipboard->size(), 79u);
 
   edit("Ctrl+D Ctrl+D Ctrl+I \"nieuw\" Esc");
   file = calendar();

@@ -62,9 +62,9 @@ TEST(Text, CodePageConversions) {
 
 // What the code page lacks is spelled with what it has, never dropped; a line stays one line.
 TEST(Text, TextFromElsewhereIsTransliterated) {
-  EXPECT_EQ(cp437Text("€500 Zo’n “café” – … Ĳssel ĳs"), "EUR500 Zo'n \"caf\x82\" - ... IJssel ijs");
-  EXPECT_EQ(cp437Text("a\tb\r\nc ♪ ☺ 日"), "a b  c ? ? ?");
-  EXPECT_EQ(cp437Text("\xFF\xC3"), "??");
+  EXPECT_EQ(utf8ToCp437("€500 Zo’n “café” – … Ĳssel ĳs"), "EUR500 Zo'n \"caf\x82\" - ... IJssel ijs");
+  EXPECT_EQ(utf8ToCp437("a\tb\r\nc ♪ ☺ 日"), "a b  c ? ? ?");
+  EXPECT_EQ(utf8ToCp437("\xFF\xC3"), "??");
   // The house is the code page's byte 127, a glyph like any other; a typed DEL is a control.
-  EXPECT_EQ(cp437Text("⌂\x7F"), "\x7F ");
+  EXPECT_EQ(utf8ToCp437("⌂\x7F"), "\x7F ");
 }

@@ -57,10 +57,11 @@ void ConsolePlatform::runCommand(const std::string& line) {
 
 LocalDateTime ConsolePlatform::localNow() { return os::localNow(); }
 
-int ConsolePlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>&) {
-  if (notifier_ && notifier_->notify(caption, text, false)) return 0;
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()),
-               text.data());
+int ConsolePlatform::messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                                const std::vector<std::string>&) {
+  if (notifier_ && notifier_->notify(captionUtf8, messageUtf8, false)) return 0;
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(captionUtf8.size()), captionUtf8.data(),
+               static_cast<int>(messageUtf8.size()), messageUtf8.data());
   return 0;
 }
 

@@ -26,9 +26,9 @@ class HeadlessPlatform::Notifier : public DesktopNotifier {
  public:
   explicit Notifier(HeadlessPlatform& platform) : platform_(platform) {}
 
-  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool) override {
+  std::optional<std::uint32_t> notify(std::string_view summaryUtf8, std::string_view bodyUtf8, bool) override {
     if (!platform_.options_.notificationService) return std::nullopt;
-    platform_.logEvent("notify " + std::string(summary) + "|" + std::string(body));
+    platform_.logEvent("notify " + std::string(summaryUtf8) + "|" + std::string(bodyUtf8));
     open_.push_back(++lastId_);
     return lastId_;
   }
@@ -146,10 +146,10 @@ void HeadlessPlatform::yieldProcessor() {
 
 void HeadlessPlatform::runCommand(const std::string& line) { logEvent("run " + cp437ToUtf8(line)); }
 
-int HeadlessPlatform::messageBox(std::string_view text, std::string_view caption,
+int HeadlessPlatform::messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
                                  const std::vector<std::string>& buttons) {
-  logEvent("msgbox " + std::string(caption) + "|" + std::string(text));
-  return options_.drawBoxes && screenOpened_ ? showMessageInWindow(text, caption, buttons) : 0;
+  logEvent("msgbox " + std::string(captionUtf8) + "|" + std::string(messageUtf8));
+  return options_.drawBoxes && screenOpened_ ? showMessageInWindow(messageUtf8, captionUtf8, buttons) : 0;
 }
 
 bool HeadlessPlatform::showTextFile(std::string_view name) {

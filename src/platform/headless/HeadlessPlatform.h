@@ -78,7 +78,8 @@ class HeadlessPlatform : public Platform {
   void pumpEvents() override;
   void afterReadKey(bool gotKey) override;
   LocalDateTime localNow() override { return now(); }
-  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
+  int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                 const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
   void raiseWindow() override { logEvent("raise window"); }
 

@@ -39,7 +39,7 @@ bool parseText(std::string_view text, std::size_t& pos, std::vector<ScriptItem>&
   if (pos >= text.size()) return false;
   ++pos;
   // Typed as on a keyboard: what the code page lacks is spelled with what it has.
-  for (char c : cp437Text(typed)) items.push_back({ScriptItem::Kind::Key, Key::character(c), 0, {}});
+  for (char c : utf8ToCp437(typed)) items.push_back({ScriptItem::Kind::Key, Key::character(c), 0, {}});
   return true;
 }
 

@@ -25,12 +25,13 @@ class SessionBusNotifier : public DesktopNotifier {
  public:
   ~SessionBusNotifier() override { disconnect(); }
 
-  std::optional<std::uint32_t> notify(std::string_view summary, std::string_view body, bool snoozable) override {
+  std::optional<std::uint32_t> notify(std::string_view summaryUtf8, std::string_view bodyUtf8,
+                                      bool snoozable) override {
     if (!connected() && !connect()) return std::nullopt;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* call = nullptr;
     sd_bus_message* reply = nullptr;
-    const std::string title(summary), text(body);
+    const std::string title(summaryUtf8), text(bodyUtf8);
     int result = sd_bus_message_new_method_call(bus_, &call, kService, kPath, kService, "Notify");
     if (result >= 0) result = sd_bus_message_append(call, "susss", "Almanouk", 0u, "almanouk", title.c_str(), text.c_str());
     if (result >= 0)

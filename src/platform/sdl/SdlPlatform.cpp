@@ -431,15 +431,17 @@ void SdlPlatform::closeRequested() {
 
 // A box that cannot have a window of its own (the display refuses one) is
 // drawn in the main window instead, so that no alarm goes unseen.
-int SdlPlatform::messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
+int SdlPlatform::messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                            const std::vector<std::string>& buttons) {
   present(true);
-  if (const int chosen = boxWindow(text, caption, buttons); chosen >= 0) return chosen;
+  if (const int chosen = boxWindow(messageUtf8, captionUtf8, buttons); chosen >= 0) return chosen;
   std::fprintf(stderr, "almanouk: het berichtvenster kan niet verschijnen: %s\n", SDL_GetError());
   if (!window_) {
-    std::fprintf(stderr, "almanouk: nog geen venster; niet getoond: %.*s\n", static_cast<int>(text.size()), text.data());
+    std::fprintf(stderr, "almanouk: nog geen venster; niet getoond: %.*s\n", static_cast<int>(messageUtf8.size()),
+                 messageUtf8.data());
     return 0;
   }
-  return showMessageInWindow(text, caption, buttons);
+  return showMessageInWindow(messageUtf8, captionUtf8, buttons);
 }
 
 namespace {
@@ -454,11 +456,12 @@ int buttonFor(const SDL_Keysym& key, const std::vector<std::string>& buttons) {
 
 }  // namespace
 
-int SdlPlatform::boxWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) {
+int SdlPlatform::boxWindow(std::string_view messageUtf8, std::string_view captionUtf8,
+                           const std::vector<std::string>& buttons) {
   Surface picture;
-  const BoxCells cells = drawWindowMessageBox(picture, text, caption, buttons, CellPosition{1, 1});
+  const BoxCells cells = drawWindowMessageBox(picture, messageUtf8, captionUtf8, buttons, CellPosition{1, 1});
   const int width = cells.columns * Surface::kCellWidth, height = cells.rows * Surface::kCellHeight;
-  const std::string title(caption);
+  const std::string title(captionUtf8);
   SDL_Window* box = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
   if (!box) return -1;
   setX11WindowTitle(box, title);

@@ -45,7 +45,8 @@ class SdlPlatform : public Platform {
  protected:
   void pumpEvents() override;
   LocalDateTime localNow() override;
-  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
+  int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                 const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
   void showWindowTitle() override;
   void raiseWindow() override;
@@ -63,7 +64,7 @@ class SdlPlatform : public Platform {
   // while it is up, and closes on a close request (SIGTERM, SIGHUP, the
   // session ending) so that the program ends in order. No process of another
   // program shows it, so none can outlive the program. -1: no window for it.
-  int boxWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons);
+  int boxWindow(std::string_view messageUtf8, std::string_view captionUtf8, const std::vector<std::string>& buttons);
   // The close request of the window's library: the program ends in order,
   // and no further termination signal may cut that end short.
   void closeRequested();

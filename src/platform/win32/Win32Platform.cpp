@@ -288,7 +288,7 @@ SpeakerPort& Win32Platform::speakerPort() { return *speaker_; }
 // A box of the system for a message; one with a choice of buttons is drawn
 // in the window, which the system's boxes cannot label, with the window
 // brought forward so that an alarm is seen.
-int Win32Platform::messageBox(std::string_view text, std::string_view caption,
+int Win32Platform::messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
                               const std::vector<std::string>& buttons) {
   if (buttons.size() > 1 && window_) {
     ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
@@ -296,9 +296,9 @@ int Win32Platform::messageBox(std::string_view text, std::string_view caption,
     FLASHWINFO flash{sizeof flash, window_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
     FlashWindowEx(&flash);
     pumpEvents();
-    return showMessageInWindow(text, caption, buttons);
+    return showMessageInWindow(messageUtf8, captionUtf8, buttons);
   }
-  MessageBoxW(window_, win32::wide(text).c_str(), win32::wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(window_, win32::wide(messageUtf8).c_str(), win32::wide(captionUtf8).c_str(), MB_OK | MB_SETFOREGROUND);
   pumpEvents();
   return 0;
 }

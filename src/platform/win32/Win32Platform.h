@@ -42,7 +42,8 @@ class Win32Platform : public Platform {
  protected:
   void pumpEvents() override;
   LocalDateTime localNow() override;
-  int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
+  int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
+                 const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
   void showWindowTitle() override;
 
