@@ -67,6 +67,7 @@ mutants: setup-test build
 # CPU, memory and threads of the real program idling in the month view.
 idle-bench: setup-test build
 	@scripts/idle-bench.sh $(BUILD)/almanouk
+	@scripts/start-bench.sh $(BUILD)/almanouk $(BUILD)/bench/bare_window
 
 screenshots: setup-test build
 	@scripts/screenshots.sh $(BUILD)

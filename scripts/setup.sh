@@ -25,7 +25,7 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     # the independent readers that check the iCalendar export and import
     python3-icalendar python3-recurring-ical-events
     # the real window under a virtual X server, with a window manager, and pictures of it
-    xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils openbox wmctrl
+    xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils openbox wmctrl strace
     # a session bus and a real notification daemon that reads back what it showed;
     # a clock ten times as fast for the program, so that a snooze takes thirty seconds
     dbus dunst faketime
