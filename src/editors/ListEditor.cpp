@@ -197,6 +197,7 @@ std::vector<std::string> ListEditor::newDeadLinePlaces() const {
 
 // "Let op: 2 regels na Einde zijn niet bewaard, 1 regel telt niet mee (December); F2 toont waarom".
 std::string ListEditor::typedDeadLinesMessage() const {
+  if (!edited_) return {};  // nothing typed: every line stands as it did at the opening
   std::vector<std::string> places = newDeadLinePlaces();
   const auto lost = static_cast<std::size_t>(std::count(places.begin(), places.end(), kAfterEnd));
   std::erase(places, kAfterEnd);
