@@ -70,7 +70,8 @@ std::vector<std::string> pageNames(Platform& platform, std::string_view diaryId)
   for (std::string name = platform.findFirst("*" + marker + "?"); !name.empty(); name = platform.findNext())
     if (name.size() == 8 + marker.size() + 1 && lowerAscii(name.substr(8, marker.size())) == lowerMarker)
       names.push_back(name);
-  std::sort(names.begin(), names.end());
+  // The folder's names come sorted without regard to case, which for page names is nearly always this order too.
+  if (!std::is_sorted(names.begin(), names.end())) std::sort(names.begin(), names.end());
   return names;
 }
 

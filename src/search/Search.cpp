@@ -131,8 +131,13 @@ void Search::listPages(Platform& platform) {
       if (day && name != first && name != last) pages_.push_back({std::move(name), *day, c});
     }
   }
-  std::stable_sort(pages_.begin(), pages_.end(),
-                   [](const PageToRead& a, const PageToRead& b) { return serial(a.day) > serial(b.day); });
+  // One diary's names come in date order: newest first is then their reverse, with no sort.
+  const auto older = [](const PageToRead& a, const PageToRead& b) { return serial(a.day) < serial(b.day); };
+  if (std::is_sorted(pages_.begin(), pages_.end(), older)) {
+    std::reverse(pages_.begin(), pages_.end());
+  } else {
+    std::stable_sort(pages_.begin(), pages_.end(), [&](const PageToRead& a, const PageToRead& b) { return older(b, a); });
+  }
 }
 
 bool Search::continueWork(FileLayer& files) {
