@@ -90,7 +90,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 Win32Platform::Win32Platform(std::string startFolder)
     : Platform(std::move(startFolder)),
-      sound_(std::make_unique<Win32SoundPlayer>()),
+      sound_(std::make_unique<Win32SoundPlayer>(files())),
       speaker_(std::make_unique<Win32Speaker>()) {}
 
 Win32Platform::~Win32Platform() {
@@ -315,7 +315,7 @@ std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<Win32Platform>(std::move(startFolder));
 }
 
-std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer&) { return std::make_unique<Win32SoundPlayer>(); }
+std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer& files) { return std::make_unique<Win32SoundPlayer>(files); }
 
 bool Win32Platform::windowInFront() { return window_ && GetForegroundWindow() == window_ && !IsIconic(window_); }
 
