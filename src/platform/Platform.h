@@ -123,8 +123,11 @@ class Platform {
   // Shows a text file in the desktop's text viewer, on its own; false when the
   // viewer could not be started or ended with a failure at once.
   virtual bool showTextFile(std::string_view name) = 0;
-  // The alarm page as the desktop's text viewer reads it (code page 437 in).
-  virtual std::string forTextViewer(std::string_view text) const;
+  // The alarm page as the desktop's text viewer reads it (code page 437 in):
+  // UTF-8, after the mark the viewer needs to know it as such (none: it
+  // takes UTF-8 as it is).
+  std::string forTextViewer(std::string_view text) const;
+  virtual std::string_view textViewerMark() const { return {}; }
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
   // Whether the user has the window in front, with the keyboard's focus.

@@ -29,8 +29,8 @@ class Win32Platform : public Platform {
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
   bool showTextFile(std::string_view name) override;
-  // Notepad reads the page's bytes as the program wrote them.
-  std::string forTextViewer(std::string_view text) const override { return std::string(text); }
+  // Notepad takes a file without the byte-order mark for the system's code page.
+  std::string_view textViewerMark() const override { return "\xEF\xBB\xBF"; }
   SoundPlayer& soundPlayer() override { return *sound_; }
   SpeakerPort& speakerPort() override;
   bool windowInFront() override;
