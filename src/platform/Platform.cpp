@@ -98,7 +98,7 @@ std::string Platform::dataFolder() { return environmentValue("appdata") + kPathS
 
 // Compared as folders, not as names: "/home/anna/" or a link to it is home too.
 bool Platform::workingFolderIsHome() {
-  std::string home = environmentValue("HOME");
+  std::string home = homeFolder();
   return !home.empty() && os::sameFile(files_.workingFolder(), home);
 }
 

@@ -105,8 +105,8 @@ class Platform {
   std::string environmentValue(std::string_view name);
   // The program's data folder: "Almanouk" in the per-user application-data folder.
   std::string dataFolder();
-  // Whether the working folder is the user's home ($HOME), as it is when the
-  // desktop's menu starts the program.
+  // Whether the working folder is the user's home ($HOME, on Windows the
+  // profile folder), as it is when the desktop's menu starts the program.
   bool workingFolderIsHome();
   // Runs a line through the command interpreter in the working folder. A line
   // starting with "start " runs detached; "notepad" opens the desktop's text viewer.
@@ -145,6 +145,8 @@ class Platform {
   virtual LocalDateTime localNow() = 0;
   virtual int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) = 0;
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
+  // The user's home folder; empty when there is none.
+  virtual std::string homeFolder() { return environmentValue("HOME"); }
   // The title changed; a backend with a window shows it.
   virtual void showWindowTitle() {}
   // Brings the window forward, onto the current workspace and out of the task bar.

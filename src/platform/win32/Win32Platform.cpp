@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -310,6 +311,14 @@ void Win32Platform::showWindowTitle() {
 LocalDateTime Win32Platform::localNow() { return os::localNow(); }
 
 std::string Win32Platform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
+
+std::string Win32Platform::homeFolder() {
+  wchar_t* profile = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &profile))) folder = win32::narrow(profile);
+  CoTaskMemFree(profile);
+  return folder.empty() ? os::environmentValue("USERPROFILE") : folder;
+}
 
 std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<Win32Platform>(std::move(startFolder));

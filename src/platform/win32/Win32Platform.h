@@ -44,6 +44,8 @@ class Win32Platform : public Platform {
   LocalDateTime localNow() override;
   int messageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
+  // The profile folder: Windows sets no HOME.
+  std::string homeFolder() override;
   void showWindowTitle() override;
 
  private:
