@@ -2,8 +2,9 @@
 # The installer under Wine, on a virtual X server: silently installed, the
 # programs are in Program Files with a Start-menu entry; started from that
 # entry, the program runs in the data folder and writes its readme there,
-# not into Program Files nor the profile; closed and removed, the programs
-# and their folder are gone and the user's data folder is as it was.
+# not into Program Files nor the profile; removed while it runs, nothing is
+# removed; closed and removed, the programs and their folder are gone and
+# the user's data folder is as it was.
 #   installer_test.sh SETUP.exe
 # Exit 77 = skipped (no 64-bit Wine, Xvfb or xdotool here).
 set -u
@@ -56,6 +57,14 @@ press "$(boxes | head -n 1)" Return
 await mains || fail "no main window"
 main=$(mains | head -n 1)
 
+# Removed while it runs: it asks for the program to be closed first; silently, it stops.
+# (In place, not from a copy of itself: it is done when it returns.)
+"$wine" "C:\\Program Files\\Almanouk\\uninstall.exe" /S "_?=C:\\Program Files\\Almanouk"
+for name in almanouk.exe almanouk-headless.exe almanouk.ico; do
+  [ -f "$installed/$name" ] || fail "removed while the program ran: $name"
+done
+[ -f "$entry" ] || fail "the Start-menu entry was removed while the program ran"
+
 xdotool windowfocus --sync "$main" 2>/dev/null
 xdotool key alt+x
 gone() { [ -z "$(mains)" ] && echo gone; }
@@ -69,4 +78,4 @@ for _ in $(seq 50); do [ -d "$installed" ] || break; sleep 0.2; done
 [ -d "$installed" ] && fail "the programs' folder stayed after removal: $(ls "$installed")"
 [ -f "$entry" ] && fail "the Start-menu entry stayed"
 [ "$(cd "$data" && find . -type f -exec md5sum {} + | sort)" = "$before" ] || fail "the user's data folder changed"
-echo "installed, started from the menu in the data folder, removed"
+echo "installed, started from the menu in the data folder, kept while running, removed"
