@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The installer under Wine, on a virtual X server: silently installed, the
-# programs are in Program Files with a Start-menu entry; started from that
-# entry, the program runs in the data folder and writes its readme there,
-# not into Program Files nor the profile; removed while it runs, nothing is
-# removed; closed and removed, the programs and their folder are gone and
-# the user's data folder is as it was.
+# The installer under Wine, on a virtual X server: on Windows 7 it refuses
+# and installs nothing; silently installed, the programs are in Program Files
+# with a Start-menu entry; started from that entry, the program runs in the
+# data folder and writes its readme there, not into Program Files nor the
+# profile; removed while it runs, nothing is removed; closed and removed, the
+# programs and their folder are gone and the user's data folder is as it was.
 #   installer_test.sh SETUP.exe
 # Exit 77 = skipped (no 64-bit Wine, Xvfb or xdotool here).
 set -u
@@ -36,7 +36,12 @@ installed="$drive/Program Files/Almanouk"
 entry="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Almanouk.lnk"
 readme=Almanouk145.txt
 
-# Windows 10, as the program needs (Wine's own default is older).
+# The program needs Windows 8 or later (its precise clock).
+"$wine" winecfg -v win7; wineserver -w
+"$wine" "$setup" /S; status=$?; wineserver -w
+[ $status = 0 ] && fail "the installer went on on Windows 7"
+[ -d "$installed" ] && fail "the installer put files in place on Windows 7"
+# Windows 10 from here on (Wine's own default is older).
 "$wine" winecfg -v win10; wineserver -w
 
 "$wine" "$setup" /S; wineserver -w
@@ -78,4 +83,4 @@ for _ in $(seq 50); do [ -d "$installed" ] || break; sleep 0.2; done
 [ -d "$installed" ] && fail "the programs' folder stayed after removal: $(ls "$installed")"
 [ -f "$entry" ] && fail "the Start-menu entry stayed"
 [ "$(cd "$data" && find . -type f -exec md5sum {} + | sort)" = "$before" ] || fail "the user's data folder changed"
-echo "installed, started from the menu in the data folder, kept while running, removed"
+echo "refused on Windows 7; installed, started from the menu in the data folder, kept while running, removed"
