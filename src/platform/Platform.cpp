@@ -70,6 +70,11 @@ int Platform::showMessageInWindow(std::string_view text, std::string_view captio
   int chosen = -1;
   while (chosen < 0) {
     Key key = waitForKey();
+    // A close request (the session ends) closes the box and ends the program in order.
+    if (key.is(keys::kClose)) {
+      putBack(key);
+      chosen = 0;
+    }
     if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) chosen = 0;
     for (std::size_t i = 1; i < buttons.size() && chosen < 0; ++i)
       if (!buttons[i].empty() && key.isCharacter() && lowerAscii(std::string(1, key.character())) == lowerAscii(buttons[i].substr(0, 1)))

@@ -118,7 +118,8 @@ class Platform {
   int showMessageBox(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons = {});
   // The same box drawn on the surface, for when the system cannot show one:
   // Enter, Esc or Space choose the first button, a button's first letter that
-  // one (the key is taken); what the box covered is put back.
+  // one (the key is taken); a close request closes it as the first and stays
+  // queued. What the box covered is put back.
   int showMessageInWindow(std::string_view text, std::string_view caption, const std::vector<std::string>& buttons);
   // Shows a text file in the desktop's text viewer, on its own; false when the
   // viewer could not be started or ended with a failure at once.
