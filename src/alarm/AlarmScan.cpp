@@ -127,7 +127,7 @@ void AlarmScanner::playSound() {
   } else if (!std::exchange(state_.soundFailureTold, true)) {
     notice_ = outcome == SoundOutcome::NoPlayer
                   ? "Geen alarmgeluid: het geluid kan niet starten"
-                  : "Geen alarmgeluid: " + cp437Text(os::splitPath(sound).second) + " is niet af te spelen";
+                  : "Geen alarmgeluid: " + utf8ToCp437(os::splitPath(sound).second) + " is niet af te spelen";
   }
 }
 
