@@ -21,22 +21,13 @@ data="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Almanouk"
 xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   work=$1 exe=$2 wine=$4 data=$5
   . "$3/../e2e/xvfb_windows.sh"
-  fail() { echo "$1"; kill -9 $pid 2>/dev/null; exit 1; }
-  await() {
-    for _ in $(seq 300); do
-      kill -0 $pid 2>/dev/null || fail "the program ended early"
-      eval "$1" >/dev/null 2>&1 && [ -n "$(eval "$1" 2>/dev/null)" ] && return 0
-      sleep 0.1
-    done
-    return 1
-  }
   wineboot --init >/dev/null 2>&1
   wineserver -w
   mkdir -p "$work/start"
   (cd "$work/start" && exec "$wine" "$exe") & pid=$!
-  await boxes || fail "no start-up notice"
+  await boxes 300 || fail "no start-up notice"
   press "$(boxes | head -n 1)" Return
-  await mains || fail "no main window"
+  await mains 300 || fail "no main window"
   main=$(mains | head -n 1)
   sleep 1
   xdotool windowfocus --sync "$main" 2>/dev/null
