@@ -72,6 +72,11 @@ int Platform::showMessageInWindow(std::string_view messageUtf8, std::string_view
   while (chosen < 0) {
     Key key = waitForKey();
     if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) chosen = 0;
+    // A close request closes the box as its first button does, and stays for the program to end on.
+    if (key.is(keys::kClose)) {
+      putBack(key);
+      chosen = 0;
+    }
     for (std::size_t i = 1; i < buttons.size() && chosen < 0; ++i)
       if (!buttons[i].empty() && key.isCharacter() && lowerAscii(std::string(1, key.character())) == lowerAscii(buttons[i].substr(0, 1)))
         chosen = static_cast<int>(i);
