@@ -10,6 +10,7 @@ driver's screen for the same keys, character for character.
   terminal_test.py alarm PROGRAM HEADLESS         an alarm's box and bell, the alarm page
   terminal_test.py bytes PROGRAM HEADLESS         what a key costs on the line
   terminal_test.py focus PROGRAM HEADLESS         the cursor on what has the focus
+  terminal_test.py fallback PROGRAM HEADLESS      plain almanouk without a display
 
 Every wait polls the screen with a bound; no fixed sleep is the only sync.
 The program's clock stands where the headless driver's starts (libfaketime).
@@ -547,6 +548,25 @@ def check_focus(program, headless):
             terminal.close()
 
 
+def check_fallback(program, headless):
+    """Plain almanouk where no display answers, started in a terminal, runs in it."""
+    with tempfile.TemporaryDirectory() as work:
+        run = Run(program, headless, work)
+        snaps = []
+        run.headless_screens([], snaps)
+        terminal = Terminal([program], "xterm-256color", dict(run.env(), DISPLAY=":nowhere"), run.cwd)
+        try:
+            start_program(terminal)
+            terminal.wait_for("the month view in the terminal", lambda: terminal.text() == snaps[0])
+            terminal.send(b"\x1bx")
+            status = terminal.wait_exit()
+            if status != 0 or terminal.modes() != terminal.before:
+                raise Failure(f"no orderly end: status {status}{terminal.stderr()}")
+            print("no display: plain almanouk ran in the terminal it was started from")
+        finally:
+            terminal.close()
+
+
 def main():
     check, program, headless = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
     try:
@@ -567,6 +587,8 @@ def main():
             check_bytes(program, headless)
         elif check == "focus":
             check_focus(program, headless)
+        elif check == "fallback":
+            check_fallback(program, headless)
         else:
             print(__doc__)
             return 2
