@@ -21,6 +21,7 @@ import fcntl
 import glob
 import os
 import re
+import resource
 import select
 import shutil
 import signal
@@ -72,6 +73,7 @@ class Terminal:
         def take_terminal():
             os.setsid()
             fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+            resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # the crash test leaves no core behind
 
         self.errors = tempfile.TemporaryFile()
         self.process = subprocess.Popen(command, stdin=self.slave, stdout=self.slave,
@@ -411,6 +413,20 @@ def check_signals(program, headless):
                 print(f"{name}: ended in order, the line saved, the terminal given back")
             finally:
                 terminal.close()
+    # A crash: nothing ends in order, but the terminal is given back before the program dies.
+    with tempfile.TemporaryDirectory() as work:
+        run = Run(program, headless, work)
+        terminal = run.terminal("xterm-256color")
+        try:
+            start_program(terminal)
+            terminal.wait_for("the month view", lambda: terminal.showing("Huidige almanouk"))
+            terminal.process.send_signal(signal.SIGSEGV)
+            status = terminal.wait_exit()
+            if status != -signal.SIGSEGV or terminal.modes() != terminal.before:
+                raise Failure(f"a crash: status {status}, modes given back: {terminal.modes() == terminal.before}")
+            print("SIGSEGV: the terminal given back before the program died of it")
+        finally:
+            terminal.close()
     # With the start-up notice still open: the box closes and the program ends in order.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
