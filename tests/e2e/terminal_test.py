@@ -232,7 +232,10 @@ class Run:
     def env(self):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
         env.update(APPDATA=self.appdata, SDL_AUDIODRIVER="dummy", LD_PRELOAD=FAKETIME,
-                   FAKETIME="@" + self.start, FAKETIME_DONT_RESET="1", TZ="Europe/Amsterdam")
+                   FAKETIME="@" + self.start, FAKETIME_DONT_RESET="1",
+                   # only the wall clock is set: waits run on the real one (and a sanitizer's
+                   # allocator, which reads it, never meets the faked clock's own allocations)
+                   FAKETIME_DONT_FAKE_MONOTONIC="1")
         return env
 
     def terminal(self, term, rows=25, columns=80, arguments=("--terminal",)):
@@ -246,7 +249,7 @@ class Run:
         for i, key in enumerate(keys, 1):
             script += [key, f"snap:s{i}"]
         subprocess.run([self.headless, "--data", data, "--start-dir", self.cwd, "--now", self.start,
-                        "--keys", " ".join(script), "--out", out], check=True, env=dict(os.environ, TZ="Europe/Amsterdam"),
+                        "--keys", " ".join(script), "--out", out], check=True,
                        stdout=subprocess.DEVNULL, timeout=120)
         for i in range(len(keys) + 1):
             with open(os.path.join(out, f"s{i}.txt"), encoding="utf-8") as f:
@@ -552,8 +555,8 @@ def check_focus(program, headless):
             step(b"dag", "the cursor after the word", lambda: (screen.cursor.y, screen.cursor.x) == (0, 13))
             step(b"\r", "the cursor on the first result", lambda: (screen.cursor.y, screen.cursor.x) == (1, 0))
             step(keys.bytes_of("Esc"), "the cursor on the day again", lambda: at_cursor(2) == "16")
-            step(keys.bytes_of("F4"), "the cursor on the settings' field",
-                 lambda: not screen.cursor.hidden and screen.cursor.y > 0 and at_cursor() != "")
+            step(keys.bytes_of("F4"), "the cursor on the settings' first field",
+                 lambda: terminal.showing("Gebruik de pijl") and at_cursor(6) == "PopUp=")
             step(keys.bytes_of("Esc"), "the cursor on the day again", lambda: at_cursor(2) == "16")
             step(keys.bytes_of("F1"), "the cursor on the help", lambda: at_cursor(8) == "Almanouk")
             step(keys.bytes_of("Esc"), "the cursor on the day again", lambda: at_cursor(2) == "16")
