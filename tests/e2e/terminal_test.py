@@ -416,6 +416,25 @@ def check_signals(program, headless):
                 print(f"{name}: ended in order, the line saved, the terminal given back")
             finally:
                 terminal.close()
+    # A fatal file error (a broken settings file): told, a key, the terminal given back.
+    with tempfile.TemporaryDirectory() as work:
+        run = Run(program, headless, work)
+        os.makedirs(run.data)
+        with open(os.path.join(run.data, "ALMANOUK.AMN"), "w", encoding="cp437", newline="") as f:
+            f.write(calendar_file("Proef"))
+        with open(os.path.join(run.data, "Almanouk.ini"), "w", encoding="cp437", newline="") as f:
+            f.write(settings_file("msg").replace("PC-Speaker=aan", "PC-Speaker=ja"))
+        terminal = run.terminal("xterm-256color")
+        try:
+            start_program(terminal)
+            terminal.wait_for("the fatal error's message", lambda: terminal.showing("Fout in INI-file."))
+            terminal.send(b" ")
+            status = terminal.wait_exit()
+            if status != 0 or terminal.modes() != terminal.before:
+                raise Failure(f"a fatal error: status {status}, modes given back: {terminal.modes() == terminal.before}")
+            print("a fatal file error: told, then the terminal given back")
+        finally:
+            terminal.close()
     # A crash: nothing ends in order, but the terminal is given back before the program dies.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
