@@ -46,6 +46,8 @@ struct CrashRestore {
   std::size_t length = 0;
 };
 std::atomic<const CrashRestore*> gCrashRestore{nullptr};
+// What handled a crash before: it still does (a sanitizer's report, a core), after the terminal is back.
+std::array<struct sigaction, kCrashSignals.size()> gCrashBefore{};
 
 void onSignal(int signal) {
   const int saved = errno;
@@ -63,7 +65,8 @@ void onCrash(int signal) {
     [[maybe_unused]] auto written = ::write(restore->fd, restore->bytes.data(), restore->length);
     ::tcsetattr(restore->fd, TCSANOW, &restore->modes);
   }
-  ::signal(signal, SIG_DFL);
+  for (std::size_t i = 0; i < kCrashSignals.size(); ++i)
+    if (kCrashSignals[i] == signal) ::sigaction(signal, &gCrashBefore[i], nullptr);
   ::raise(signal);
 }
 
@@ -159,7 +162,11 @@ TerminalPlatform::TerminalPlatform(std::string startFolder)
     throw std::runtime_error(std::string("de terminal kan niet worden bewaakt (") + std::strerror(errno) + ")");
   gSignalPipe = tty_->pipe[1];
   for (int signal : kTerminalSignals) tty_->install(signal, onSignal, SA_RESTART);
-  for (int signal : kCrashSignals) tty_->install(signal, onCrash, SA_RESETHAND);
+  for (std::size_t i = 0; i < kCrashSignals.size(); ++i) {
+    tty_->install(kCrashSignals[i], onCrash, SA_RESETHAND);
+    if (!tty_->previous.empty() && tty_->previous.back().first == kCrashSignals[i])
+      gCrashBefore[i] = tty_->previous.back().second;
+  }
   sound_ = std::make_unique<ProgramSoundPlayer>(process::programPath(), files());
   speaker_ = std::make_unique<Bell>(*this);
   measure();
