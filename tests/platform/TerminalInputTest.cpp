@@ -163,3 +163,11 @@ TEST(TerminalInput, EscAloneIsEscAtOnceAndTextComesAsTyped) {
   ASSERT_EQ(inputs.size(), 3u);
   EXPECT_TRUE(inputs[2].key.is(keys::kPageDown));
 }
+
+TEST(TerminalInput, OnlyThePlainF9ToF12StandForOtherKeys) {
+  std::optional<TerminalInputDecoder> decoder = decoderFor("xterm-256color");
+  if (!decoder) GTEST_SKIP() << "no terminfo here";
+  EXPECT_TRUE(decoder->feed("\x1b[20;2~").empty());  // Shift+F9 means nothing
+  EXPECT_TRUE(decoder->feed("\x1b[24;5~").empty());  // Ctrl+F12 neither
+  EXPECT_EQ(decoder->feed("\x1b[20~").size(), 1u);
+}

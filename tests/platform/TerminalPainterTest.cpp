@@ -51,6 +51,8 @@ TEST(TerminalPainter, PensFollowWhatTheTerminalHas) {
   // Eight colours: the bright foreground in bold, the bright background dark.
   const TerminalPainter::Pen console = TerminalPainter(*linux).penFor({0xFFFFFF, 0xFF32FF});
   EXPECT_EQ(console, (TerminalPainter::Pen{7, 5, true, false}));
+  EXPECT_EQ(TerminalPainter(*linux).penFor({0x646464, 0x000000}), (TerminalPainter::Pen{0, 0, true, false}));
+  EXPECT_EQ(TerminalPainter(*linux).penFor({0xC8C8C8, 0x000000}), (TerminalPainter::Pen{7, 0, false, false}));
   // None: dark on light is reversed, a bright one in bold.
   const TerminalPainter::Pen plain = TerminalPainter(*vt220).penFor({0x000000, 0xFF32FF});
   EXPECT_EQ(plain, (TerminalPainter::Pen{-1, -1, true, true}));
@@ -75,6 +77,12 @@ TEST(TerminalPainter, SendsOnlyWhatChangedAndPutsTheCursorOnTheFocus) {
   surface.printText("7", false);
   const std::string one = painter.paint(surface);
   EXPECT_EQ(one, xterm->cursorAddress(9, 39) + xterm->foreground(231) + xterm->background(21) + "7");
+
+  // The same character in other colours is a change too.
+  surface.moveCursor(10, 40);
+  surface.setColours(0xFFFFFF, 0xE21D1D);
+  surface.printText("7", false);
+  EXPECT_EQ(painter.paint(surface), xterm->cursorAddress(9, 39) + xterm->background(160) + "7");
 
   surface.setFocus(10, 40);
   EXPECT_EQ(painter.paint(surface), xterm->cursorAddress(9, 39) + xterm->showCursor);

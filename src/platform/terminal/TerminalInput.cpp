@@ -54,7 +54,8 @@ std::vector<TerminalInput> TerminalInputDecoder::feed(std::string_view bytes) {
 
 std::vector<TerminalInput> TerminalInputDecoder::flush() {
   std::vector<TerminalInput> out;
-  while (!pending_.empty()) decodeOne(out, true);
+  while (!pending_.empty())
+    if (!decodeOne(out, true)) pending_.erase(0, 1);  // what cannot be read at all is left out
   return out;
 }
 
