@@ -146,12 +146,19 @@ class Terminal:
         text = self.errors.read().decode("utf-8", "replace")
         return "\nstderr:\n" + text if text else ""
 
+    def hang_up(self):
+        """The terminal goes, as when its window closes."""
+        for fd in (self.slave, self.master):
+            os.close(fd)
+        self.slave = self.master = None
+
     def close(self):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-        os.close(self.master)
-        os.close(self.slave)
+        for fd in (self.master, self.slave):
+            if fd is not None:
+                os.close(fd)
 
 
 class Keys:
@@ -416,6 +423,27 @@ def check_signals(program, headless):
                 print(f"{name}: ended in order, the line saved, the terminal given back")
             finally:
                 terminal.close()
+    # The terminal itself goes (its window closed, the connection lost): the program ends in order.
+    with tempfile.TemporaryDirectory() as work:
+        run = Run(program, headless, work)
+        terminal = run.terminal("xterm-256color")
+        try:
+            start_program(terminal)
+            keys = Keys("xterm-256color")
+            terminal.wait_for("the month view", lambda: terminal.showing("Huidige almanouk"))
+            terminal.send(keys.bytes_of("F2"))
+            terminal.wait_for("the calendar editor", lambda: terminal.showing("Maandelijks"))
+            terminal.send(keys.bytes_of("Home") + b"07 Opgehangen")
+            terminal.wait_for("the typed line", lambda: terminal.showing("07 Opgehangen"))
+            terminal.hang_up()
+            status = terminal.process.wait(timeout=WAIT)
+            with open(os.path.join(run.data, "ALMANOUK.AMN"), encoding="cp437") as f:
+                saved = "07 Opgehangen" in f.read()
+            if status != 0 or not saved:
+                raise Failure(f"the terminal gone: status {status}, the line saved: {saved}{terminal.stderr()}")
+            print("the terminal gone: ended in order, the line saved")
+        finally:
+            terminal.close()
     # A fatal file error (a broken settings file): told, a key, the terminal given back.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
