@@ -16,6 +16,8 @@ packages=(
   libical-dev
   # alarms as the desktop's notifications, through the session bus
   libsystemd-dev
+  # the program in a terminal: terminfo
+  libncurses-dev
 )
 if [[ "$purpose" == test || "$purpose" == windows ]]; then
   packages+=(
@@ -31,6 +33,8 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     dbus dunst faketime
     # the X11 message box needs a core font on the display; Xvfb has none without it
     xfonts-base
+    # the program in a real pseudo-terminal, read back by a terminal emulator; tmux for the idle measure
+    python3-pyte tmux
     # the install's checks and the Debian package: validators, man, dpkg-shlibdeps, file for cpack, lintian
     desktop-file-utils appstream man-db groff-base dpkg-dev file lintian
   )

@@ -1,4 +1,5 @@
-// The program users start: the real window, keyboard and sound.
+// The program users start: the real window, keyboard and sound, or the
+// terminal it was started from.
 
 #include <cstdio>
 #include <optional>
@@ -11,13 +12,16 @@
 #include "platform/Text.h"
 #include "platform/WindowPlatform.h"
 #include "platform/console/ConsolePlatform.h"
+#if ALMANOUK_TERMINAL
+#include "platform/terminal/TerminalPlatform.h"
+#endif
 #include "shell/CommandLine.h"
 #include "shell/Program.h"
 #include "shell/WatcherSwitch.h"
 
 namespace {
 
-constexpr const char* kUsage = R"(gebruik: almanouk [GELUIDSMAP]
+constexpr const char* kUsage = R"(gebruik: almanouk [--terminal] [GELUIDSMAP]
          almanouk --export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics
          almanouk --import BESTAND.ics NAAM.AMN
          almanouk --zoek WOORD [--alle]
@@ -25,6 +29,9 @@ constexpr const char* kUsage = R"(gebruik: almanouk [GELUIDSMAP]
          almanouk --help | --version
 Almanouk: kalender, agenda, dagboek en wekker in een venster.
 
+  --terminal    in de terminal waarin het gestart is, zonder venster (over
+                SSH, in tmux, op de console); zo start het ook vanzelf als er
+                geen beeldscherm is en invoer en uitvoer een terminal zijn
   GELUIDSMAP    de map waarvan het eerste *.mp3-bestand klinkt bij een alarm;
                 alle woorden op de opdrachtregel samen noemen haar, dus een
                 naam met spaties hoeft niet tussen aanhalingstekens
@@ -115,6 +122,23 @@ std::optional<int> runWatcherWork(const std::vector<std::string>& arguments) {
   return 1;
 }
 
+// The window; the terminal when asked for, or when no display answers and
+// the program was started in a terminal.
+std::unique_ptr<almanouk::Platform> choosePlatform(bool inTerminal) {
+#if ALMANOUK_TERMINAL
+  if (inTerminal) return std::make_unique<almanouk::TerminalPlatform>(almanouk::process::startFolder());
+  try {
+    return almanouk::makeWindowPlatform(almanouk::process::startFolder());
+  } catch (const almanouk::NoDisplay&) {
+    if (!almanouk::terminalAvailable()) throw;
+    return std::make_unique<almanouk::TerminalPlatform>(almanouk::process::startFolder());
+  }
+#else
+  if (inTerminal) throw std::runtime_error("deze uitgave kan niet in een terminal draaien");
+  return almanouk::makeWindowPlatform(almanouk::process::startFolder());
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,11 +147,13 @@ int main(int argc, char** argv) {
   if (auto status = answerInfoOption(arguments)) return *status;
   if (auto status = runCommandLine(arguments)) return *status;
   if (auto status = runWatcherWork(arguments)) return *status;
+  const bool inTerminal = !arguments.empty() && arguments[0] == "--terminal";
   // The sound folder is the whole command tail, so a name with blanks needs no quotes.
   std::string soundFolder;
-  for (const std::string& word : arguments) soundFolder += (soundFolder.empty() ? "" : " ") + word;
+  for (std::size_t i = inTerminal ? 1 : 0; i < arguments.size(); ++i)
+    soundFolder += (soundFolder.empty() ? "" : " ") + arguments[i];
   try {
-    std::unique_ptr<almanouk::Platform> platform = almanouk::makeWindowPlatform(almanouk::process::startFolder());
+    std::unique_ptr<almanouk::Platform> platform = choosePlatform(inTerminal);
     almanouk::Program program(*platform, soundFolder);
     return program.run();
   } catch (const std::exception& error) {

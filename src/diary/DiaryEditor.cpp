@@ -60,7 +60,9 @@ void DiaryEditor::open() {
 
 void DiaryEditor::draw() {
   drawStatusLine();
-  if (!helpShown_) drawCursor(kCursorForeground, kCursorBackground);  // not over the help box
+  if (helpShown_) return;  // not over the help box
+  drawCursor(kCursorForeground, kCursorBackground);
+  focusAt(platform_, cursorRow_, cursorColumn_);
 }
 
 bool DiaryEditor::handle(Key key) {

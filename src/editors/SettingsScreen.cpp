@@ -125,17 +125,21 @@ void SettingsScreen::draw() {
       paintField(buffer_.theme().themeBarFg + 16);
       buffer_.renderBuffer(false);  // the selection bar shares the month header's attribute, not its shading
       drawPanelAndBars();
+      focusAt(platform_, fieldAt(field_).row, fieldAt(field_).column);
       break;
     case Mode::Description:
       buffer_.at(fieldAt(field_).row, inputColumn_ + 2).attribute = kCursorAttribute;
       buffer_.renderBuffer(false);
       drawPanelAndBars();
+      focusAt(platform_, fieldAt(field_).row, inputColumn_ + 2);
       break;
     case Mode::Name: {
       // The name typed so far, at the cursor, over the row it will stand in.
       buffer_.renderBuffer(false);
       platform_.setColours(0xC8C8C8, 0x000000);
-      printAt(platform_, rowOfCalendar(static_cast<int>(file_.choices.size())), kNameColumn, typed_);
+      const int row = rowOfCalendar(static_cast<int>(file_.choices.size()));
+      printAt(platform_, row, kNameColumn, typed_);
+      focusAt(platform_, row, kNameColumn + static_cast<int>(typed_.size()));
       break;
     }
     case Mode::Confirm: break;  // the box is on the screen, waiting for the answer

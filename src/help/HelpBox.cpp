@@ -42,6 +42,7 @@ void HelpBox::open() {
   printAt(platform_, ScreenBuffer::kTitleRow, 0, repeat(' ', ScreenBuffer::kColumns));
   for (std::size_t i = 0; i < kHelpLines.size(); ++i)
     printAt(platform_, kHelpRow + static_cast<int>(i), kHelpColumn, kHelpLines[i]);
+  focusAt(platform_, kHelpRow, kHelpColumn + 1);
   printAt(platform_, ScreenBuffer::kStatusRow, 0, repeat(' ', ScreenBuffer::kColumns));
   for (int column = 0; column < ScreenBuffer::kColumns; ++column)
     buffer_.at(ScreenBuffer::kStatusRow, column) = buffer_.blankCell();
@@ -54,6 +55,7 @@ void drawEditorHelp(Platform& platform, const ScreenBuffer& buffer) {
   // A blank row below the box, as wide as it.
   const int below = kEditorHelpRow + static_cast<int>(kEditorHelpLines.size());
   printAt(platform, below, kEditorHelpColumn, repeat(' ', kEditorHelpWidth));
+  focusAt(platform, kEditorHelpRow + 1, kEditorHelpColumn + 1);
   const Theme& theme = buffer.theme();
   AttributeColours colours = coloursOf(theme.themeBg * 16 + theme.themeFg);
   platform.setColours(colours.foreground, colours.background);

@@ -31,6 +31,7 @@ void ReadmeViewer::draw() {
   for (int skipped = 0; skipped < readmeTop_; ++skipped) readme.nextLine();
   for (int row = 0; row < ScreenBuffer::kScreenRows; ++row)
     printAt(platform_, row, 0, padRight(readme.nextLine(), ScreenBuffer::kColumns));
+  focusAt(platform_, 0, 0);
 }
 
 bool ReadmeViewer::handle(Key key) {

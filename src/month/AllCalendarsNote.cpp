@@ -18,6 +18,7 @@ constexpr std::array<const char*, 4> kLines = {"                           ", " 
 void AllCalendarsNote::open() {
   platform_.setColours(0xFFFFFF, 0xDD0000);
   for (std::size_t i = 0; i < kLines.size(); ++i) printAt(platform_, kTopRow + static_cast<int>(i), kColumn, kLines[i]);
+  focusAt(platform_, kTopRow + 1, kColumn + 3);
 }
 
 bool AllCalendarsNote::handle(Key key) {

@@ -48,6 +48,10 @@ class Platform {
   // Text cursor, 1-based as the original's: the screen layer converts its 0-based positions.
   void moveCursor(int row, int column, int visible = -1) { surface_.moveCursor(row, column, visible); }
   void showCursor() { surface_.moveCursor(0, 0, 1); }
+  // Where the user's attention is (the selected day, the field, the caret),
+  // 1-based; the window shows it in colour only, a terminal puts its cursor
+  // there for screen readers and braille displays to follow.
+  void showFocus(int row, int column) { surface_.setFocus(row, column); }
   void setColours(std::uint32_t foreground, std::uint32_t background) {
     surface_.setColours(foreground, background);
   }

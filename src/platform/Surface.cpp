@@ -7,7 +7,10 @@
 
 namespace almanouk {
 
-Surface::Surface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight) { chars_.fill(' '); }
+Surface::Surface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight) {
+  chars_.fill(' ');
+  colours_.fill({foreground_, background_});
+}
 
 void Surface::drawLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
@@ -52,18 +55,24 @@ void Surface::printText(std::string_view textCp437, bool lineEnd) {
 void Surface::clearScreen() {
   std::fill(pixels_.begin(), pixels_.end(), background_);
   chars_.fill(' ');
+  colours_.fill({foreground_, background_});
   cursorRow_ = 1;
   cursorColumn_ = 1;
+  focusRow_ = focusColumn_ = 0;  // nothing is left to attend
   changed_ = true;
 }
 
 Surface::Saved Surface::save() const {
-  return {pixels_, chars_, cursorRow_, cursorColumn_, cursorVisible_, foreground_, background_};
+  return {pixels_,      chars_,       colours_,      cursorRow_,  cursorColumn_,
+          focusRow_,    focusColumn_, cursorVisible_, foreground_, background_};
 }
 
 void Surface::restore(const Saved& saved) {
   pixels_ = saved.pixels;
   chars_ = saved.chars;
+  colours_ = saved.colours;
+  focusRow_ = saved.focusRow;
+  focusColumn_ = saved.focusColumn;
   cursorRow_ = saved.cursorRow;
   cursorColumn_ = saved.cursorColumn;
   cursorVisible_ = saved.cursorVisible;
@@ -77,8 +86,23 @@ unsigned char Surface::charAt(int row, int column) const {
   return chars_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)];
 }
 
+Surface::CellColours Surface::coloursAt(int row, int column) const {
+  if (row < 1 || row > kRows || column < 1 || column > kColumns) return {foreground_, background_};
+  return colours_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)];
+}
+
+void Surface::setFocus(int row, int column) {
+  const bool inside = row >= 1 && row <= kRows && column >= 1 && column <= kColumns;
+  if (focusRow_ == (inside ? row : 0) && focusColumn_ == (inside ? column : 0)) return;
+  focusRow_ = inside ? row : 0;
+  focusColumn_ = inside ? column : 0;
+  changed_ = true;
+}
+
 void Surface::drawGlyph(int row, int column, unsigned char c) {
-  chars_[static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1)] = c;
+  const std::size_t cell = static_cast<std::size_t>(row - 1) * kColumns + static_cast<std::size_t>(column - 1);
+  chars_[cell] = c;
+  colours_[cell] = {foreground_, background_};
   const unsigned char* glyph = kCp437Font[c];
   std::uint32_t* line = pixels_.data() + static_cast<std::size_t>((row - 1) * kCellHeight) * kWidth +
                         static_cast<std::size_t>((column - 1) * kCellWidth);

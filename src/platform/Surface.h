@@ -74,17 +74,31 @@ class Surface {
   // Prints at the cursor; wraps after column 80 and never scrolls: text past
   // row 25 is not drawn.
   void printText(std::string_view textCp437, bool lineEnd);
-  // Fills the surface with the background colour; cursor to row 1, column 1.
+  // Fills the surface with the background colour; cursor to row 1, column 1, no focus.
   void clearScreen();
 
   // Character last printed in each cell (code page 437), for text dumps.
   unsigned char charAt(int row, int column) const;
+  // The colours that character was printed in: a terminal shows the cells, not the pixels.
+  struct CellColours {
+    std::uint32_t foreground, background;
+  };
+  CellColours coloursAt(int row, int column) const;
+
+  // Where the user's attention is (the selected day, a field, the caret),
+  // 1-based; 0 for nowhere. The window shows it in colour only; a terminal
+  // puts its cursor there, and screen readers follow that cursor.
+  void setFocus(int row, int column);
+  int focusRow() const { return focusRow_; }
+  int focusColumn() const { return focusColumn_; }
 
   // Everything drawn and the cursor, to put back after something was drawn over it.
   struct Saved {
     Pixels pixels;
     std::array<unsigned char, kColumns * kRows> chars;
+    std::array<CellColours, kColumns * kRows> colours;
     int cursorRow, cursorColumn;
+    int focusRow, focusColumn;
     bool cursorVisible;
     std::uint32_t foreground, background;
   };
@@ -104,9 +118,12 @@ class Surface {
 
   Pixels pixels_;
   std::array<unsigned char, kColumns * kRows> chars_{};
+  std::array<CellColours, kColumns * kRows> colours_{};
   int cursorRow_ = 1;
   int cursorColumn_ = 1;
   bool cursorVisible_ = false;
+  int focusRow_ = 0;
+  int focusColumn_ = 0;
   std::uint32_t foreground_ = 0xC8C8C8;
   std::uint32_t background_ = 0;
   bool changed_ = true;

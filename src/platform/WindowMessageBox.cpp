@@ -73,6 +73,8 @@ BoxCells drawWindowMessageBox(Surface& surface, std::string_view messageUtf8, st
   std::string bottom = cp437("└");
   for (std::size_t i = 0; i < inner; ++i) bottom += bar;
   row(height - 1, bottom + cp437("┘"));
+  // On the first button's name, where a screen reader starts to read.
+  surface.setFocus(top + height - 2, leftColumn + 1 + static_cast<int>(choicesLeft) + 2);
   return {height, width};
 }
 

@@ -42,6 +42,10 @@ void drawGridLines(Platform& platform) {
 
 void drawDayBox(Platform& platform, int dayBoxLeft, int dayBoxTop, bool allCalendarsView) {
   const int l = dayBoxLeft, t = dayBoxTop;
+  // The renderer placed the box from the cell after the day's four (" 15 "): its first digit.
+  const int row = (t + 23) / 16, afterDay = (l + 42) / 8;
+  const int firstDigit = platform.surface().charAt(row, afterDay - 3) == ' ' ? afterDay - 2 : afterDay - 3;
+  platform.showFocus(row, firstDigit);
   for (int y = t + 2; y <= t + 26; ++y)
     for (int x = l + 2; x <= l + 34; ++x)
       if ((platform.pixelAt(x, y) & 0xFFFFFF) < kBoxFillBelow) platform.putPixel(x, y, kBoxFill);

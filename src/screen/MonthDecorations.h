@@ -8,7 +8,8 @@ namespace almanouk {
 class Platform;
 
 void drawGridLines(Platform& platform);
-// The box at the position the renderer recorded; one pixel thicker in the all-calendars view.
+// The box at the position the renderer recorded; one pixel thicker in the
+// all-calendars view. The focus goes to the day's number in it.
 void drawDayBox(Platform& platform, int dayBoxLeft, int dayBoxTop, bool allCalendarsView);
 void drawLogo(Platform& platform);
 

@@ -111,6 +111,7 @@ void ScreenBuffer::repaintCell(int row, int column) {
   if (!onScreen(row, column)) return;
   platform_.setColours(kCursorCellForeground, kCursorCellBackground);
   printAt(platform_, row, column, std::string(1, static_cast<char>(at(row, column).character)));
+  focusAt(platform_, row, column);
 }
 
 void ScreenBuffer::clearBuffer() {
@@ -189,6 +190,8 @@ void ScreenBuffer::drawStatusBar(std::string_view text, const BarStyle& style) {
 }
 
 void moveTextCursor(Platform& platform, int row, int column) { platform.moveCursor(row + 1, column + 1); }
+
+void focusAt(Platform& platform, int row, int column) { platform.showFocus(row + 1, column + 1); }
 
 void printAt(Platform& platform, int row, int column, std::string_view text) {
   moveTextCursor(platform, row, column);

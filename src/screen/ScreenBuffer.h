@@ -88,7 +88,8 @@ class ScreenBuffer {
   void putText(int row, int column, std::string_view text);
   // The same, and prints it at once at its screen position in white on red.
   void putTextEcho(int row, int column, std::string_view text);
-  // Prints one cell's character at its screen position in C8C8C8 on B400B4 (the list editor's cursor).
+  // Prints one cell's character at its screen position in C8C8C8 on B400B4
+  // (the list editor's cursor), and puts the focus there.
   void repaintCell(int row, int column);
   // Clears the surface in the theme's colour and blanks screen rows 0-24 with attribute themeBg x 16.
   void clearBuffer();
@@ -135,6 +136,9 @@ AttributeColours coloursOf(int attribute);
 
 // The platform's text cursor to a screen row and column.
 void moveTextCursor(Platform& platform, int row, int column);
+// The focus (the selected day, the field, the caret) to a screen row and
+// column: where a terminal's cursor stands, for screen readers to follow.
+void focusAt(Platform& platform, int row, int column);
 // Prints text straight onto the screen from a row and column, in the
 // platform's current colours; the buffer's cells stay as they are.
 void printAt(Platform& platform, int row, int column, std::string_view text);

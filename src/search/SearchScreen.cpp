@@ -23,6 +23,7 @@ constexpr int kDateWidth = 15;
 constexpr int kKindWidth = 12;
 constexpr int kCalendarWidth = 13;
 constexpr int kFirstResultRow = ScreenBuffer::kTitleRow + 1;
+constexpr std::string_view kPrompt = "  Zoeken: ";
 constexpr int kKeysColumn = 50;  // the status bar's keys
 
 constexpr std::uint32_t kText = 0xC8C8C8;
@@ -80,6 +81,12 @@ void SearchScreen::draw() {
   if (resultsChanged_ || hits < shownHits_) drawResults(0);
   else if (hits > shownHits_) drawResults(shownHits_);
   drawStatusLine();
+  // On the chosen result once the word typed is the one searched; else where the word is typed.
+  if (hits > 0 && state_.search->query().text() == Query(state_.typed).text()) {
+    focusAt(platform_, kFirstResultRow + static_cast<int>(state_.selected - state_.top), 0);
+  } else {
+    focusAt(platform_, ScreenBuffer::kTitleRow, static_cast<int>(kPrompt.size() + state_.typed.size()));
+  }
 }
 
 bool SearchScreen::handle(Key key) {
@@ -158,7 +165,7 @@ void SearchScreen::move(std::ptrdiff_t step) {
 }
 
 void SearchScreen::drawPrompt() {
-  std::string text = "  Zoeken: " + state_.typed + "_";
+  std::string text = std::string(kPrompt) + state_.typed + "_";
   buffer_.drawTitleBar(text, kRedBar);
 }
 

@@ -94,11 +94,12 @@ SdlPlatform::SdlPlatform(std::string startFolder)
   // The window's surface without a renderer behind it: no graphics driver is loaded.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   tolerateEventsToClosedWindows();
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw std::runtime_error(SDL_GetError());
+  constexpr const char* kNoDisplay = "geen beeldscherm om het venster op te openen (staat DISPLAY of WAYLAND_DISPLAY goed?)";
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw NoDisplay(std::string(kNoDisplay) + ": " + SDL_GetError());
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driver || (showsNothing(driver) && !SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
     SDL_Quit();
-    throw std::runtime_error("geen beeldscherm om het venster op te openen (staat DISPLAY of WAYLAND_DISPLAY goed?)");
+    throw NoDisplay(kNoDisplay);
   }
   // After SDL, whose own handlers turn an interrupt or a termination into the close key.
   os::treatHangupAsTermination();
