@@ -92,10 +92,12 @@ windows: windows-setup
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) -- --no-print-directory >/dev/null
 
 # The suite under Wine, the Windows program's window under Wine and Xvfb (its
-# files set against the Linux build's), and the installer in and out again.
+# files set against the Linux build's), the session ending while it runs, and
+# the installer in and out again.
 windows-test: windows-installer build
 	@cd $(WINDOWS_BUILD) && ctest --output-on-failure
 	@tests/windows/wine_window_test.sh $(WINDOWS_BUILD)/almanouk.exe $(BUILD)/almanouk-headless
+	@tests/windows/wine_end_session_test.sh $(WINDOWS_BUILD)/almanouk.exe
 	@tests/windows/installer_test.sh $(WINDOWS_BUILD)/dist/windows/almanouk-*-setup.exe
 
 # make windows-installer: $(WINDOWS_BUILD)/dist/windows/almanouk-VERSION-setup.exe

@@ -11,6 +11,7 @@
 #include "calendar/Dates.h"
 #include "settings/Settings.h"
 #include "platform/Platform.h"
+#include "platform/System.h"
 #include "platform/Text.h"
 
 namespace almanouk {
@@ -117,10 +118,16 @@ void AlarmScanner::takeNotificationAnswers() {
 // A sound that cannot start takes nothing else with it: the alarm goes on
 // without it, the status line says why once, and the next alarm tries again.
 void AlarmScanner::playSound() {
-  if (playAlarmSound(platform_, soundFolder_)) {
+  std::vector<std::string> sounds;
+  listSoundFiles(platform_, soundFolder_, sounds);
+  const std::string sound = sounds.empty() ? std::string() : sounds.front();
+  const SoundOutcome outcome = playSoundFile(platform_, sound);
+  if (outcome == SoundOutcome::Played) {
     state_.soundFailureTold = false;
   } else if (!std::exchange(state_.soundFailureTold, true)) {
-    notice_ = "Geen alarmgeluid: het geluid kan niet starten";
+    notice_ = outcome == SoundOutcome::NoPlayer
+                  ? "Geen alarmgeluid: het geluid kan niet starten"
+                  : "Geen alarmgeluid: " + utf8ToCp437(os::splitPath(sound).second) + " is niet af te spelen";
   }
 }
 

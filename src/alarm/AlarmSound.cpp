@@ -29,24 +29,28 @@ int listSoundFiles(Platform& platform, std::string folder, std::vector<std::stri
   return static_cast<int>(list.size());
 }
 
-bool playAlarmSound(Platform& platform, const std::string& soundFolder) {
+SoundOutcome playAlarmSound(Platform& platform, const std::string& soundFolder) {
   std::vector<std::string> sounds;
   listSoundFiles(platform, soundFolder, sounds);
   return playSoundFile(platform, sounds.empty() ? std::string() : sounds.front());
 }
 
-bool playSoundFile(Platform& platform, const std::string& path) {
+SoundOutcome playSoundFile(Platform& platform, const std::string& path) {
   SoundPlayer& player = platform.soundPlayer();
-  if (!player.init(44100, 4, 0)) return false;
+  if (!player.init(44100, 4, 0)) return SoundOutcome::NoPlayer;
   player.setBufferSize(50);
   int stream = player.openStream(path);
+  if (stream == 0 && !path.empty()) {
+    player.close();
+    return SoundOutcome::Unopened;
+  }
   player.play(stream);
   // Keys typed meanwhile stay queued: the sound always plays to its end.
   while (player.position(stream) < player.length(stream)) platform.pause(50);
   player.stop(stream);
   player.closeStream(stream);
   player.close();
-  return true;
+  return SoundOutcome::Played;
 }
 
 bool needsDefaultSound(const std::optional<std::string>& bytes) {

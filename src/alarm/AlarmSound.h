@@ -18,11 +18,13 @@ inline constexpr std::string_view kDefaultSoundFile = "roster.mp3";
 // Fills the list with folder + name of every *.mp3 in the folder (quotes
 // around the folder dropped, separator added); returns the count.
 int listSoundFiles(Platform& platform, std::string folder, std::vector<std::string>& list);
-// Plays the first sound of the folder once and returns when it has ended;
-// false when the player could not start (no sound device, say).
-bool playAlarmSound(Platform& platform, const std::string& soundFolder);
+// What became of a sound: played (or, without a file, silence), no player
+// (no sound device, say), or a file the player could not open.
+enum class SoundOutcome { Played, NoPlayer, Unopened };
+// Plays the first sound of the folder once and returns when it has ended.
+SoundOutcome playAlarmSound(Platform& platform, const std::string& soundFolder);
 // Plays the file once the same way (none: silence).
-bool playSoundFile(Platform& platform, const std::string& path);
+SoundOutcome playSoundFile(Platform& platform, const std::string& path);
 // Writes the built-in chime as "roster.mp3" in the working folder.
 FileResult writeDefaultSound(Platform& platform);
 // "roster.mp3" is (written) again when it is missing, empty or a copy of the

@@ -10,6 +10,7 @@ FileResult writeAlarmPage(Platform& platform, const std::string& alarmLine) {
   constexpr int kPageWidth = 94;
   int indent = roundToInt((kPageWidth - static_cast<int>(alarmLine.size())) / 2.0);
   OutputFile page(platform, kAlarmPageFile, 2);  // the alarm scan reads the calendar as number 1
+  page.text(platform.textViewerMark());
   page.blankLines(11);
   // The page is only there for the desktop's viewer to show: in the text it reads.
   page.line(platform.forTextViewer(repeat(' ', indent) + alarmLine));

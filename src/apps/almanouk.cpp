@@ -111,7 +111,7 @@ std::optional<int> runWatcherWork(const std::vector<std::string>& arguments) {
   if (arguments[0] == "--speel" && arguments.size() == 2) {
     almanouk::ConsolePlatform platform(almanouk::process::startFolder());
     platform.setSoundPlayer(almanouk::makeSoundPlayer(platform.files()));
-    return almanouk::playSoundFile(platform, arguments[1]) ? 0 : 1;
+    return almanouk::playSoundFile(platform, arguments[1]) == almanouk::SoundOutcome::Played ? 0 : 1;
   }
   if (arguments.size() == 2 && (arguments[1] == "aan" || arguments[1] == "uit")) return switchWatcher(arguments[1] == "aan");
   if (arguments.size() != 1) return std::nullopt;

@@ -36,9 +36,9 @@ void addIndented(std::vector<std::string>& lines, std::initializer_list<const ch
 void addGettingStarted(std::vector<std::string>& lines, SystemKind system) {
   if (system == SystemKind::Windows) {
     addSection(lines, "Aan de slag",
-               {"Het programmabestand kan overal staan, samen met fmod.dll.",
-                "Zet er een snelkoppeling naar in het startmenu, of in de map",
-                "Opstarten om Almanouk bij het aanmelden mee te laten starten.",
+               {"Het installatieprogramma zet Almanouk in Program Files, met een",
+                "snelkoppeling in het startmenu. Almanouk vraagt Windows 8 of",
+                "nieuwer, en verder niets: alles zit in het programmabestand.",
                 "Alle gegevens staan in de map Almanouk onder %appdata%.",
                 "Wie versie 1.30 of ouder gebruikte, had de gegevens in de map",
                 "van het programma staan. Verhuis ze dan eenmalig vanuit die",
@@ -65,12 +65,14 @@ void addGettingStarted(std::vector<std::string>& lines, SystemKind system) {
   lines.push_back(repeat(' ', 14) + "Sluit Almanouk eerst af als u zo een bestand terugzet.");
 }
 
-std::vector<std::string> composeReadme(SystemKind system) {
+}  // namespace
+
+std::vector<std::string> readmeLinesFor(SystemKind system) {
   const bool windows = system == SystemKind::Windows;
   std::vector<std::string> lines;
   const std::string rule = " " + repeat('-', 77);
   addEmpty(lines, 1);
-  lines.push_back(std::string(windows ? " Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " : " Almanouk v1.45 voor Linux. ") +
+  lines.push_back(std::string(windows ? " Almanouk v1.45 voor Windows 8 en nieuwer. " : " Almanouk v1.45 voor Linux. ") +
                   std::string(kMakerLine));
   lines.push_back(rule);
   addEmpty(lines, 2);
@@ -178,10 +180,8 @@ std::vector<std::string> composeReadme(SystemKind system) {
   return lines;
 }
 
-}  // namespace
-
 const std::vector<std::string>& readmeLines() {
-  static const std::vector<std::string> lines = composeReadme(kThisSystem);
+  static const std::vector<std::string> lines = readmeLinesFor(kThisSystem);
   return lines;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileResult.h"
+#include "platform/SystemName.h"
 
 namespace almanouk {
 
@@ -16,6 +17,8 @@ inline constexpr std::string_view kMakerLine = "(c) Almanouk-ontwikkelaars";
 
 // The 144 lines of the readme file, in code page 437.
 const std::vector<std::string>& readmeLines();
+// The same for the given system: each tells how it is started and what it needs.
+std::vector<std::string> readmeLinesFor(SystemKind system);
 // Writes the readme file into the working folder.
 FileResult writeReadme(Platform& platform);
 

@@ -71,12 +71,12 @@ int Platform::showMessageInWindow(std::string_view messageUtf8, std::string_view
   int chosen = -1;
   while (chosen < 0) {
     Key key = waitForKey();
-    if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) chosen = 0;
-    // A close request closes the box as its first button does, and stays for the program to end on.
+    // A close request (the session ends) closes the box and ends the program in order.
     if (key.is(keys::kClose)) {
       putBack(key);
       chosen = 0;
     }
+    if (key.is(keys::kEnter) || key.is(keys::kEscape) || key.is(keys::kSpace)) chosen = 0;
     for (std::size_t i = 1; i < buttons.size() && chosen < 0; ++i)
       if (!buttons[i].empty() && key.isCharacter() && lowerAscii(std::string(1, key.character())) == lowerAscii(buttons[i].substr(0, 1)))
         chosen = static_cast<int>(i);
@@ -103,7 +103,7 @@ std::string Platform::dataFolder() { return environmentValue("appdata") + kPathS
 
 // Compared as folders, not as names: "/home/anna/" or a link to it is home too.
 bool Platform::workingFolderIsHome() {
-  std::string home = environmentValue("HOME");
+  std::string home = homeFolder();
   return !home.empty() && os::sameFile(files_.workingFolder(), home);
 }
 

@@ -111,8 +111,8 @@ class Platform {
   std::string environmentValue(std::string_view name);
   // The program's data folder: "Almanouk" in the per-user application-data folder.
   std::string dataFolder();
-  // Whether the working folder is the user's home ($HOME), as it is when the
-  // desktop's menu starts the program.
+  // Whether the working folder is the user's home ($HOME, on Windows the
+  // profile folder), as it is when the desktop's menu starts the program.
   bool workingFolderIsHome();
   // Runs a line through the command interpreter in the working folder. A line
   // starting with "start " runs detached; "notepad" opens the desktop's text viewer.
@@ -125,15 +125,18 @@ class Platform {
                      const std::vector<std::string>& buttons = {});
   // The same box drawn on the surface, for when the system cannot show one:
   // Enter, Esc or Space choose the first button, a button's first letter that
-  // one (the key is taken), a close request the first (that key stays queued);
-  // what the box covered is put back.
+  // one (the key is taken); a close request closes it as the first and stays
+  // queued. What the box covered is put back.
   int showMessageInWindow(std::string_view messageUtf8, std::string_view captionUtf8,
                           const std::vector<std::string>& buttons);
   // Shows a text file in the desktop's text viewer, on its own; false when the
   // viewer could not be started or ended with a failure at once.
   virtual bool showTextFile(std::string_view name) = 0;
-  // The alarm page as the desktop's text viewer reads it (code page 437 in).
-  virtual std::string forTextViewer(std::string_view textCp437) const;
+  // The alarm page as the desktop's text viewer reads it (code page 437 in):
+  // UTF-8, after the mark the viewer needs to know it as such (none: it
+  // takes UTF-8 as it is).
+  std::string forTextViewer(std::string_view textCp437) const;
+  virtual std::string_view textViewerMark() const { return {}; }
   virtual SoundPlayer& soundPlayer() = 0;
   virtual SpeakerPort& speakerPort() = 0;
   // Whether the user has the window in front, with the keyboard's focus.
@@ -152,6 +155,8 @@ class Platform {
   virtual int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
                          const std::vector<std::string>& buttons) = 0;
   virtual std::string rawEnvironmentValue(const std::string& name) = 0;
+  // The user's home folder; empty when there is none.
+  virtual std::string homeFolder() { return environmentValue("HOME"); }
   // The title changed; a backend with a window shows it.
   virtual void showWindowTitle() {}
   // Brings the window forward, onto the current workspace and out of the task bar.

@@ -258,8 +258,44 @@ TEST(AlarmSound, APlayerThatCannotStartIsNoEnd) {
   auto options = test::headlessOptions(folder);
   options.soundFails = true;
   HeadlessPlatform platform(options, KeyScript{});
-  EXPECT_FALSE(playAlarmSound(platform, ""));
+  EXPECT_EQ(playAlarmSound(platform, ""), SoundOutcome::NoPlayer);
   EXPECT_TRUE(platform.log().events().empty());
+}
+
+// What becomes of a sound, by what the player can do and what the name finds.
+TEST(AlarmSound, EachOutcomeOfPlayingAFile) {
+  struct Row {
+    const char* name;
+    bool playerStarts, fileOpens;
+    SoundOutcome outcome;
+  };
+  const Row rows[] = {
+      {"roster.mp3", true, true, SoundOutcome::Played},
+      {"", true, true, SoundOutcome::Played},  // no sound in the folder: silence
+      {"ontbreekt.mp3", true, true, SoundOutcome::Unopened},
+      {"roster.mp3", true, false, SoundOutcome::Unopened},
+      {"roster.mp3", false, true, SoundOutcome::NoPlayer},
+  };
+  for (const Row& row : rows) {
+    test::TempFolder folder;
+    test::writeFile(folder / "roster.mp3", "x");
+    auto options = test::headlessOptions(folder);
+    options.soundFails = !row.playerStarts;
+    options.soundFileFails = !row.fileOpens;
+    HeadlessPlatform platform(options, KeyScript{});
+    EXPECT_EQ(playSoundFile(platform, row.name), row.outcome) << row.name << " " << row.playerStarts << row.fileOpens;
+  }
+}
+
+// A sound the player cannot open is told once on the status line, by its
+// name; the alarm comes all the same.
+TEST(AlarmSound, ASoundThatCannotOpenIsToldByName) {
+  Harness h;
+  prepare(h, test::calendarFile("Werk", {}, {}, {"10:25 Koffie"}, {}), "PopUp=msg", "PC-Speaker=uit");
+  h.soundFileFails = true;
+  auto result = h.run("2012-01-13 10:24:55", "wait:1m");
+  EXPECT_EQ(eventsOnly(h), (std::vector<std::string>{"msgbox Almanouk|        13 10:25 Koffie        "}));
+  EXPECT_EQ(h.row(25).substr(0, 50), " Geen alarmgeluid: roster.mp3 is niet af te spelen");
 }
 
 TEST(AlarmScan, LinesPastTheMarkTableFireToo) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "calendar/CalendarModel.h"
 #include "calendar/DataFolderTest.h"
 
 using namespace almanouk;
@@ -10,67 +11,22 @@ namespace {
 
 struct CalendarFileTest : test::DataFolderTest {};
 
-std::vector<std::string> expectedTemplate(const std::string& key) {
-  std::vector<std::string> lines = {
-      "Omschrijving.",
-      key,
-      "7",
-      "",
-      "",
-      "Maandelijks",
-      "",
-      "01 Voorbeelden. Nu alleen een notitie.",
-      "02 18:30 Elke maand popupt deze op de tijd \x82n wordt getoond.",
-      "04 2008 12:30 Nu alleen in 2008.",
-      "06 2008 Nu alleen een notitie in 2008.",
-      "",
-      "",
-      "Wekelijks",
-      "",
-      "Do 01:26 Elke week popupt deze op de tijd \x82n wordt getoond.",
-      "Vr 2008 15:45 Nu alleen in 2008.",
-      "Za 2008 Nu alleen een notitie in 2008.",
-      "Zo Nu alleen een notitie.",
-      "",
-      "",
-      "Dagelijks",
-      "",
-      "01:28 Elke dag popupt deze op de tijd en wordt niet getoond.",
-      "",
-      "",
-      "Januari",
-      "",
-      "1 Een voorbeeld.",
-      " 2 Nog een voorbeeld (netter).",
-      "10 Weer een voorbeeld.",
-      "11 2004 Voorbeeld met jaartal.",
-      "12 # c:\\windows\\notepad.exe",
-      "13 10:25 Tijdvoorbeeld.",
-      "20 10:30 # defrag c:",
-      "22 2008 10:30 # defrag c:",
-      "30 2012 19:00 # notepad c:\\info\\belangrijk.txt",
-      "",
-      "",
-  };
-  for (const char* month : {"Februari", "Maart", "April", "Mei", "Juni", "Juli", "Augustus", "September", "Oktober",
-                            "November", "December"})
-    lines.insert(lines.end(), {month, "", "", ""});
-  lines.push_back("Einde");
-  lines.insert(lines.end(), 25, "");
-  return lines;
-}
-
-TEST_F(CalendarFileTest, TemplateIsWrittenByteForByte) {
+// What the template must be, not its every byte: the diary key given, the
+// three recurring sections and the twelve months in the order the check
+// wants, the end line last, and a file the start accepts as it is.
+TEST_F(CalendarFileTest, TheTemplateIsACalendarTheStartAccepts) {
   test::writeFile(folder / "ALMANOUK.AMN", "old contents that must go\r\n");
   ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "3"));
-  std::vector<std::string> expected = expectedTemplate("3");
-  ASSERT_EQ(expected.size(), 109u);
-  EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), test::crlf(expected));
-}
-
-TEST_F(CalendarFileTest, CompleteFileIsAcceptedUnchanged) {
-  ASSERT_TRUE(writeCalendarTemplate(*platform, "ALMANOUK.AMN", "0"));
-  std::string before = test::readFile(folder / "ALMANOUK.AMN");
+  const std::vector<std::string> written = lines("ALMANOUK.AMN");
+  ASSERT_GE(written.size(), 3u);
+  EXPECT_EQ(written[1], "3");
+  std::vector<std::string> headers;
+  for (const std::string& line : written)
+    if (isHeaderLine(line)) headers.push_back(line);
+  EXPECT_EQ(headers, (std::vector<std::string>{"Maandelijks", "Wekelijks", "Dagelijks", "Januari", "Februari", "Maart",
+                                               "April", "Mei", "Juni", "Juli", "Augustus", "September", "Oktober",
+                                               "November", "December", "Einde"}));
+  const std::string before = test::readFile(folder / "ALMANOUK.AMN");
   ASSERT_TRUE(validateCalendarFile(*platform, "ALMANOUK.AMN"));
   EXPECT_EQ(test::readFile(folder / "ALMANOUK.AMN"), before);
 }

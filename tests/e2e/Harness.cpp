@@ -37,6 +37,7 @@ RunResult Harness::run(const std::string& now, const std::string& script, const 
   options.home = home;
   options.drawBoxes = drawBoxes;
   options.soundFails = soundFails;
+  options.soundFileFails = soundFileFails;
   options.viewerFails = viewerFails;
   options.notificationService = notificationService;
   std::string error;
@@ -69,6 +70,7 @@ RunResult Harness::watch(const std::string& now, const std::string& script) {
   options.appData = (root_.path() / "appdata").string();
   options.notificationService = notificationService;
   options.soundFails = soundFails;
+  options.soundFileFails = soundFileFails;
   std::string error;
   auto keys = KeyScript::parse(script, &error);
   if (!keys) throw std::invalid_argument(error);

@@ -63,8 +63,9 @@ class Harness {
   // The value of HOME in the coming runs; none: the real environment's.
   std::optional<std::string> home;
   // What the coming runs' machine is like: boxes drawn in the window (and
-  // waiting for their key), no sound device, no text viewer.
-  bool drawBoxes = false, soundFails = false, viewerFails = false, notificationService = false;
+  // waiting for their key), no sound device, a sound file the player cannot
+  // open, no text viewer.
+  bool drawBoxes = false, soundFails = false, soundFileFails = false, viewerFails = false, notificationService = false;
   const AppState& state() const { return program_->state(); }
   // The program's state after the run, to look at or to set up a unit of it.
   AppState& app() { return program_->state(); }

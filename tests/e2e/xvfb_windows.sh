@@ -11,11 +11,12 @@ mains() { windows | awk '$2 >= 640 { print $1 }'; }
 # Focus can fail to arrive without a window manager; the key is sent to the window all the same.
 press() { timeout 3 xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1" $2; }
 
-# Ends the test, or waits up to 15 s for the command $1 to print something;
-# the program's pid is in $pid, its errors in $work/stderr.
-fail() { echo "$1"; cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
+# Ends the test; or waits for the command $1 to print something, up to $2
+# tenths of a second (15 s when not given). The program's pid is in $pid, its
+# errors, where kept, in $work/stderr.
+fail() { echo "$1"; [ -f "$work/stderr" ] && cat "$work/stderr"; kill -9 $pid 2>/dev/null; exit 1; }
 await() {
-  for _ in $(seq 150); do
+  for _ in $(seq "${2:-150}"); do
     kill -0 $pid 2>/dev/null || fail "the program ended early"
     [ -n "$($1)" ] && return 0
     sleep 0.1

@@ -21,7 +21,7 @@ TEST(Readme, HasTheFixedLineStructure) {
   for (const auto& text : lines) EXPECT_LE(text.size(), 78u) << text;
   EXPECT_EQ(line(1), "");
   const bool windows = kThisSystem == SystemKind::Windows;
-  EXPECT_EQ(line(2), std::string(windows ? " Almanouk v1.45 voor Windows 2K/XP/Vista/W7. " : " Almanouk v1.45 voor Linux. ") +
+  EXPECT_EQ(line(2), std::string(windows ? " Almanouk v1.45 voor Windows 8 en nieuwer. " : " Almanouk v1.45 voor Linux. ") +
                          std::string(kMakerLine));
   EXPECT_EQ(line(3), " " + std::string(77, '-'));
   EXPECT_EQ(line(142), line(3));
@@ -42,7 +42,7 @@ TEST(Readme, HasTheFixedLineStructure) {
   }
   // Where the data is, and how to start, as the system has it.
   EXPECT_EQ(line(25), std::string(23, ' ') + (windows ? "md \"%appdata%\\Almanouk\"" : "iconv -f CP437 -t UTF-8 ALMANOUK.AMN"));
-  EXPECT_EQ(line(17).find("fmod.dll") != std::string::npos, windows);
+  EXPECT_EQ(line(17).find("Program Files") != std::string::npos, windows);
   EXPECT_EQ(line(105), "   Maandelijks");
   EXPECT_EQ(line(108), cp437("   02 18:30 Elke maand popupt deze op de tijd én wordt getoond."));
   EXPECT_EQ(line(113), "   Wekelijks");
@@ -61,4 +61,26 @@ TEST(Readme, IsWrittenWithCrLf) {
   std::string expected;
   for (const auto& text : readmeLines()) expected += text + "\r\n";
   EXPECT_EQ(bytes, expected);
+}
+
+// What each system's text says it needs is what its build needs: the Windows
+// program is one file that imports calls of Windows 8 (the precise clock).
+TEST(Readme, EachSystemsTextNamesWhatItsBuildNeeds) {
+  struct Row {
+    SystemKind system;
+    const char* named;
+    std::vector<const char*> neverNamed;
+  };
+  const Row rows[] = {
+      {SystemKind::Windows, "Windows 8 of", {"fmod.dll", "2K", "XP", "Vista", "W7"}},
+      {SystemKind::Linux, "SDL2_mixer", {"fmod.dll", "Windows"}},
+  };
+  for (const Row& row : rows) {
+    const std::vector<std::string> lines = readmeLinesFor(row.system);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    EXPECT_EQ(lines.size(), 144u);
+    EXPECT_NE(text.find(row.named), std::string::npos) << row.named;
+    for (const char* word : row.neverNamed) EXPECT_EQ(text.find(word), std::string::npos) << word;
+  }
 }

@@ -48,6 +48,23 @@ TEST_F(FileLayerTest, WritesCrLfAndReadsBothLineEnds) {
   EXPECT_EQ(line, "");  // past the end: the empty string
 }
 
+// A data folder deep in a profile: past the 260 characters old Windows paths held.
+TEST_F(FileLayerTest, AFolderPathPastTwoHundredSixtyCharactersServesAsAnyOther) {
+  std::filesystem::path deep = folder.path();
+  while (deep.string().size() < 300) deep /= "een-lange-mapnaam-van-de-gebruiker";
+  std::filesystem::create_directories(deep);
+  FileLayer inDeep(deep.string());
+  inDeep.openFile("ALMANOUK.AMN", FileMode::Output, 1);
+  inDeep.writeLine(1, "diep");
+  ASSERT_TRUE(inDeep.closeFile(1));
+  inDeep.openFile("nieuw.tmp", FileMode::Replacement, 2);
+  inDeep.writeLine(2, "dieper");
+  ASSERT_TRUE(inDeep.closeFile(2));
+  EXPECT_TRUE(inDeep.replaceFile("nieuw.tmp", "almanouk.amn"));
+  EXPECT_EQ(inDeep.contents("ALMANOUK.AMN"), "dieper\r\n");
+  EXPECT_TRUE(inDeep.fileExists("Almanouk.Amn"));
+}
+
 TEST_F(FileLayerTest, AppendCreatesAndExtends) {
   files.openFile("list.tmp", FileMode::Append, 3);
   files.writeLine(3, "A.AMN");

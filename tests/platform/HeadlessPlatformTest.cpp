@@ -157,6 +157,15 @@ TEST_F(HeadlessTest, TheWorkingFolderIsHomeWhenHomeNamesTheSameFolder) {
 }
 
 // A command line runs through the system's interpreter in the given folder and is waited for.
+// The session ending while an alarm box is drawn: the box closes as with OK,
+// and the close request stays for the program to end in order.
+TEST_F(HeadlessTest, ACloseRequestClosesADrawnBoxAndStaysQueued) {
+  auto p = make("Close \"x\"");
+  EXPECT_EQ(p.showMessageInWindow("        13 10:25 Tijdvoorbeeld.        ", "Almanouk", {"OK", "Sluimeren 5 min"}), 0);
+  EXPECT_TRUE(p.readKey().is(keys::kClose));
+  EXPECT_TRUE(p.waitForKey().is(Key::character('x')));
+}
+
 TEST(CommandLineTest, RunsInTheFolderAndIsWaitedFor) {
   test::TempFolder folder;
   os::runCommandLine("echo klaar>gedaan.txt", folder.str());

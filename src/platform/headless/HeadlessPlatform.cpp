@@ -57,7 +57,7 @@ class HeadlessPlatform::Sound : public SoundPlayer {
   void setBufferSize(int) override {}
   int openStream(const std::string& path) override {
     path_ = path;
-    return !path.empty() && platform_.fileExists(path) ? 1 : 0;
+    return !path.empty() && platform_.fileExists(path) && !platform_.options_.soundFileFails ? 1 : 0;
   }
   void play(int handle) override {
     platform_.logEvent("sound " + cp437ToUtf8(path_));

@@ -33,6 +33,7 @@ class HeadlessPlatform : public Platform {
     std::int64_t maxVirtualMs = 86'400'000;
     std::string snapFolder;    // where snap:NAME writes NAME.txt and NAME.png
     bool soundFails = false;   // the sound player cannot start
+    bool soundFileFails = false;  // it starts, but cannot open the file (not an MP3, say)
     // Message boxes are also drawn in the window, waiting for their key, as
     // when the system cannot show one; before the window opens they are only logged.
     bool drawBoxes = false;

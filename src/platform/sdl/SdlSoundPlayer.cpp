@@ -93,8 +93,12 @@ Mix_Music* SdlSoundPlayer::music(int handle) const {
 
 int SdlSoundPlayer::openStream(const std::string& path) {
   if (!open_ || path.empty()) return 0;
-  Mix_Music* loaded = mixer_->loadMusic(files_.resolve(path).c_str());
-  if (!loaded) return 0;
+  const std::string file = files_.resolve(path);
+  Mix_Music* loaded = mixer_->loadMusic(file.c_str());
+  if (!loaded) {
+    std::fprintf(stderr, "almanouk: %s is niet af te spelen: %s\n", file.c_str(), SDL_GetError());
+    return 0;
+  }
   streams_[nextHandle_] = loaded;
   return nextHandle_++;
 }

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -86,16 +87,102 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The system's message boxes are dialogs: their class is "#32770".
+BOOL CALLBACK closeBox(HWND window, LPARAM) {
+  wchar_t name[16] = {};
+  if (GetClassNameW(window, name, 16) && std::wstring_view(name) == L"#32770") PostMessageW(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+// GCC takes the segment register read inside GetCurrentFiber for an array read out of bounds.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+[[gnu::noinline]] void* currentFiber() { return GetCurrentFiber(); }
+#pragma GCC diagnostic pop
+
+void CALLBACK messageFiberStart(void* platform) { static_cast<Win32Platform*>(platform)->runMessageFiber(); }
+
+// What the system shows while the program saves at the session's end.
+constexpr wchar_t kSavingReason[] = L"Almanouk bewaart uw wijzigingen";
+
 }  // namespace
 
 Win32Platform::Win32Platform(std::string startFolder)
     : Platform(std::move(startFolder)),
-      sound_(std::make_unique<Win32SoundPlayer>()),
-      speaker_(std::make_unique<Win32Speaker>()) {}
+      sound_(std::make_unique<Win32SoundPlayer>(files())),
+      speaker_(std::make_unique<Win32Speaker>()) {
+  if (IsThreadAFiber()) {
+    programFiber_ = currentFiber();
+  } else {
+    programFiber_ = ConvertThreadToFiber(nullptr);
+    madeThreadAFiber_ = programFiber_ != nullptr;
+  }
+  if (programFiber_) messageFiber_ = CreateFiber(0, messageFiberStart, this);
+  if (!messageFiber_) throw std::runtime_error("het venster kan zijn berichten niet ontvangen (fout " + std::to_string(GetLastError()) + ")");
+}
 
 Win32Platform::~Win32Platform() {
   speaker_.reset();
   if (window_) DestroyWindow(window_);
+  // The messages' fiber may still stand inside a box or the session's end: what it holds goes with it.
+  DeleteFiber(messageFiber_);
+  if (madeThreadAFiber_) ConvertFiberToThread();
+}
+
+void Win32Platform::toMessages() {
+  if (currentFiber() != messageFiber_) SwitchToFiber(messageFiber_);
+}
+
+void Win32Platform::runMessageFiber() {
+  for (;;) {
+    showAskedBox();
+    dispatchMessages();
+    SwitchToFiber(programFiber_);
+  }
+}
+
+void Win32Platform::dispatchMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// A box stays up on this fiber until it is answered; the session's end meanwhile lets the program go on.
+void Win32Platform::showAskedBox() {
+  if (boxShown_ == boxAsked_) return;
+  const unsigned box = boxShown_ = boxAsked_;
+  const std::wstring text = boxText_, caption = boxCaption_;
+  MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_SETFOREGROUND);
+  boxAnswered_ = std::max(boxAnswered_, box);
+}
+
+// The same close as a close request on Linux: the open screen is left as
+// with Esc (an editor saves) and the program ends in order, all before this
+// message is answered. Boxes asked for meanwhile still show.
+void Win32Platform::endSession() {
+  if (std::exchange(closing_, true)) return;
+  keyQueue().push(keys::kClose);
+  // Not on the messages' fiber (inside a call of the program's that takes
+  // messages in itself), the program cannot go on before this returns: the
+  // close key is all there is to do.
+  if (currentFiber() != messageFiber_ || ended_) return;
+  const bool blocking = window_ && ShutdownBlockReasonCreate(window_, kSavingReason);
+  while (!ended_) {
+    showAskedBox();
+    dispatchMessages();
+    SwitchToFiber(programFiber_);
+  }
+  // A box the program no longer waits for goes too.
+  EnumThreadWindows(GetCurrentThreadId(), closeBox, 0);
+  if (blocking) ShutdownBlockReasonDestroy(window_);
+}
+
+// The program's end is written: a session that ends may now hear back.
+void Win32Platform::closeScreen() {
+  ended_ = true;
+  if (closing_) toMessages();
 }
 
 void Win32Platform::openScreen(int width, int height, int) {
@@ -141,8 +228,12 @@ long long Win32Platform::handleMessage(unsigned message, unsigned long long wPar
       return 0;
     }
     case WM_CLOSE:
+      keyQueue().push(keys::kClose);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
     case WM_ENDSESSION:
-      if (message == WM_CLOSE || wParam) keyQueue().push(keys::kClose);
+      if (wParam) endSession();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -225,11 +316,7 @@ void Win32Platform::paint() {
 }
 
 void Win32Platform::pumpEvents() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  toMessages();
   if (window_ && surface().takeChanged()) {
     InvalidateRect(window_, nullptr, FALSE);
     UpdateWindow(window_);
@@ -298,7 +385,12 @@ int Win32Platform::messageBox(std::string_view messageUtf8, std::string_view cap
     pumpEvents();
     return showMessageInWindow(messageUtf8, captionUtf8, buttons);
   }
-  MessageBoxW(window_, win32::wide(messageUtf8).c_str(), win32::wide(captionUtf8).c_str(), MB_OK | MB_SETFOREGROUND);
+  boxText_ = win32::wide(messageUtf8);
+  boxCaption_ = win32::wide(captionUtf8);
+  const unsigned box = ++boxAsked_;
+  const bool askedBeforeTheEnd = !closing_;
+  // Shown on the messages' fiber; a session that ends meanwhile answers it for the user.
+  while (boxAnswered_ < box && !(askedBeforeTheEnd && closing_)) toMessages();
   pumpEvents();
   return 0;
 }
@@ -311,11 +403,19 @@ LocalDateTime Win32Platform::localNow() { return os::localNow(); }
 
 std::string Win32Platform::rawEnvironmentValue(const std::string& name) { return os::environmentValue(name); }
 
+std::string Win32Platform::homeFolder() {
+  wchar_t* profile = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &profile))) folder = win32::narrow(profile);
+  CoTaskMemFree(profile);
+  return folder.empty() ? os::environmentValue("USERPROFILE") : folder;
+}
+
 std::unique_ptr<Platform> makeWindowPlatform(std::string startFolder) {
   return std::make_unique<Win32Platform>(std::move(startFolder));
 }
 
-std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer&) { return std::make_unique<Win32SoundPlayer>(); }
+std::unique_ptr<SoundPlayer> makeSoundPlayer(FileLayer& files) { return std::make_unique<Win32SoundPlayer>(files); }
 
 bool Win32Platform::windowInFront() { return window_ && GetForegroundWindow() == window_ && !IsIconic(window_); }
 

@@ -15,6 +15,11 @@ class Win32Speaker;
 // the surface enlarged by a whole factor (GDI), its keys, message boxes,
 // Notepad for the alarm page, the system's own MP3 player (MCI) and Beep for
 // the speaker tone.
+//
+// The window's messages, and the system's boxes, are taken in on a fiber of
+// their own beside the program's. When the session ends, the system may end
+// the process as soon as the window has answered; so the answer waits while
+// the program, resumed from inside it, leaves its screen and ends in order.
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(std::string startFolder);
@@ -29,8 +34,8 @@ class Win32Platform : public Platform {
   void yieldProcessor() override;
   void runCommand(const std::string& line) override;
   bool showTextFile(std::string_view name) override;
-  // Notepad reads the page's bytes as the program wrote them.
-  std::string forTextViewer(std::string_view text) const override { return std::string(text); }
+  // Notepad takes a file without the byte-order mark for the system's code page.
+  std::string_view textViewerMark() const override { return "\xEF\xBB\xBF"; }
   SoundPlayer& soundPlayer() override { return *sound_; }
   SpeakerPort& speakerPort() override;
   bool windowInFront() override;
@@ -38,6 +43,9 @@ class Win32Platform : public Platform {
 
   // The window's messages, from its procedure.
   long long handleMessage(unsigned message, unsigned long long wParam, long long lParam);
+  // The messages' fiber: takes them in, shows a box asked for, and hands back to the program.
+  [[noreturn]] void runMessageFiber();
+  void closeScreen() override;
 
  protected:
   void pumpEvents() override;
@@ -45,6 +53,8 @@ class Win32Platform : public Platform {
   int messageBox(std::string_view messageUtf8, std::string_view captionUtf8,
                  const std::vector<std::string>& buttons) override;
   std::string rawEnvironmentValue(const std::string& name) override;
+  // The profile folder: Windows sets no HOME.
+  std::string homeFolder() override;
   void showWindowTitle() override;
 
  private:
@@ -53,12 +63,28 @@ class Win32Platform : public Platform {
   void keyDown(unsigned virtualKey, bool altHeld);
   void typed(wchar_t unit);
   void paint();
+  // On the messages' fiber.
+  void dispatchMessages();
+  void showAskedBox();
+  // The session ends: the program runs its close, as Alt+X or Esc, before the system hears back.
+  void endSession();
+  // Over to the messages' fiber; nothing when on it already.
+  void toMessages();
 
   HWND__* window_ = nullptr;
   bool skipCharacter_ = false;     // the key that types it was taken as a key
   wchar_t highSurrogate_ = 0;      // the first half of a character outside the basic plane
   std::unique_ptr<SoundPlayer> sound_;
   std::unique_ptr<Win32Speaker> speaker_;
+
+  void* programFiber_ = nullptr;
+  void* messageFiber_ = nullptr;
+  bool madeThreadAFiber_ = false;
+  bool closing_ = false;  // the session ends: the close key is on its way
+  bool ended_ = false;    // the program's end is written
+  // A box of the system the program asked for, shown on the messages' fiber.
+  std::wstring boxText_, boxCaption_;
+  unsigned boxAsked_ = 0, boxShown_ = 0, boxAnswered_ = 0;
 };
 
 }  // namespace almanouk
