@@ -100,3 +100,17 @@ TEST(TerminalPainter, AnInvalidatedTerminalIsDrawnWhole) {
   painter.invalidate();
   EXPECT_EQ(painter.paint(surface), first);
 }
+
+TEST(TerminalPainter, DirectColourSendsTheColourItself) {
+  // As terminfo describes xterm-direct: 2^24 colours, setaf taking 0xRRGGBB (below 8 the ANSI ones).
+  TerminalDescription direct;
+  direct.colours = 1 << 24;
+  direct.directColour = true;
+  direct.foregroundFormat = "\x1b[%?%p1%{8}%<%t3%p1%d%e38:2::%p1%{65536}%/%d:%p1%{256}%/%{255}%&%d:%p1%{255}%&%d%;m";
+  direct.backgroundFormat = "\x1b[%?%p1%{8}%<%t4%p1%d%e48:2::%p1%{65536}%/%d:%p1%{256}%/%{255}%&%d:%p1%{255}%&%d%;m";
+  TerminalPainter painter(direct);
+  const TerminalPainter::Pen pen = painter.penFor({0xE21D1D, 0x000005});
+  EXPECT_EQ(pen, (TerminalPainter::Pen{0xE21D1D, 0, false, false}));
+  EXPECT_EQ(direct.foreground(pen.foreground), "\x1b[38:2::226:29:29m");
+  EXPECT_EQ(direct.background(pen.background), "\x1b[40m");
+}
