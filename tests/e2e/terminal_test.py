@@ -16,6 +16,7 @@ Every wait polls the screen with a bound; no fixed sleep is the only sync.
 The program's clock stands where the headless driver's starts (libfaketime).
 Exit 77: skipped (no pyte, no libfaketime here).
 """
+import contextlib
 import curses
 import fcntl
 import glob
@@ -269,6 +270,27 @@ def start_program(terminal):
     terminal.send(b"\r")
 
 
+@contextlib.contextmanager
+def in_month_view(run, term="xterm-256color", shown=lambda terminal: terminal.showing("Huidige almanouk")):
+    """The program started in a terminal, past the notice, at the month view; closed afterwards."""
+    terminal = run.terminal(term)
+    try:
+        start_program(terminal)
+        terminal.wait_for("the month view", lambda: shown(terminal))
+        yield terminal
+    finally:
+        terminal.close()
+
+
+def type_in_editor(terminal, line):
+    """Opens the calendar editor and types a line at its top."""
+    keys = Keys("xterm-256color")
+    terminal.send(keys.bytes_of("F2"))
+    terminal.wait_for("the calendar editor", lambda: terminal.showing("Maandelijks"))
+    terminal.send(keys.bytes_of("Home") + line.encode("cp437"))
+    terminal.wait_for("the typed line", lambda: terminal.showing(line))
+
+
 def diff(want, got):
     lines = []
     for number, (a, b) in enumerate(zip(want.splitlines(), got.splitlines()), 1):
@@ -326,10 +348,7 @@ def check_resize(program, headless):
         run = Run(program, headless, work)
         snaps = []
         run.headless_screens(["Right"], snaps)
-        terminal = run.terminal("xterm-256color")
-        try:
-            start_program(terminal)
-            terminal.wait_for("the month view", lambda: terminal.text() == snaps[0])
+        with in_month_view(run, shown=lambda terminal: terminal.text() == snaps[0]) as terminal:
             terminal.resize(20, 70)
             terminal.wait_for("the word that the terminal is too small",
                               lambda: "minstens 80 × 25" in " ".join(terminal.lines()) and terminal.showing("70 × 20"))
@@ -346,8 +365,6 @@ def check_resize(program, headless):
             if terminal.wait_exit() != 0 or terminal.modes() != terminal.before:
                 raise Failure("no orderly end after the resize")
             print("resize: too small told, back in full, keys meanwhile ignored")
-        finally:
-            terminal.close()
 
 
 def check_suspend(program, headless):
@@ -394,17 +411,9 @@ def check_signals(program, headless):
     for name, number in ways:
         with tempfile.TemporaryDirectory() as work:
             run = Run(program, headless, work)
-            terminal = run.terminal("xterm-256color")
-            try:
-                start_program(terminal)
-                terminal.wait_for("the month view", lambda: terminal.showing("Huidige almanouk"))
+            with in_month_view(run) as terminal:
                 # The calendar editor open with a line typed: the end saves it, as Esc does.
-                keys = Keys("xterm-256color")
-                terminal.send(keys.bytes_of("F2"))
-                terminal.wait_for("the calendar editor", lambda: terminal.showing("Maandelijks"))
-                terminal.send(keys.bytes_of("Home"))
-                terminal.send(b"07 Signaal")
-                terminal.wait_for("the typed line", lambda: terminal.showing("07 Signaal"))
+                type_in_editor(terminal, "07 Signaal")
                 if number is None:
                     terminal.send(b"\x03")
                 else:
@@ -421,20 +430,11 @@ def check_signals(program, headless):
                 if os.path.exists(os.path.join(run.data, "Almanouk.pyl")):
                     raise Failure(f"{name}: instance marker left behind")
                 print(f"{name}: ended in order, the line saved, the terminal given back")
-            finally:
-                terminal.close()
     # The terminal itself goes (its window closed, the connection lost): the program ends in order.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
-        terminal = run.terminal("xterm-256color")
-        try:
-            start_program(terminal)
-            keys = Keys("xterm-256color")
-            terminal.wait_for("the month view", lambda: terminal.showing("Huidige almanouk"))
-            terminal.send(keys.bytes_of("F2"))
-            terminal.wait_for("the calendar editor", lambda: terminal.showing("Maandelijks"))
-            terminal.send(keys.bytes_of("Home") + b"07 Opgehangen")
-            terminal.wait_for("the typed line", lambda: terminal.showing("07 Opgehangen"))
+        with in_month_view(run) as terminal:
+            type_in_editor(terminal, "07 Opgehangen")
             terminal.hang_up()
             status = terminal.process.wait(timeout=WAIT)
             with open(os.path.join(run.data, "ALMANOUK.AMN"), encoding="cp437") as f:
@@ -442,8 +442,6 @@ def check_signals(program, headless):
             if status != 0 or not saved:
                 raise Failure(f"the terminal gone: status {status}, the line saved: {saved}{terminal.stderr()}")
             print("the terminal gone: ended in order, the line saved")
-        finally:
-            terminal.close()
     # A fatal file error (a broken settings file): told, a key, the terminal given back.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
@@ -466,18 +464,13 @@ def check_signals(program, headless):
     # A crash: nothing ends in order, but the terminal is given back before the program dies.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
-        terminal = run.terminal("xterm-256color")
-        try:
-            start_program(terminal)
-            terminal.wait_for("the month view", lambda: terminal.showing("Huidige almanouk"))
+        with in_month_view(run) as terminal:
             terminal.process.send_signal(signal.SIGSEGV)
             status = terminal.wait_exit()
             # Dead of it, or of a sanitizer's report on it, which still comes.
             if status == 0 or terminal.modes() != terminal.before:
                 raise Failure(f"a crash: status {status}, modes given back: {terminal.modes() == terminal.before}")
             print("SIGSEGV: the terminal given back before the program died of it")
-        finally:
-            terminal.close()
     # With the start-up notice still open: the box closes and the program ends in order.
     with tempfile.TemporaryDirectory() as work:
         run = Run(program, headless, work)
@@ -564,11 +557,8 @@ def check_bytes(program, headless):
         snaps = []
         keys = ["Right", "Right", "Left", "Down"]
         run.headless_screens(keys, snaps)
-        terminal = run.terminal("xterm-256color")
         keys_of = Keys("xterm-256color")
-        try:
-            start_program(terminal)
-            terminal.wait_for("the month view", lambda: terminal.text() == snaps[0])
+        with in_month_view(run, shown=lambda terminal: terminal.text() == snaps[0]) as terminal:
             terminal.quiet()
             costs = []
             for i, key in enumerate(keys, 1):
@@ -582,8 +572,6 @@ def check_bytes(program, headless):
                 raise Failure(f"a day move sends {max(costs)} bytes, more than {limit}")
             terminal.send(b"\x1bx")
             terminal.wait_exit()
-        finally:
-            terminal.close()
 
 
 def check_focus(program, headless):
