@@ -21,14 +21,8 @@ data="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Almanouk"
 xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   work=$1 exe=$2 wine=$4 data=$5
   . "$3/../e2e/xvfb_windows.sh"
-  wineboot --init >/dev/null 2>&1
-  wineserver -w
-  mkdir -p "$work/start"
-  (cd "$work/start" && exec "$wine" "$exe") & pid=$!
-  await boxes 300 || fail "no start-up notice"
-  press "$(boxes | head -n 1)" Return
-  await mains 300 || fail "no main window"
-  main=$(mains | head -n 1)
+  . "$3/wine_start.sh"
+  start_in_wine
   sleep 1
   xdotool windowfocus --sync "$main" 2>/dev/null
   xdotool key F2

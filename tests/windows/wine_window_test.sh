@@ -25,16 +25,8 @@ text="Hallo vanuit Wine"
 xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   work=$1 exe=$2 text=$3 wine=$5
   . "$4/../e2e/xvfb_windows.sh"
-  # A new Wine prefix is made on the display and finished first: a program
-  # started while Wine still sets itself up may get no window.
-  wineboot --init >/dev/null 2>&1
-  wineserver -w
-  mkdir -p "$work/start"
-  (cd "$work/start" && exec "$wine" "$exe") & pid=$!
-  await boxes 300 || fail "no start-up notice"
-  press "$(boxes | head -n 1)" Return
-  await mains 300 || fail "no main window"
-  main=$(mains | head -n 1)
+  . "$4/wine_start.sh"
+  start_in_wine
   sleep 2
   xwd -id "$main" -silent > "$work/month.xwd" || fail "no picture of the window"
   xdotool windowfocus --sync "$main" 2>/dev/null
