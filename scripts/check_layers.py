@@ -20,7 +20,7 @@ FLOORS = [
     ["settings"],
     ["ui", "alarm"],
     ["diary", "help"],
-    ["month", "editors", "search"],
+    ["month", "editors", "search", "sync"],
     ["shell"],
     ["apps"],
 ]

@@ -185,6 +185,14 @@ class Exporter {
     }
   }
 
+  // The one entry's event; why it has none otherwise.
+  std::string addOne(const Entry& entry, const std::string& uid) {
+    Occurrence occurrence = occurrenceOf(entry, baseYear_);
+    if (const std::string* whyNot = std::get_if<std::string>(&occurrence)) return cp437ToUtf8(*whyNot);
+    addEvent(entry, std::get<Recurrence>(occurrence), uid, nullptr);
+    return {};
+  }
+
   std::string text() {
     ical::Text text(icalcomponent_as_ical_string_r(calendar_.get()));
     return text ? std::string(text.get()) : std::string();
@@ -234,6 +242,14 @@ std::string exportICalendar(std::span<const ExportedCalendar> calendars, const E
   Exporter exporter(clock, report);
   for (const ExportedCalendar& calendar : calendars) exporter.add(calendar, calendars.size() == 1);
   return exporter.text();
+}
+
+EntryEvent exportEntry(const Entry& entry, const std::string& uid, const ExportClock& clock) {
+  ExportReport report;
+  Exporter exporter(clock, report);
+  std::string whyNot = exporter.addOne(entry, uid);
+  if (!whyNot.empty()) return {{}, std::move(whyNot)};
+  return {exporter.text(), {}};
 }
 
 }  // namespace almanouk

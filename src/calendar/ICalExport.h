@@ -22,6 +22,7 @@
 namespace almanouk {
 
 class CalendarModel;
+struct Entry;
 
 struct ExportedCalendar {
   std::string name;  // "ALMANOUK.AMN": part of every event's identity
@@ -42,5 +43,13 @@ struct ExportClock {
 
 // The calendars as one iCalendar text (UTF-8, CR LF).
 std::string exportICalendar(std::span<const ExportedCalendar> calendars, const ExportClock& clock, ExportReport& report);
+
+// One entry as an iCalendar text of its own event with that identity, for a
+// calendar server; no text, and why, when the entry has no event.
+struct EntryEvent {
+  std::string ics;
+  std::string whyNot;
+};
+EntryEvent exportEntry(const Entry& entry, const std::string& uid, const ExportClock& clock);
 
 }  // namespace almanouk

@@ -23,10 +23,11 @@ inline constexpr std::string_view kReadme = "Almanouk145.tmp";
 inline constexpr std::string_view kDeleteIntent = "Almanouk.de~";
 inline constexpr std::string_view kLastWatched = "Almanouk.ti~";
 inline constexpr std::string_view kWindowPlacement = "Almanouk.ve~";
+inline constexpr std::string_view kSyncState = "Almanouk.sy~";
 
 inline constexpr std::array kAll = {kPage,          kCalendarUpgrade, kCalendarTemplate,   kCalendarCopy,
                                     kCalendarSave,  kCalendarHeader,  kConversion,         kSettingsConversion,
                                     kSettings,      kMerge,           kSound,              kReadme,
-                                    kDeleteIntent,  kLastWatched,     kWindowPlacement};
+                                    kDeleteIntent,  kLastWatched,     kWindowPlacement,    kSyncState};
 
 }  // namespace almanouk::temporary

@@ -22,6 +22,7 @@
 #include "settings/SettingsFile.h"
 #include "shell/InstanceGuard.h"
 #include "shell/UserFileVersions.h"
+#include "sync/SyncCommands.h"
 
 namespace almanouk {
 namespace {
@@ -30,7 +31,9 @@ constexpr std::string_view kUsage =
     "gebruik: almanouk --export NAAM.AMN BESTAND.ics\n"
     "         almanouk --export-all BESTAND.ics\n"
     "         almanouk --import BESTAND.ics NAAM.AMN\n"
-    "         almanouk --zoek WOORD [--alle]\n";
+    "         almanouk --zoek WOORD [--alle]\n"
+    "         almanouk --sync-koppel ADRES NAAM.AMN\n"
+    "         almanouk --sync\n";
 
 class Work {
  public:
@@ -289,12 +292,36 @@ int searchCalendars(Work& work, const std::string& word, bool all) {
   return search.hits().empty() ? 1 : 0;
 }
 
+// Links a calendar to a CalDAV collection, or syncs every linked one, as
+// the program's only user of the data folder meanwhile.
+int syncWork(Work& work, std::span<const std::string> arguments, CommandLineOutput& output) {
+  const bool link = arguments[0] == "--sync-koppel";
+  if (arguments.size() != (link ? 3u : 1u)) {
+    output.err += kUsage;
+    return 2;
+  }
+  if (!syncAvailable()) return work.fail("deze versie van Almanouk is gebouwd zonder synchronisatie."), 1;
+  if (!work.enterDataFolder()) return 1;
+  SyncOutput said;
+  int status = 0;
+  if (link) {
+    std::optional<std::string> name = work.findCalendar(arguments[2]);
+    if (!name) return work.fail("Geen agenda " + arguments[2] + " in " + work.platform().dataFolder() + "."), 1;
+    status = linkCalendar(work.platform(), arguments[1], *name, said);
+  } else {
+    status = syncLinkedCalendars(work.platform(), said);
+  }
+  output.out += said.out;
+  output.err += said.err;
+  return status;
+}
+
 }  // namespace
 
 bool isCommandLineWork(std::span<const std::string> arguments) {
   return !arguments.empty() &&
          (arguments[0] == "--export" || arguments[0] == "--export-all" || arguments[0] == "--import" ||
-          arguments[0] == "--zoek");
+          arguments[0] == "--zoek" || arguments[0] == "--sync" || arguments[0] == "--sync-koppel");
 }
 
 int runCommandLineWork(Platform& platform, std::span<const std::string> arguments, CommandLineOutput& output) {
@@ -308,6 +335,7 @@ int runCommandLineWork(Platform& platform, std::span<const std::string> argument
     }
     return searchCalendars(work, arguments[1], all);
   }
+  if (command == "--sync" || command == "--sync-koppel") return syncWork(work, arguments, output);
   const std::size_t expected = command == "--export-all" ? 2 : 3;
   if (arguments.size() != expected) {
     output.err += kUsage;

@@ -376,6 +376,7 @@ namespace {
 
 // In a child: a session of its own, with its input and output on /dev/null.
 void detachChild() {
+  ::signal(SIGPIPE, SIG_DFL);  // the sync's connections ignore it; a command must not
   ::setsid();
   int null = ::open("/dev/null", O_RDWR);
   if (null < 0) return;
@@ -434,6 +435,7 @@ void runShell(const std::string& line, const std::string& folder, bool detached)
   pid_t child = ::fork();
   if (child < 0) return;
   if (child == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
     if (detached) {
       detachChild();

@@ -1,0 +1,54 @@
+#pragma once
+// What a calendar's link to a server remembers between syncs, in a small
+// file beside the calendar ("ALMANOUK.SYN" for "ALMANOUK.AMN"): where the
+// collection is, who logs in (never the password), the server's sync token,
+// and for every event the entry lines it was as last synced, with its href,
+// etag, identity and the event itself as the server had it (so that a local
+// change patches it, keeping what the calendar cannot show).
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/CalendarModel.h"
+
+namespace almanouk {
+
+struct SyncLine {
+  Section section;
+  std::string text;  // code page 437
+  bool operator==(const SyncLine&) const = default;
+};
+
+struct SyncRecord {
+  std::string href;
+  std::string etag;
+  std::string uid;
+  // One line that stands for the whole event; false for an event the
+  // calendar cannot hold exactly, written out as dated lines the server owns.
+  bool exact = true;
+  std::vector<SyncLine> lines;  // in the calendar's order
+  std::string event;            // the iCalendar text as the server last had it
+};
+
+struct SyncLink {
+  std::string url;              // the collection
+  std::string user;             // empty: the server asks for no login
+  std::string passwordCommand;  // prints the password; empty: the environment gives it
+};
+
+struct SyncState {
+  SyncLink link;
+  std::string token;
+  std::vector<SyncRecord> records;
+};
+
+// "ALMANOUK.SYN" for "ALMANOUK.AMN".
+std::string syncStateName(std::string_view calendarFile);
+
+std::string writeSyncState(const SyncState& state);
+// Nothing when the text is not a sync state this program wrote.
+std::optional<SyncState> readSyncState(std::string_view text);
+
+}  // namespace almanouk
