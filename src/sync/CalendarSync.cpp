@@ -94,32 +94,36 @@ std::string shown(const SyncLine& line) { return cp437ToUtf8(line.text); }
 
 class Pass {
  public:
-  Pass(Platform& platform, const std::string& calendarFile, CalDavCollection& collection, SyncState& state,
-       const SyncClock& clock, SyncReport& report)
-      : platform_(platform),
-        calendarFile_(calendarFile),
+  Pass(const std::string& calendarFile, CalDavCollection& collection, SyncState& state, const SyncClock& clock,
+       SyncReport& report)
+      : calendarFile_(calendarFile),
         collection_(collection),
         state_(state),
         importClock_{clock.now, clock.timeZone},
         exportClock_{clock.now, clock.timeZone},
         report_(report) {}
 
-  // False when an event changed on the server meanwhile: plan again.
-  bool run() {
-    std::optional<std::string> bytes = platform_.files().contents(calendarFile_);
-    if (!bytes) return fail("Kan " + calendarFile_ + " niet lezen"), true;
-    model_ = std::make_unique<CalendarModel>(std::move(*bytes));
+  struct Outcome {
+    std::optional<std::vector<std::string>> lines;  // the calendar's new lines, when they changed
+    bool stale = false;      // an event changed on the server meanwhile: plan again
+    bool abandoned = false;  // the calendar cannot take the changes: neither it nor the state may be written
+  };
+
+  Outcome run(const std::string& calendar) {
+    model_ = std::make_unique<CalendarModel>(calendar);
     current_ = currentLines(*model_);
-    if (!readServer()) return true;
+    if (!readServer()) return {};
     diff_ = diffLocal(state_.records, current_.lines);
     adoptMatchingNewEvents();
     for (std::size_t r = 0; r < state_.records.size(); ++r) settle(r);
     sendNewLines();
-    if (!writeCalendar()) return true;
+    Outcome outcome;
+    outcome.lines = newCalendar();
+    if (!outcome.lines && (!removed_.empty() || !additions_.empty())) return {{}, false, true};
     keepOnlyPresentRecords();
     if (!stale_ && allRead_) state_.token = listing_.token;
-    writeState();
-    return !stale_;
+    outcome.stale = stale_;
+    return outcome;
   }
 
  private:
@@ -216,7 +220,7 @@ class Pass {
   }
 
   std::size_t addRecord(const RemoteEvent& event, const Mapped& mapped) {
-    state_.records.push_back({event.href, event.etag, uidOfEvent(event.ics), mapped.exact, mapped.lines, event.ics});
+    state_.records.push_back({event.href, event.etag, uidOfEvent(event.ics), mapped.exact, mapped.lines, event.ics, {}});
     return state_.records.size() - 1;
   }
 
@@ -250,7 +254,9 @@ class Pass {
       case Action::RestoreLocal:
         if (remote == RemoteChange::Changed) replaceLines(r, incoming->second);
         else removeLines(r), insertLines(r);
-        report_.notes.push_back("Op de server gewijzigd, hier verwijderd of veranderd; teruggezet: " +
+        report_.notes.push_back((diff_.records[r] == LocalChange::Touched
+                                     ? "Regels van een reeks die de server beheert, teruggezet: "
+                                     : "Op de server gewijzigd, hier verwijderd; teruggezet: ") +
                                 describe(record));
         break;
       case Action::DeleteLocal:
@@ -396,7 +402,7 @@ class Pass {
         etag = events->front().etag;
       }
       taken.insert(href);
-      state_.records.push_back({href, etag, uid, true, {text}, event.ics});
+      state_.records.push_back({href, etag, uid, true, {text}, event.ics, {}});
       diff_.ownerOf[line] = static_cast<std::ptrdiff_t>(state_.records.size() - 1);
       ++report_.sent;
       return;
@@ -404,26 +410,23 @@ class Pass {
     report_.notes.push_back("Niet verstuurd: " + shown(text) + " (geen vrije plaats op de server)");
   }
 
-  bool writeCalendar() {
+  std::optional<std::vector<std::string>> newCalendar() {
     if (removed_.empty() && additions_.empty()) {
       newCurrent_ = current_.lines;
-      return true;
+      return std::nullopt;
     }
     std::vector<std::string_view> kept;
     for (std::size_t i = 0; i < model_->lines().size(); ++i)
       if (!removed_.contains(static_cast<int>(i + 1))) kept.push_back(model_->lines()[i]);
     const CalendarModel trimmed(withLineEnds(kept));
-    const Insertion insertion = insertEntries(trimmed, additions_);
-    if (!passesCalendarCheck(insertion.lines))
-      return fail(calendarFile_ + " zou na de synchronisatie niet meer kloppen; niets gewijzigd.");
+    Insertion insertion = insertEntries(trimmed, additions_);
+    if (!passesCalendarCheck(insertion.lines)) {
+      fail(calendarFile_ + " zou na de synchronisatie niet meer kloppen; niets gewijzigd.");
+      return std::nullopt;
+    }
     std::vector<std::string_view> lines(insertion.lines.begin(), insertion.lines.end());
-    FileResult backup = writeCalendarLines(platform_, backupName(calendarFile_), model_->lines());
-    if (!backup) return fail(saveFailedMessage(backup.error()));
-    FileResult written = writeCalendarLines(platform_, calendarFile_, lines);
-    if (!written) return fail(saveFailedMessage(written.error()));
-    report_.wroteCalendar = true;
     newCurrent_ = currentLines(CalendarModel(withLineEnds(lines))).lines;
-    return true;
+    return std::move(insertion.lines);
   }
 
   // The records in the calendar's new order, each with the lines it has
@@ -452,12 +455,19 @@ class Pass {
         used.emplace_back(found->first, found->second);
         position.erase(found);
       }
-      if (used.size() != record.lines.size() && !unsettled_.contains(r)) {
+      if (used.size() == record.lines.size()) {
+        record.places.clear();
+        for (const auto& [key, at] : used) record.places.push_back(at);
+      } else if (!unsettled_.contains(r)) {
         // Its lines are not (all) here: the calendar held that line already.
         for (auto& [key, at] : used) position.emplace(key, at);
         report_.notes.push_back("Dubbele afspraak op de server hier niet nog eens opgenomen: " + describe(record));
         record.lines.clear();
+        record.places.clear();
         record.exact = false;
+      } else {
+        for (auto& [key, at] : used) position.emplace(key, at);
+        record.places.assign(record.lines.size(), first);  // where the user's line stands now
       }
       ordered.emplace_back(first, std::move(record));
     }
@@ -466,16 +476,8 @@ class Pass {
     for (auto& [first, record] : ordered) state_.records.push_back(std::move(record));
   }
 
-  void writeState() {
-    FileReplacement file(platform_, syncStateName(calendarFile_), temporary::kSyncState, 2);
-    file.text(writeSyncState(state_));
-    FileResult written = file.commit();
-    if (!written) fail(saveFailedMessage(written.error()));
-  }
-
   static constexpr std::ptrdiff_t kGone = -2;
 
-  Platform& platform_;
   const std::string& calendarFile_;
   CalDavCollection& collection_;
   SyncState& state_;
@@ -502,20 +504,59 @@ class Pass {
 
 }  // namespace
 
+SyncResult syncInMemory(const std::string& calendarFile, const std::string& calendar, SyncState state,
+                        HttpClient& http, const std::optional<HttpLogin>& login, const SyncClock& clock) {
+  SyncResult result;
+  CalDavCollection collection(http, state.link.url, login);
+  std::string now = calendar;
+  for (int pass = 0; pass < kPasses; ++pass) {
+    SyncState before = state;
+    Pass::Outcome outcome = Pass(calendarFile, collection, state, clock, result.report).run(now);
+    if (outcome.abandoned) {
+      state = std::move(before);
+      break;
+    }
+    if (outcome.lines) {
+      std::vector<std::string_view> views(outcome.lines->begin(), outcome.lines->end());
+      now = withLineEnds(views);
+      result.calendarLines = std::move(outcome.lines);
+    }
+    if (!outcome.stale || !result.report.errors.empty()) break;
+  }
+  result.state = std::move(state);
+  return result;
+}
+
+FileResult saveSyncResult(Platform& platform, const std::string& calendarFile, const CalendarModel& before,
+                          const SyncResult& result) {
+  if (result.calendarLines) {
+    std::vector<std::string_view> lines(result.calendarLines->begin(), result.calendarLines->end());
+    FileResult written = writeCalendarLines(platform, backupName(calendarFile), before.lines())
+                             .andThen(writeCalendarLines(platform, calendarFile, lines));
+    if (!written) return written;
+  }
+  const std::string state = writeSyncState(result.state);
+  if (platform.files().contents(syncStateName(calendarFile)) == state) return {};
+  FileReplacement file(platform, syncStateName(calendarFile), temporary::kSyncState, 2);
+  file.text(state);
+  return file.commit();
+}
+
 SyncReport syncCalendar(Platform& platform, const std::string& calendarFile, HttpClient& http,
                         const std::optional<HttpLogin>& login, const SyncClock& clock) {
-  SyncReport report;
   std::optional<std::string> text = platform.files().contents(syncStateName(calendarFile));
   std::optional<SyncState> state = text ? readSyncState(*text) : std::nullopt;
-  if (!state) {
-    report.errors.push_back(calendarFile + " is niet gekoppeld (almanouk --sync-koppel ADRES " + calendarFile + ")");
-    return report;
-  }
-  CalDavCollection collection(http, state->link.url, login);
-  for (int pass = 0; pass < kPasses; ++pass) {
-    if (Pass(platform, calendarFile, collection, *state, clock, report).run() || !report.errors.empty()) break;
-  }
-  return report;
+  std::optional<std::string> calendar = platform.files().contents(calendarFile);
+  SyncReport report;
+  if (!state) report.errors.push_back(calendarFile + " is niet gekoppeld (almanouk --sync-koppel ADRES " + calendarFile + ")");
+  else if (!calendar) report.errors.push_back("Kan " + calendarFile + " niet lezen");
+  if (!report.errors.empty()) return report;
+  SyncResult result = syncInMemory(calendarFile, *calendar, std::move(*state), http, login, clock);
+  const CalendarModel before(std::move(*calendar));
+  if (FileResult saved = saveSyncResult(platform, calendarFile, before, result); !saved)
+    result.report.errors.push_back(saveFailedMessage(saved.error()));
+  else result.report.wroteCalendar = result.calendarLines.has_value();
+  return result.report;
 }
 
 }  // namespace almanouk

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileResult.h"
 #include "platform/Http.h"
 #include "platform/LocalTime.h"
+#include "sync/SyncState.h"
 
 namespace almanouk {
 
+class CalendarModel;
 class Platform;
 
 struct SyncReport {
@@ -33,6 +36,22 @@ struct SyncClock {
   LocalDateTime now;
   std::string timeZone;
 };
+
+struct SyncResult {
+  SyncReport report;
+  SyncState state;                                        // to be kept beside the calendar
+  std::optional<std::vector<std::string>> calendarLines;  // the calendar's new lines, when it changed
+};
+
+// One sync of a calendar's text (code page 437 bytes) with its state: the
+// server is changed, the calendar file and state are not yet.
+SyncResult syncInMemory(const std::string& calendarFile, const std::string& calendar, SyncState state,
+                        HttpClient& http, const std::optional<HttpLogin>& login, const SyncClock& clock);
+
+// Writes what the sync made: the calendar (its earlier version as the
+// backup, and in Versies), then the state. `before`: the calendar as the sync read it.
+FileResult saveSyncResult(Platform& platform, const std::string& calendarFile, const CalendarModel& before,
+                          const SyncResult& result);
 
 // Syncs the calendar file of the data folder (the working folder) once.
 SyncReport syncCalendar(Platform& platform, const std::string& calendarFile, HttpClient& http,

@@ -14,6 +14,7 @@ constexpr std::size_t kLargestExactDiff = 2000;
 struct Flat {
   std::size_t record;
   const SyncLine* line;
+  std::size_t place;
 };
 
 // For every old line, the current line it is unchanged as (-1: none).
@@ -67,9 +68,12 @@ std::vector<std::ptrdiff_t> matchLines(const std::vector<Flat>& old, const std::
 }  // namespace
 
 LocalDiff diffLocal(const std::vector<SyncRecord>& records, const std::vector<SyncLine>& current) {
+  // The synced lines as they stood in the calendar.
   std::vector<Flat> old;
   for (std::size_t r = 0; r < records.size(); ++r)
-    for (const SyncLine& line : records[r].lines) old.push_back({r, &line});
+    for (std::size_t i = 0; i < records[r].lines.size(); ++i)
+      old.push_back({r, &records[r].lines[i], i < records[r].places.size() ? records[r].places[i] : old.size()});
+  std::stable_sort(old.begin(), old.end(), [](const Flat& a, const Flat& b) { return a.place < b.place; });
   const std::vector<std::ptrdiff_t> match = matchLines(old, current);
 
   LocalDiff diff;

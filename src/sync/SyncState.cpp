@@ -73,8 +73,9 @@ std::string writeSyncState(const SyncState& state) {
   add(out, "token", {state.token});
   for (const SyncRecord& record : state.records) {
     add(out, "afspraak", {record.href, record.etag, record.uid, record.exact ? "precies" : "reeks"});
-    for (const SyncLine& line : record.lines)
-      add(out, "regel", {std::to_string(static_cast<int>(line.section)), line.text});
+    for (std::size_t i = 0; i < record.lines.size(); ++i)
+      add(out, "regel", {std::to_string(static_cast<int>(record.lines[i].section)), record.lines[i].text,
+                         i < record.places.size() ? std::to_string(record.places[i]) : std::string()});
     add(out, "ics", {record.event});
   }
   add(out, "einde", {});
@@ -105,7 +106,7 @@ std::optional<SyncState> readSyncState(std::string_view text) {
     else if (key == "gebruiker") state.link.user = field(1);
     else if (key == "wachtwoordopdracht") state.link.passwordCommand = field(1);
     else if (key == "token") state.token = field(1);
-    else if (key == "afspraak") state.records.push_back({field(1), field(2), field(3), field(4) != "reeks", {}, {}});
+    else if (key == "afspraak") state.records.push_back({field(1), field(2), field(3), field(4) != "reeks", {}, {}, {}});
     else if (key == "regel" || key == "ics") {
       if (state.records.empty()) return std::nullopt;
       SyncRecord& record = state.records.back();
@@ -122,9 +123,15 @@ std::optional<SyncState> readSyncState(std::string_view text) {
       }
       if (number >= kSections) return std::nullopt;
       record.lines.push_back({static_cast<Section>(number), field(2)});
+      const std::string place = field(3);
+      if (!place.empty() && place.size() < 10 && place.find_first_not_of("0123456789") == std::string::npos)
+        record.places.push_back(std::stoul(place));
     } else if (key == "einde") ended = true;
     else return std::nullopt;
   }
+  // Places are all there or not used.
+  for (SyncRecord& record : state.records)
+    if (record.places.size() != record.lines.size()) record.places.clear();
   // A state cut short is not used: it could make entries look deleted.
   if (!ended || state.link.url.empty()) return std::nullopt;
   return state;

@@ -30,6 +30,9 @@ struct SyncRecord {
   bool exact = true;
   std::vector<SyncLine> lines;  // in the calendar's order
   std::string event;            // the iCalendar text as the server last had it
+  // Where each line stood among all synced lines of the calendar: an
+  // event's lines need not stand together (January's and December's dates).
+  std::vector<std::size_t> places;
 };
 
 struct SyncLink {

@@ -13,7 +13,12 @@ SyncLine line(const char* text, Section section = Section::May) { return {sectio
 
 SyncRecord record(std::vector<SyncLine> lines, bool exact = true) {
   static int count = 0;
-  return {"/cal/" + std::to_string(++count) + ".ics", "\"1\"", "uid", exact, std::move(lines), ""};
+  return {"/cal/" + std::to_string(++count) + ".ics", "\"1\"", "uid", exact, std::move(lines), "", {}};
+}
+
+SyncRecord placed(SyncRecord record, std::vector<std::size_t> places) {
+  record.places = std::move(places);
+  return record;
 }
 
 struct DecideRow {
@@ -85,6 +90,11 @@ TEST(SyncPlan, ALineDiffTellsChangesFromNewAndDeletedEntries) {
       {"a line of a server's series deleted", {record({line("01 S [reeks]"), line("08 S [reeks]")}, false)},
        {line("08 S [reeks]")}, {L::Touched}, {0}},
       {"nothing synced yet: every line is new", {}, {line("01 A"), line("02 B")}, {}, {-1, -1}},
+      {"an event's lines stand apart, another's between them",
+       {placed(record({line("03 S [reeks]", Section::January), line("20 S [reeks]")}, false), {0, 2}),
+        placed(record({line("05 B")}), {1})},
+       {line("03 S changed", Section::January), line("05 B"), line("20 S [reeks]")},
+       {L::Touched, L::Unchanged}, {-1, 1, 0}},
   };
   for (const DiffRow& row : rows) {
     const LocalDiff diff = diffLocal(row.records, row.current);

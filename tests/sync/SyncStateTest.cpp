@@ -12,10 +12,10 @@ TEST(SyncState, ReadsBackWhatItWroteWhateverTheTextHolds) {
   state.link = {"https://server/cal/", "anna", "pass show caldav"};
   state.token = "http://radicale.org/ns/sync/abc";
   state.records.push_back({"/cal/a.ics", "\"e1\"", "uid-1", true, {{Section::May, "05 tab\there \\n not a break"}},
-                           "BEGIN:VCALENDAR\r\nSUMMARY:x\\, y\r\nEND:VCALENDAR\r\n"});
+                           "BEGIN:VCALENDAR\r\nSUMMARY:x\\, y\r\nEND:VCALENDAR\r\n", {7}});
   state.records.push_back({"/cal/b.ics", "", "", false,
-                           {{Section::December, "24 2026 A [reeks]"}, {Section::Monthly, "01 B [reeks]"}}, ""});
-  state.records.push_back({"/cal/c.ics", "W/\"3\"", "u", false, {}, "x"});
+                           {{Section::December, "24 2026 A [reeks]"}, {Section::Monthly, "01 B [reeks]"}}, "", {40, 2}});
+  state.records.push_back({"/cal/c.ics", "W/\"3\"", "u", false, {}, "x", {}});
   const std::optional<SyncState> read = readSyncState(writeSyncState(state));
   ASSERT_TRUE(read);
   EXPECT_EQ(read->link.url, state.link.url);
@@ -30,13 +30,14 @@ TEST(SyncState, ReadsBackWhatItWroteWhateverTheTextHolds) {
     EXPECT_EQ(read->records[i].exact, state.records[i].exact);
     EXPECT_EQ(read->records[i].lines, state.records[i].lines);
     EXPECT_EQ(read->records[i].event, state.records[i].event);
+    EXPECT_EQ(read->records[i].places, state.records[i].places);
   }
 }
 
 TEST(SyncState, AStateNotWhollyOursIsNotUsed) {
   SyncState state;
   state.link.url = "https://server/cal/";
-  state.records.push_back({"/cal/a.ics", "\"e\"", "u", true, {{Section::May, "05 A"}}, "x"});
+  state.records.push_back({"/cal/a.ics", "\"e\"", "u", true, {{Section::May, "05 A"}}, "x", {}});
   const std::string whole = writeSyncState(state);
   const std::string cut = whole.substr(0, whole.find("einde"));
   const struct {
