@@ -42,6 +42,7 @@ constexpr int kChoiceColumn = 2;
 constexpr int kFirstChoiceRow = 5;    // rows 5, 7, ..., 21
 constexpr int kDaysLabelColumn = 46;  // "Aant." over "dagen", above the days-ahead digits
 constexpr int kPanelColumn = 52;
+constexpr int kLinkedMarkColumn = 50;  // between a calendar's line and the panel
 constexpr int kPanelRow = 2;
 constexpr int kNameColumn = 5;        // where a new calendar's name is typed
 constexpr int kNameLength = 12;
@@ -200,8 +201,14 @@ void SettingsScreen::loadFile() {
 
 void SettingsScreen::drawChoices() {
   buffer_.useTheme();
-  for (int index = 0; index < calendarCount(); ++index)
-    buffer_.putText(rowOfCalendar(index), kChoiceColumn, left(file_.choices[static_cast<std::size_t>(index)], kChoiceLineWidth));
+  for (int index = 0; index < calendarCount(); ++index) {
+    const std::string& choice = file_.choices[static_cast<std::size_t>(index)];
+    buffer_.putText(rowOfCalendar(index), kChoiceColumn, left(choice, kChoiceLineWidth));
+    // A calendar linked to a calendar server (almanouk --sync-koppel) is marked with a two-way arrow.
+    const std::string name = choiceName(choice);
+    const bool linked = isCalendarFileName(name) && platform_.fileExists(syncStateName(name));
+    buffer_.putText(rowOfCalendar(index), kLinkedMarkColumn, linked ? "\x1D" : " ");
+  }
 }
 
 void SettingsScreen::drawPanelAndBars() {

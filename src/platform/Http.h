@@ -2,6 +2,7 @@
 // HTTP(S) requests to a calendar server. TLS certificates are checked against
 // the system's store; a password goes only over TLS or to this machine.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,8 +46,9 @@ class HttpClient {
   virtual HttpResult send(const HttpRequest& request, const HttpLogin* login) = 0;
 };
 
-// Null in a build without an HTTP library.
-std::unique_ptr<HttpClient> makeHttpClient(int timeoutSeconds);
+// Null in a build without an HTTP library. A request in progress ends at
+// once when `stop` becomes true (the program ends).
+std::unique_ptr<HttpClient> makeHttpClient(int timeoutSeconds, const std::atomic<bool>* stop = nullptr);
 
 // A password may travel to the address: over TLS, or to this machine.
 bool mayCarryPassword(std::string_view url);

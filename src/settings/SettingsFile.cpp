@@ -297,6 +297,10 @@ std::string backupName(std::string_view calFile) {
   return name;
 }
 
+std::string syncStateName(std::string_view calFile) {
+  return std::string(calFile.substr(0, calFile.rfind('.'))) + ".SYN";
+}
+
 // The calendar is checked first: only a calendar that fails stops the
 // program. A backup that is missing or fails the check (cut short by a crash,
 // say) is made anew from the calendar; a missing calendar gets none.

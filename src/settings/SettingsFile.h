@@ -73,6 +73,8 @@ std::string activeCalendarFile(Platform& platform);
 void readAlarmSettings(Platform& platform, Settings& settings);
 // The backup of a calendar file: its name with the last character replaced by "2".
 std::string backupName(std::string_view calFile);
+// What a calendar linked to a calendar server keeps of its sync: "ALMANOUK.SYN" for "ALMANOUK.AMN".
+std::string syncStateName(std::string_view calFile);
 // Creates the backup as a line-by-line copy when it is missing, then checks
 // the backup and the calendar; returns a backup or upgrade that could not be written.
 FileResult backupAndValidateCalendar(Platform& platform, std::string_view calFile);

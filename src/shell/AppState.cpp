@@ -15,7 +15,8 @@ AppState::AppState(Platform& platform, std::string soundFolder)
       calendars(platform.files()),
       monthView(platform, buffer, settings, date, titleText, calendars),
       alarms(platform, settings, alarm, this->soundFolder, calendars),
-      watch(platform, calendars, settings, alarms) {}
+      watch(platform, calendars, settings, alarms),
+      sync(platform) {}
 
 AppState::~AppState() = default;
 

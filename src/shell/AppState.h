@@ -19,6 +19,7 @@
 #include "shell/InstanceGuard.h"
 #include "shell/LoopState.h"
 #include "shell/UserFileVersions.h"
+#include "sync/BackgroundSync.h"
 
 namespace almanouk {
 
@@ -56,6 +57,7 @@ struct AppState {
   MonthView monthView;
   AlarmScanner alarms;
   AlarmWatch watch;
+  BackgroundSync sync;  // last: its thread ends first
 };
 
 }  // namespace almanouk

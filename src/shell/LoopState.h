@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "calendar/Dates.h"
 #include "ui/Screen.h"
@@ -23,6 +24,7 @@ struct LoopState {
   CalendarDay waitDay;            // the date when the key wait began
   std::optional<End> end;         // the loop ends after this pass
   bool clockJumped = false;       // the clock moved on while the loop slept (the machine asleep)
+  std::string syncNotice;         // the status line's last word from the sync
 };
 
 }  // namespace almanouk

@@ -110,7 +110,7 @@ void MainLoop::keyWait() {
   do {
     poll();
   } while (app_.loop.current.key.empty() && !app_.loop.current.command);
-  app_.notice.clear();  // told: the user pressed a key after it
+  if (app_.loop.current.command != Command::Redraw) app_.notice.clear();  // told: the user pressed a key after it
 }
 
 void MainLoop::poll() {
@@ -129,6 +129,7 @@ void MainLoop::poll() {
     app_.notice = notice;
     drawStatusLine();
   }
+  takeSyncNews(now);
   if (platform.isKeyDown(HeldKey::Alt) && platform.isKeyDown(HeldKey::F4)) loop.current = Input{{}, Command::Quit};
   if (loop.current.key.empty() && !loop.current.command) sleepUntilDue();
 }
@@ -143,6 +144,19 @@ void MainLoop::sleepUntilDue() {
   const std::int64_t before = platform.now().toMilliseconds();
   platform.awaitInput(sleep);
   if (platform.now().toMilliseconds() - before > sleep + kJumpMs) app_.loop.clockJumped = true;
+}
+
+// A sync's outcome replaces only an earlier sync's on the status line; new
+// entries it brought are drawn at once.
+void MainLoop::takeSyncNews(const LocalDateTime& now) {
+  std::optional<BackgroundSync::News> news = app_.sync.look(now.toMilliseconds());
+  if (!news) return;
+  if (app_.notice.empty() || app_.notice == app_.loop.syncNotice) {
+    app_.notice = news->text;
+    app_.loop.syncNotice = news->text;
+    drawStatusLine();
+  }
+  if (news->calendarChanged && app_.loop.current.key.empty()) app_.loop.current.command = Command::Redraw;
 }
 
 void MainLoop::drawClock(const LocalDateTime& now) {
@@ -262,6 +276,7 @@ void MainLoop::openListEditor() {
   }
   ListEditor editor(app_.platform, app_.buffer, app_.settings, app_.date, app_.calendars, app_.listClipboard);
   runScreen(editor);
+  app_.sync.saved(app_.platform.now().toMilliseconds());
 }
 
 void MainLoop::todayKey() {

@@ -42,6 +42,7 @@ class MainLoop : private DateListener {
   void keyWait();
   void poll();
   void sleepUntilDue();
+  void takeSyncNews(const LocalDateTime& now);
   void drawClock(const LocalDateTime& now);
   void markerHeartbeat(const LocalDateTime& now);
   void dispatch();

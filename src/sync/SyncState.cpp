@@ -59,11 +59,6 @@ void add(std::string& out, std::string_view key, std::initializer_list<std::stri
 
 }  // namespace
 
-std::string syncStateName(std::string_view calendarFile) {
-  const std::size_t dot = calendarFile.rfind('.');
-  return std::string(calendarFile.substr(0, dot)) + ".SYN";
-}
-
 std::string writeSyncState(const SyncState& state) {
   std::string out(kFirstLine);
   out += '\n';

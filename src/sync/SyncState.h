@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calendar/CalendarModel.h"
+#include "settings/SettingsFile.h"
 
 namespace almanouk {
 
@@ -46,9 +47,6 @@ struct SyncState {
   std::string token;
   std::vector<SyncRecord> records;
 };
-
-// "ALMANOUK.SYN" for "ALMANOUK.AMN".
-std::string syncStateName(std::string_view calendarFile);
 
 std::string writeSyncState(const SyncState& state);
 // Nothing when the text is not a sync state this program wrote.

@@ -27,6 +27,7 @@ enum class Command {
   Today,       // go to today (after midnight)
   Midnight,    // the date changed while the month view waited: a day on, then Today
   Quit,        // end the program
+  Redraw,      // the calendar changed behind the month view (a sync brought news): draw it again
 };
 
 // What one pass of the main loop handles: a key the user pressed, or a command.

@@ -75,6 +75,7 @@ std::string whyNoResponse(CURLcode code, const std::string& host, int timeoutSec
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_SSL_CONNECT_ERROR:
       return "het certificaat van " + host + " is niet te vertrouwen; niets verstuurd (" + detail + ")";
+    case CURLE_ABORTED_BY_CALLBACK: return "afgebroken";
     case CURLE_GOT_NOTHING:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
@@ -85,7 +86,8 @@ std::string whyNoResponse(CURLcode code, const std::string& host, int timeoutSec
 
 class CurlHttp final : public HttpClient {
  public:
-  CurlHttp(CURL* handle, int timeoutSeconds) : handle_(handle), timeoutSeconds_(timeoutSeconds) {}
+  CurlHttp(CURL* handle, int timeoutSeconds, const std::atomic<bool>* stop)
+      : handle_(handle), timeoutSeconds_(timeoutSeconds), stop_(stop) {}
   ~CurlHttp() override { curl_easy_cleanup(handle_); }
 
   HttpResult send(const HttpRequest& request, const HttpLogin* login) override {
@@ -139,6 +141,11 @@ class CurlHttp final : public HttpClient {
     curl_easy_setopt(handle_, CURLOPT_WRITEDATA, &response.body);
     curl_easy_setopt(handle_, CURLOPT_HEADERFUNCTION, collectHeader);
     curl_easy_setopt(handle_, CURLOPT_HEADERDATA, &response);
+    if (stop_) {
+      curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L);
+      curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, progress);
+      curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(stop_));
+    }
     const CURLcode code = curl_easy_perform(handle_);
     curl_slist_free_all(headers);
     if (code != CURLE_OK) return whyNoResponse(code, url.host, timeoutSeconds_, detail);
@@ -152,8 +159,13 @@ class CurlHttp final : public HttpClient {
     return response;
   }
 
+  static int progress(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return stop && static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0;
+  }
+
   CURL* handle_;
   int timeoutSeconds_;
+  const std::atomic<bool>* stop_;
   bool authKnown_ = false;
   unsigned long auth_ = CURLAUTH_BASIC;
 };
@@ -173,7 +185,7 @@ bool mayCarryPassword(std::string_view url) {
          (parts.host == "localhost" || parts.host.starts_with("127.") || parts.host == "[::1]" || parts.host == "::1");
 }
 
-std::unique_ptr<HttpClient> makeHttpClient(int timeoutSeconds) {
+std::unique_ptr<HttpClient> makeHttpClient(int timeoutSeconds, const std::atomic<bool>* stop) {
   static std::once_flag initialised;
   std::call_once(initialised, [] {
     curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -184,7 +196,7 @@ std::unique_ptr<HttpClient> makeHttpClient(int timeoutSeconds) {
   });
   CURL* handle = curl_easy_init();
   if (!handle) return nullptr;
-  return std::make_unique<CurlHttp>(handle, timeoutSeconds);
+  return std::make_unique<CurlHttp>(handle, timeoutSeconds, stop);
 }
 
 }  // namespace almanouk
