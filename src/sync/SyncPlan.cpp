@@ -67,9 +67,13 @@ std::vector<std::ptrdiff_t> matchLines(const std::vector<Flat>& old, const std::
 }  // namespace
 
 LocalDiff diffLocal(const std::vector<SyncRecord>& records, const std::vector<SyncLine>& current) {
+  // The records' order is the calendar's order of their first lines; the
+  // written-out lines of an event the calendar cannot hold exactly stand
+  // spread between others, so only the one-line events are diffed in order.
   std::vector<Flat> old;
   for (std::size_t r = 0; r < records.size(); ++r)
-    for (const SyncLine& line : records[r].lines) old.push_back({r, &line});
+    if (records[r].exact)
+      for (const SyncLine& line : records[r].lines) old.push_back({r, &line});
   const std::vector<std::ptrdiff_t> match = matchLines(old, current);
 
   LocalDiff diff;
@@ -78,6 +82,22 @@ LocalDiff diffLocal(const std::vector<SyncRecord>& records, const std::vector<Sy
   diff.ownerOf.assign(current.size(), -1);
   for (std::size_t i = 0; i < old.size(); ++i)
     if (match[i] >= 0) diff.ownerOf[static_cast<std::size_t>(match[i])] = static_cast<std::ptrdiff_t>(old[i].record);
+  // The written-out lines are found by their text among the lines left; one missing: touched.
+  std::multimap<std::pair<Section, std::string>, std::size_t> left;
+  for (std::size_t line = 0; line < current.size(); ++line)
+    if (diff.ownerOf[line] < 0) left.emplace(std::pair{current[line].section, current[line].text}, line);
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    if (records[r].exact) continue;
+    for (const SyncLine& line : records[r].lines) {
+      auto found = left.find({line.section, line.text});
+      if (found == left.end()) {
+        diff.records[r] = LocalChange::Touched;
+        continue;
+      }
+      diff.ownerOf[found->second] = static_cast<std::ptrdiff_t>(r);
+      left.erase(found);
+    }
+  }
 
   // Between two unchanged lines, the old lines that went and the new ones
   // that came pair up in order, within a section: each pair is a change.
@@ -95,7 +115,8 @@ LocalDiff diffLocal(const std::vector<SyncRecord>& records, const std::vector<Sy
     for (; i < end; ++i) {
       const std::size_t record = old[i].record;
       const bool exact = records[record].exact;
-      while (candidate < limit && current[candidate].section != old[i].line->section) ++candidate;
+      while (candidate < limit && (current[candidate].section != old[i].line->section || diff.ownerOf[candidate] >= 0))
+        ++candidate;
       if (candidate < limit && exact) {
         diff.records[record] = LocalChange::Modified;
         diff.lineOf[record] = static_cast<std::ptrdiff_t>(candidate);
