@@ -135,7 +135,8 @@ class Phone:
         """href -> etag of every event in the collection."""
         body = ('<?xml version="1.0"?><d:propfind xmlns:d="DAV:"><d:prop><d:getetag/><d:resourcetype/>'
                 '</d:prop></d:propfind>')
-        answer = self.session.request("PROPFIND", self.url, data=body, headers={"Depth": "1"}, timeout=30)
+        answer = self.session.request("PROPFIND", self.url, data=body, timeout=30,
+                                       headers={"Depth": "1", "Content-Type": "application/xml; charset=utf-8"})
         check(answer.status_code == 207, f"PROPFIND {answer.status_code}")
         items = {}
         for response in ET.fromstring(answer.content).findall("{DAV:}response"):
@@ -341,8 +342,10 @@ class Agenda:
         return occurrences([self.export()])
 
     def versions(self):
+        """The files kept in Versies (relative paths)."""
         folder = os.path.join(self.data, "Versies")
-        return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+        return sorted(os.path.relpath(os.path.join(where, name), folder)
+                      for where, _, names in os.walk(folder) for name in names)
 
 
 def counts(stdout):
