@@ -60,7 +60,9 @@ Mapped linesOf(const std::string& ics, const ImportClock& clock) {
   auto read = readICalendar(ics, clock);
   Mapped mapped;
   const auto* events = std::get_if<ImportedEvents>(&read);
-  if (!events) return mapped;
+  // An event the reader skipped (a date it cannot read) is no event of no lines:
+  // kept as unread, so that it is fetched again once it can be read.
+  if (!events || (events->entries.empty() && !events->skipped.empty())) return mapped;
   mapped.readable = true;
   bool writtenOut = false;
   for (const ImportedEntry& entry : events->entries) {
