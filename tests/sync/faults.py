@@ -123,7 +123,8 @@ def connection_cut_at_every_request(context):
             else:
                 proxy.after = cut
             done = agenda.sync(expect_ok=False)
-            check(done.returncode == 1 and "verbinding" in done.stderr,
+            # curl sends a request again once when a kept connection was closed under it: then it went through.
+            check(done.returncode == 0 or (done.returncode == 1 and "verbinding" in done.stderr),
                   f"cut {when} request {n}: {done.returncode} {done.stderr}")
             agenda.export()  # the calendar still reads
             recovers(agenda, phone, proxy)
