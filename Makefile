@@ -9,7 +9,7 @@ SECONDS ?= 60
 
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: all program setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz mutants idle-bench install deb clean \
+.PHONY: all program setup setup-test configure build run test bench screenshots sanitize-build sanitize fuzz mutants idle-bench sync-soak sync-bench install deb clean \
   windows-setup windows windows-test windows-installer
 
 # The program and what installing it takes, with the build's progress.
@@ -43,6 +43,7 @@ test: setup-test build
 
 bench: setup-test build
 	@$(BUILD)/bench/almanouk_bench
+	@scripts/sync-bench.sh $(BUILD)/almanouk
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 # in a build that also holds the fuzz targets.
@@ -63,6 +64,17 @@ fuzz: sanitize-build
 # Changes one line at a time (tests/mutants) and checks the tests see each; make mutants ONLY=alarm for some.
 mutants: setup-test build
 	@BUILD=$(BUILD) scripts/mutants.py $(ONLY)
+
+# The sync's random two-client test at length against both servers (SEQUENCES sequences each).
+SEQUENCES ?= 300
+sync-soak: setup-test build
+	@for server in radicale xandikos; do \
+	  SYNC_SEQUENCES=$(SEQUENCES) SYNC_STEPS=25 tests/sync/sync_test.py random $(BUILD)/almanouk $$server || exit 1; \
+	done
+
+# A first sync of 4,000 entries and a sync with nothing changed, against a local Radicale.
+sync-bench: build
+	@scripts/sync-bench.sh $(BUILD)/almanouk
 
 # CPU, memory and threads of the real program idling in the month view.
 idle-bench: setup-test build

@@ -14,6 +14,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev zlib1g-dev libx11-dev
   # iCalendar import and export
   libical-dev
+  # CalDAV sync: HTTP and TLS, WebDAV XML
+  libcurl4-openssl-dev libxml2-dev
   # alarms as the desktop's notifications, through the session bus
   libsystemd-dev
   # the program in a terminal: terminfo
@@ -35,6 +37,8 @@ if [[ "$purpose" == test || "$purpose" == windows ]]; then
     xfonts-base
     # the program in a real pseudo-terminal, read back by a terminal emulator; tmux for the idle measure
     python3-pyte tmux
+    # the sync against real CalDAV servers, a second client and kill -9 at every file replacement
+    radicale xandikos vdirsyncer python3-requests strace
     # the install's checks and the Debian package: validators, man, dpkg-shlibdeps, file for cpack, lintian
     desktop-file-utils appstream man-db groff-base dpkg-dev file lintian
   )

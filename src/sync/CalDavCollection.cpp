@@ -84,8 +84,10 @@ DavResult<std::string> CalDavCollection::discover(HttpClient& http, const std::s
   auto here = propfindAnswer(http, address, "0", dav::collectionQuery(), login, where);
   if (auto* answer = std::get_if<dav::MultiStatus>(&here)) {
     if (firstCalendar(*answer)) return withSlash(address);
-  } else if (std::get<DavFailure>(here).status == 401) {
-    return std::get<DavFailure>(here);
+  } else if (const DavFailure& failure = std::get<DavFailure>(here); failure.status == 401 || failure.status == 0) {
+    // Refused a login, or no answer at all (no connection, a certificate not
+    // to be trusted, a password not to be sent): the same server's other addresses would not do better.
+    return failure;
   }
   std::string principal;
   for (const std::string& url : {address, originOf(address) + "/.well-known/caldav"}) {

@@ -60,7 +60,9 @@ Mapped linesOf(const std::string& ics, const ImportClock& clock) {
   auto read = readICalendar(ics, clock);
   Mapped mapped;
   const auto* events = std::get_if<ImportedEvents>(&read);
-  if (!events) return mapped;
+  // An event the reader skipped (a date it cannot read) is no event of no lines:
+  // kept as unread, so that it is fetched again once it can be read.
+  if (!events || (events->entries.empty() && !events->skipped.empty())) return mapped;
   mapped.readable = true;
   bool writtenOut = false;
   for (const ImportedEntry& entry : events->entries) {
@@ -121,7 +123,7 @@ class Pass {
     outcome.lines = newCalendar();
     if (!outcome.lines && (!removed_.empty() || !additions_.empty())) return {{}, false, true};
     keepOnlyPresentRecords();
-    if (!stale_ && allRead_) state_.token = listing_.token;
+    if (!stale_ && allRead_) state_.token = wrote_ ? tokenAfterOwnWrites() : listing_.token;
     outcome.stale = stale_;
     return outcome;
   }
@@ -337,6 +339,7 @@ class Pass {
     }
     const std::string event = before.whyNot.empty() && !record.event.empty() ? patchedEvent(record.event, before.ics, after.ics)
                                                                                : after.ics;
+    wrote_ = true;
     DavResult<StoreOutcome> stored = collection_.store(record.href, event, record.etag);
     if (auto* failure = std::get_if<DavFailure>(&stored)) return unsettled_.insert(r), noteFailure(*failure);
     if (std::get<StoreOutcome>(stored).outcome == Stored::Stale) {
@@ -351,6 +354,7 @@ class Pass {
   }
 
   void deleteRemote(std::size_t r) {
+    wrote_ = true;
     DavResult<Stored> removed = collection_.remove(state_.records[r].href, state_.records[r].etag);
     if (auto* failure = std::get_if<DavFailure>(&removed)) return unsettled_.insert(r), noteFailure(*failure);
     if (std::get<Stored>(removed) == Stored::Stale) {
@@ -391,6 +395,7 @@ class Pass {
         report_.notes.push_back("Niet verstuurd: " + shown(text) + " (" + event.whyNot + ")");
         return;
       }
+      wrote_ = true;
       DavResult<StoreOutcome> stored = collection_.store(href, event.ics, "");
       if (auto* failure = std::get_if<DavFailure>(&stored)) return noteFailure(*failure);
       std::string etag = std::get<StoreOutcome>(stored).etag;
@@ -476,6 +481,27 @@ class Pass {
     for (auto& [first, record] : ordered) state_.records.push_back(std::move(record));
   }
 
+  // A server may leave out of its changes what was made and removed again
+  // since a token (RFC 6578, xandikos does): an event sent in this sync and
+  // deleted on the phone before the next would never be seen to go. So after
+  // our own writes the token is asked again, and kept when the changes since
+  // the old one are only ours; else the next sync lists every event.
+  std::string tokenAfterOwnWrites() {
+    if (listing_.token.empty()) return {};
+    DavResult<Listing> since = collection_.changesSince(listing_.token);
+    const auto* listing = std::get_if<Listing>(&since);
+    if (!listing || listing->complete) return {};
+    std::map<std::string, std::string> etagOf;
+    for (const SyncRecord& record : state_.records) etagOf[record.href] = record.etag;
+    for (const RemoteItem& item : listing->present) {
+      auto known = etagOf.find(item.href);
+      if (known == etagOf.end() || known->second.empty() || known->second != item.etag) return {};
+    }
+    for (const std::string& href : listing->removed)
+      if (etagOf.contains(href)) return {};
+    return listing->token;
+  }
+
   static constexpr std::ptrdiff_t kGone = -2;
 
   const std::string& calendarFile_;
@@ -499,6 +525,7 @@ class Pass {
   std::set<std::size_t> unsettled_;  // records whose change did not go through: kept as they were
   bool stale_ = false;
   bool failed_ = false;
+  bool wrote_ = false;  // something was sent: the token read before it may not cover it
   bool allRead_ = true;
 };
 
