@@ -26,6 +26,7 @@ constexpr const char* kUsage = R"(gebruik: almanouk [--terminal] [GELUIDSMAP]
          almanouk --import BESTAND.ics NAAM.AMN
          almanouk --zoek WOORD [--alle]
          almanouk --wachter [aan | uit]
+         almanouk --sync-koppel ADRES NAAM.AMN | --sync
          almanouk --help | --version
 Almanouk: kalender, agenda, dagboek en wekker in een venster.
 
@@ -52,6 +53,13 @@ Almanouk: kalender, agenda, dagboek en wekker in een venster.
                 en neemt het over als het eindigt. Met aan: ook bij elke
                 aanmelding (in ~/.config/autostart), en nu; met uit: niet meer,
                 en een wachter die draait stopt.
+  --sync-koppel koppel een almanouk aan een agenda op een CalDAV-server; ADRES
+                is dat van de agenda of alleen van de server; vraagt in de
+                terminal naam en wachtwoord als de server dat wil (of geef
+                ALMANOUK_SYNC_USER en ALMANOUK_SYNC_PASSWORD)
+  --sync        synchroniseer alle gekoppelde almanouks in twee richtingen;
+                het draaiende programma doet dat zelf ook, bij de start, na
+                het opslaan en elke vijf minuten
   --help        toon deze hulp
   --version     toon de versie
 

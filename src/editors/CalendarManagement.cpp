@@ -96,6 +96,8 @@ FileResult deleteCalendarAndDiary(Platform& platform, std::string_view fileName,
   FileResult deleted = platform.deleteFile(fileName);
   if (!deleted) return deleted;
   deleted = platform.deleteFile(backupName(fileName));
+  // Its link to a calendar server goes along: a new calendar under the name starts unlinked.
+  deleted = deleted.andThen(platform.deleteFile(syncStateName(fileName)));
   std::vector<std::string> others = diaryKeys(platform);
   if (std::find(others.begin(), others.end(), key) == others.end()) deleted = deleted.andThen(deletePages(platform, key));
   return deleted;

@@ -96,10 +96,11 @@ TEST_F(CalendarManagementTest, ACopyOfACalendarWithoutEndGetsOne) {
   EXPECT_EQ(copy[6], "Einde");
 }
 
-TEST_F(CalendarManagementTest, DeletingTakesTheBackupAndTheDiaryAlong) {
+TEST_F(CalendarManagementTest, DeletingTakesTheBackupTheLinkAndTheDiaryAlong) {
   calendar("WERK0000.AMN", "1");
   calendar("THUIS000.AMN", "0");
   test::writeFile(folder / "WERK0000.AM2", "backup");
+  test::writeFile(folder / "WERK0000.SYN", "link to a calendar server");
   test::writeFile(folder / "20120307.D13", "werk");
   test::writeFile(folder / "20120307.D03", "thuis");
   ASSERT_TRUE(deleteCalendar(platform, "WERK0000.AMN"));
