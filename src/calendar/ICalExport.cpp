@@ -94,15 +94,8 @@ std::optional<std::string> commandOf(const Entry& line) {
 
 // The same entry exported twice gets the same identity; two equal lines in one section differ by their count.
 std::string uidOf(const std::string& calendar, const Entry& entry, int repeat) {
-  std::uint64_t hash = 1469598103934665603ULL;
-  auto mix = [&hash](std::string_view text) {
-    for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    hash = (hash ^ 0xFF) * 1099511628211ULL;
-  };
-  mix(calendar);
-  mix(sectionHeader(static_cast<int>(entry.section)));
-  mix(entry.line);
-  mix(std::to_string(repeat));
+  const std::uint64_t hash = textFingerprint(
+      {calendar, sectionHeader(static_cast<int>(entry.section)), entry.line, std::to_string(repeat)});
   char text[40];
   std::snprintf(text, sizeof text, "%016llx@almanouk", static_cast<unsigned long long>(hash));
   return text;

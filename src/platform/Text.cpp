@@ -305,4 +305,13 @@ constexpr std::array<char, 256> kPlainLower = plainTable();
 
 char plainLower(char c) { return kPlainLower[static_cast<unsigned char>(c)]; }
 
+std::uint64_t textFingerprint(std::initializer_list<std::string_view> texts) {
+  std::uint64_t hash = 1469598103934665603ULL;
+  for (std::string_view text : texts) {
+    for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    hash = (hash ^ 0xFF) * 1099511628211ULL;
+  }
+  return hash;
+}
+
 }  // namespace almanouk

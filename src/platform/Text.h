@@ -4,6 +4,8 @@
 // fewer characters, never an error. A text in another encoding says so in its
 // name (messageUtf8, kStartNoticeWindows1252), and a conversion names both ends.
 
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -62,5 +64,10 @@ int codePointToCp437(char32_t codePoint);
 char32_t decodeUtf8(std::string_view text, std::size_t& pos);
 // Whether the bytes are UTF-8 throughout (a replacement character counts as not).
 bool isValidUtf8(std::string_view text);
+
+// A fingerprint of the texts in order, the same in every run and on every
+// system (FNV-1a, each text closed by a byte no text holds): an identity made
+// twice of the same texts is the same.
+std::uint64_t textFingerprint(std::initializer_list<std::string_view> texts);
 
 }  // namespace almanouk

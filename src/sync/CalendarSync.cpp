@@ -78,15 +78,8 @@ Mapped linesOf(const std::string& ics, const ImportClock& clock) {
 // The identity of an entry sent as a new event: the same line of the same
 // calendar gets the same one, so that a sync cut short after sending it finds it again.
 std::string newEventName(const std::string& calendar, const SyncLine& line, int repeat) {
-  std::uint64_t hash = 1469598103934665603ULL;
-  auto mix = [&hash](std::string_view text) {
-    for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    hash = (hash ^ 0xFF) * 1099511628211ULL;
-  };
-  mix(calendar);
-  mix(std::to_string(static_cast<int>(line.section)));
-  mix(line.text);
-  mix(std::to_string(repeat));
+  const std::uint64_t hash =
+      textFingerprint({calendar, std::to_string(static_cast<int>(line.section)), line.text, std::to_string(repeat)});
   char name[40];
   std::snprintf(name, sizeof name, "almanouk-%016llx", static_cast<unsigned long long>(hash));
   return name;
