@@ -7,6 +7,7 @@ temporary data folder, and both sides read as occurrences per day.
 Every wait polls with a bound; nothing sleeps a fixed time.
 """
 import collections
+import ctypes
 import datetime
 import http.client
 import http.server
@@ -67,6 +68,10 @@ def wait_for_port(port, process=None, seconds=60):
 
 # ---------------------------------------------------------------- servers
 
+def _end_with_the_test():
+    """In a server's child process: it ends when the test does, also when the test is killed (a timeout)."""
+    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
 class Server:
     """A real CalDAV server on a free local port, its storage in a temporary folder."""
 
@@ -84,7 +89,7 @@ class Server:
             command = ["xandikos", "-d", self.storage, "-p", str(self.port), "-l", "127.0.0.1", "--defaults",
                        *extra]
         self.process = subprocess.Popen(command, stdout=self.log, stderr=subprocess.STDOUT,
-                                        start_new_session=True)
+                                        start_new_session=True, preexec_fn=_end_with_the_test)
         wait_for_port(self.port, self.process)
         self.origin = f"http://127.0.0.1:{self.port}"
         self.collections = 0
