@@ -172,9 +172,12 @@ DavResult<std::vector<RemoteEvent>> CalDavCollection::fetch(const std::vector<st
     if (response.status != 207) return refusal(response, "Afspraken ophalen");
     std::optional<dav::MultiStatus> answer = dav::parseMultiStatus(response.body);
     if (!answer) return unreadable("Afspraken ophalen");
-    for (dav::Response& item : answer->responses)
-      if (item.status < 300 && !item.calendarData.empty())
-        events.push_back({pathOf(addressOf(url_, item.href)), std::move(item.etag), std::move(item.calendarData)});
+    for (dav::Response& item : answer->responses) {
+      const bool gone = item.status == 404 || item.status == 410;
+      if (gone || (item.status < 300 && !item.calendarData.empty()))
+        events.push_back({pathOf(addressOf(url_, item.href)), gone ? std::string() : std::move(item.etag),
+                          gone ? std::string() : std::move(item.calendarData)});
+    }
   }
   return events;
 }

@@ -64,6 +64,7 @@ class CalDavCollection {
   const std::string& url() const { return url_; }
   // Changes since the token; with no token, or one the server no longer knows, a complete listing.
   DavResult<Listing> changesSince(const std::string& token);
+  // The events; one the server says is gone comes without its text.
   DavResult<std::vector<RemoteEvent>> fetch(const std::vector<std::string>& hrefs);
   // Stores the event: over the version with that etag, or as new when the etag is empty.
   DavResult<StoreOutcome> store(const std::string& href, const std::string& ics, const std::string& etag);

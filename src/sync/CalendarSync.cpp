@@ -155,6 +155,10 @@ class Pass {
     std::set<std::string> arrived;
     for (RemoteEvent& event : std::get<std::vector<RemoteEvent>>(fetched)) {
       arrived.insert(event.href);
+      if (event.ics.empty()) {  // gone by the time it was asked for
+        if (auto known = recordOf.find(event.href); known != recordOf.end()) remote_[known->second] = RemoteChange::Deleted;
+        continue;
+      }
       Mapped mapped = linesOf(event.ics, importClock_);
       if (!mapped.readable) {
         report_.errors.push_back("Onleesbare afspraak op de server overgeslagen: " + event.href);
@@ -170,12 +174,9 @@ class Pass {
       remote_[r] = RemoteChange::Changed;
       changedEvents_[r] = {std::move(event), std::move(mapped)};
     }
-    // Fetched as changed, but gone by the time it was asked for.
-    for (const std::string& href : wanted) {
-      auto known = recordOf.find(href);
-      if (known != recordOf.end() && !arrived.contains(href) && remote_[known->second] == RemoteChange::Unchanged)
-        remote_[known->second] = RemoteChange::Deleted;
-    }
+    // Asked for and not given, nor said to be gone: asked again next time.
+    for (const std::string& href : wanted)
+      if (!arrived.contains(href)) allRead_ = false;
     return true;
   }
 
@@ -396,7 +397,8 @@ class Pass {
         // Made by a sync cut short (our identity, so this very line) or another event.
         DavResult<std::vector<RemoteEvent>> there = collection_.fetch({href});
         auto* events = std::get_if<std::vector<RemoteEvent>>(&there);
-        if (!events || events->empty() || uidOfEvent(events->front().ics) != uid) continue;
+        if (!events || events->empty() || events->front().ics.empty() || uidOfEvent(events->front().ics) != uid)
+          continue;
         etag = events->front().etag;
       }
       taken.insert(href);
