@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program in its own window, under Wine on a virtual X server:
 # it starts, the notice is answered, the month view is drawn as the headless
-# program draws it, F5 and typing fill a diary page, Esc and Alt+X end it; the
+# program draws it, F11 fills the screen and gives it back, F5 and typing fill a diary page, Esc and Alt+X end it; the
 # files in %APPDATA%\Almanouk are then byte for byte what the Linux build
 # writes for the same keys, and so is the calendar's iCalendar export (but for
 # its DTSTAMP lines, the moment of export).
@@ -30,6 +30,16 @@ xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   start_in_wine
   sleep 2
   xwd -id "$main" -silent > "$work/month.xwd" || fail "no picture of the window"
+  xdotool windowfocus --sync "$main" 2>/dev/null
+  # F11: the whole screen, and back to the size it left.
+  size() { xwininfo -id "$main" | awk "/Width:/ { w = \$2 } /Height:/ { h = \$2 } END { print w \"x\" h }"; }
+  before=$(size)
+  xdotool key F11
+  sleep 1
+  [ "$(size)" = 1600x1200 ] || fail "F11 did not fill the screen: $(size)"
+  xdotool key F11
+  sleep 1
+  [ "$(size)" = "$before" ] || fail "back from full screen at $(size), not $before"
   xdotool windowfocus --sync "$main" 2>/dev/null
   xdotool key F5
   sleep 1
