@@ -96,7 +96,7 @@ deb: build
 
 # make windows: almanouk.exe and almanouk-headless.exe in $(WINDOWS_BUILD), cross-built with mingw-w64.
 windows-setup:
-	@scripts/setup.sh windows
+	@scripts/setup.sh windows $(WINDOWS_BUILD)
 
 windows: windows-setup
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -3,8 +3,9 @@
 #   scripts/setup.sh run      building and running the program (make run)
 #   scripts/setup.sh test     and testing it: sanitizers, fuzzers, GoogleTest,
 #                             Benchmark, Xvfb and the package checks (make test)
-#   scripts/setup.sh windows  and the cross compiler, Wine and NSIS for the
-#                             Windows program (make windows)
+#   scripts/setup.sh windows [BUILD]  and the cross compiler, Wine and NSIS for the
+#                             Windows program (make windows), and libical built
+#                             for it from Debian's source into BUILD (build-windows)
 # Idempotent: prints nothing when everything is there already.
 set -euo pipefail
 purpose=${1:-test}
@@ -52,11 +53,15 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[[ $(id -u) -eq 0 ]] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [[ "$purpose" == windows ]]; then
+  "$(dirname "$0")/libical-windows.sh" "${2:-build-windows}"
+fi

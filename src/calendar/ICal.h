@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/System.h"
+
 namespace almanouk::ical {
 
 struct ComponentFree {
@@ -42,9 +44,18 @@ inline int daysBetween(const Date& from, const Date& to) {
   return static_cast<int>((std::chrono::sys_days{to} - std::chrono::sys_days{from}).count());
 }
 
+// The zone the zone database knows by the name ("Europe/Amsterdam"); none for
+// an empty or unknown name. Where the program ships the database (Windows),
+// libical reads it there: its own guess misses the program's folder.
+inline icaltimezone* databaseZone(const std::string& name) {
+  if (name.empty()) return nullptr;
+  if (const std::string folder = os::zoneDataFolder(); !folder.empty()) set_zone_directory(folder.c_str());
+  return icaltimezone_get_builtin_timezone(name.c_str());
+}
+
 // The zone the calendar's times are in; UTC when the database does not know the name.
 inline icaltimezone* zoneNamed(const std::string& name) {
-  icaltimezone* zone = name.empty() ? nullptr : icaltimezone_get_builtin_timezone(name.c_str());
+  icaltimezone* zone = databaseZone(name);
   return zone ? zone : icaltimezone_get_utc_timezone();
 }
 

@@ -158,7 +158,7 @@ std::string calendarNameOf(icalcomponent* calendar) {
 }
 
 icaltimezone* knownZone(const std::string& name) {
-  return name.empty() ? nullptr : icaltimezone_get_builtin_timezone(name.c_str());
+  return ical::databaseZone(name);
 }
 
 // A time zone the file defines under a name the zone database knows (its

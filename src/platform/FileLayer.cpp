@@ -7,6 +7,7 @@
 
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "platform/SystemName.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 
@@ -159,6 +160,10 @@ void FileLayer::forget(const std::string& path) {
 
 std::string FileLayer::absolute(std::string_view name) const {
   if (os::isAbsolutePath(std::string(name))) return std::string(name);
+  // "\folder\name" on Windows starts at the root of the working folder's drive.
+  if (kThisSystem == SystemKind::Windows && !name.empty() && os::isSeparator(name[0]) && workingFolder_.size() >= 2 &&
+      workingFolder_[1] == ':')
+    return workingFolder_.substr(0, 2) + std::string(name);
   return workingFolder_ + kPathSeparator + std::string(name);
 }
 

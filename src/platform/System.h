@@ -168,6 +168,10 @@ void yieldProcessor();
 std::string environmentValue(const std::string& name);
 // The local time zone's name as the zone database knows it ("Europe/Amsterdam"); "UTC" when none is set.
 std::string localTimeZone();
+// The folder of the zone database the program ships for its iCalendar library,
+// named as the C library's file functions take it; empty where the library
+// reads the system's own (Linux).
+std::string zoneDataFolder();
 // A hangup (the terminal or the session going) asks the program to end as
 // the termination signal does, which the window's library turns into a close request.
 void treatHangupAsTermination();

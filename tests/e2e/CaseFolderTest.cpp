@@ -133,10 +133,14 @@ class CaseRun {
     h_.close();
   }
 
-  // The run's temporary folder as "<tmp>", so that the text is the same in every run.
+  // The run's temporary folder as "<tmp>", so that the text is the same in every run;
+  // on Windows with '/' for its separators, as the expected texts are written.
   std::string withoutRoot(std::string text) const {
     const std::string root = h_.root().string();
     for (std::size_t at; (at = text.find(root)) != std::string::npos;) text.replace(at, root.size(), "<tmp>");
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
     return text;
   }
 

@@ -15,7 +15,10 @@ namespace {
 
 constexpr const char* kToday = "2026-12-08 10:00:00";
 
-std::filesystem::path sample(const std::string& name) { return std::filesystem::path(ALMANOUK_TEST_DATA) / "ical" / name; }
+// Absolute with its drive on Windows: "/work/..." is only rooted there.
+std::filesystem::path sample(const std::string& name) {
+  return std::filesystem::absolute(std::filesystem::path(ALMANOUK_TEST_DATA) / "ical" / name);
+}
 
 // A harness whose data folder holds the template calendar, the program ended.
 void startOnce(Harness& h) { ASSERT_EQ(h.run(kToday, "Alt+X").status, 0); }

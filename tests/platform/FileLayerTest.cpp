@@ -303,3 +303,14 @@ TEST_F(FileLayerTest, ANewBinaryFileComesWholeWithItsFirstWrite) {
   EXPECT_TRUE(files.closeFile(1));
   EXPECT_EQ(test::readFile(folder / "20120307.D03"), std::string(2, '\0') + "kl");
 }
+
+#ifdef _WIN32
+// A name from the root without a drive (as "cd \Users" takes it) starts at the
+// root of the working folder's drive, not inside the working folder.
+TEST_F(FileLayerTest, ANameFromTheRootIsOnTheWorkingFoldersDrive) {
+  const std::string drive = folder.str().substr(0, 2);
+  ASSERT_EQ(drive[1], ':');
+  EXPECT_EQ(files.resolve("\\nergens-almanouk\\x.ics"), drive + "\\nergens-almanouk\\x.ics");
+  EXPECT_EQ(files.resolve("/nergens-almanouk/x.ics").substr(0, 3), drive + "/");
+}
+#endif

@@ -1,5 +1,6 @@
 // What the Windows backend decides for itself: the alarm page as Notepad
-// reads it, and which start folder is the user's home.
+// reads it, which start folder is the user's home, and what a balloon's
+// events answer.
 
 #ifdef _WIN32
 
@@ -11,6 +12,7 @@
 #include "TestSupport.h"
 #include "alarm/Popups.h"
 #include "platform/Text.h"
+#include "platform/win32/Win32Notifier.h"
 #include "platform/win32/Win32Platform.h"
 
 using namespace almanouk;
@@ -36,5 +38,52 @@ TEST(Win32Platform, TheProfileFolderIsHome) {
   test::TempFolder elsewhere;
   EXPECT_FALSE(Win32Platform(elsewhere.str()).workingFolderIsHome());
 }
+
+namespace {
+
+using Event = BalloonAnswers::Event;
+
+struct BalloonRow {
+  const char* what;
+  int balloons;                // shown one after another
+  std::vector<Event> events;   // then these, of the icon
+  std::vector<AnsweredNotification> answers;
+  bool showing;                // a balloon still stands
+};
+
+void PrintTo(const BalloonRow& row, std::ostream* out) { *out << row.what; }
+
+}  // namespace
+
+class Balloon : public ::testing::TestWithParam<BalloonRow> {};
+
+TEST_P(Balloon, AnswersSo) {
+  BalloonAnswers balloons;
+  for (int i = 1; i <= GetParam().balloons; ++i) EXPECT_EQ(balloons.show(), static_cast<std::uint32_t>(i));
+  for (Event event : GetParam().events) balloons.handle(event);
+  const std::vector<AnsweredNotification> answers = balloons.take();
+  ASSERT_EQ(answers.size(), GetParam().answers.size());
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_EQ(answers[i].id, GetParam().answers[i].id) << i;
+    EXPECT_EQ(answers[i].answer, GetParam().answers[i].answer) << i;
+  }
+  EXPECT_EQ(balloons.showing(), GetParam().showing);
+  EXPECT_TRUE(balloons.take().empty());  // taken once
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Balloon,
+    ::testing::Values(
+        BalloonRow{"shown, no event yet", 1, {}, {}, true},
+        BalloonRow{"clicked: OK", 1, {Event::Clicked}, {{1, NotificationAnswer::Ok}}, false},
+        BalloonRow{"its time ran out or closed", 1, {Event::TimedOut}, {{1, NotificationAnswer::Closed}}, false},
+        BalloonRow{"hidden with its icon: no answer of the user's", 1, {Event::Hidden}, {}, false},
+        BalloonRow{"other events of the icon (the mouse over it)", 1, {Event::Other}, {}, true},
+        BalloonRow{"a second closes the first", 2, {}, {{1, NotificationAnswer::Closed}}, true},
+        BalloonRow{"a click after the second answers the second", 2, {Event::Clicked},
+                   {{1, NotificationAnswer::Closed}, {2, NotificationAnswer::Ok}}, false},
+        BalloonRow{"a click with none standing", 0, {Event::Clicked}, {}, false},
+        BalloonRow{"one answer each: a second event answers nothing", 1, {Event::Clicked, Event::TimedOut},
+                   {{1, NotificationAnswer::Ok}}, false}));
 
 #endif

@@ -49,6 +49,9 @@ for name in almanouk.exe almanouk-headless.exe almanouk.ico uninstall.exe; do
   [ -f "$installed/$name" ] || fail "not installed: $name"
 done
 [ -f "$entry" ] || fail "no Start-menu entry"
+# The iCalendar library's zone data beside the program, and its licence.
+[ -f "$installed/zoneinfo/zones.tab" ] && [ -f "$installed/zoneinfo/Europe/Amsterdam.ics" ] || fail "no zone data installed"
+[ -f "$installed/libical/LICENSE" ] || fail "libical's licence is not installed"
 [ "$("$wine" "C:\\Program Files\\Almanouk\\almanouk.exe" --version | tr -d '\r')" = "almanouk $(basename "$setup" | sed 's/almanouk-\(.*\)-setup.exe/\1/')" ] ||
   fail "the installed program does not tell its version"
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows program in its own window, under Wine on a virtual X server:
 # it starts, the notice is answered, the month view is drawn as the headless
-# program draws it, F5 and typing fill a diary page, Esc and Alt+X end it; the
+# program draws it, F11 fills the screen and gives it back, F5 and typing fill a diary page, Esc and Alt+X end it; the
 # files in %APPDATA%\Almanouk are then byte for byte what the Linux build
-# writes for the same keys.
+# writes for the same keys, and so is the calendar's iCalendar export (but for
+# its DTSTAMP lines, the moment of export).
 #   wine_window_test.sh ALMANOUK.EXE LINUX-ALMANOUK-HEADLESS [SCREENSHOT.png]
 # Exit 77 = skipped (no Wine, Xvfb, xdotool, xwd or python3 here).
 set -u
@@ -30,6 +31,16 @@ xvfb-run -a -s "-noreset -screen 0 1600x1200x24" bash -c '
   sleep 2
   xwd -id "$main" -silent > "$work/month.xwd" || fail "no picture of the window"
   xdotool windowfocus --sync "$main" 2>/dev/null
+  # F11: the whole screen, and back to the size it left.
+  size() { xwininfo -id "$main" | awk "/Width:/ { w = \$2 } /Height:/ { h = \$2 } END { print w \"x\" h }"; }
+  before=$(size)
+  xdotool key F11
+  sleep 1
+  [ "$(size)" = 1600x1200 ] || fail "F11 did not fill the screen: $(size)"
+  xdotool key F11
+  sleep 1
+  [ "$(size)" = "$before" ] || fail "back from full screen at $(size), not $before"
+  xdotool windowfocus --sync "$main" 2>/dev/null
   xdotool key F5
   sleep 1
   xdotool type --delay 50 "$text"
@@ -55,6 +66,19 @@ page=$(cd "$work/linux/Almanouk" && ls "$(date +%Y%m%d)".D0*)
 for name in ALMANOUK.AMN ALMANOUK.AM2 Almanouk.ini roster.mp3 "$page"; do
   cmp -s "$windows/$name" "$work/linux/Almanouk/$name" || { echo "$name differs from the Linux build's"; status=1; }
 done
+
+# The iCalendar export of that calendar, by the Windows program in the Dutch
+# zone and by the Linux build.
+TZ=Europe/Amsterdam "$wine" "$exe" --export almanouk 'C:\export.ics' >/dev/null 2>&1 \
+  || { echo "the Windows export failed"; status=1; }
+wineserver -w
+"$headless" --data "$work/linux" --start-dir "$work" --now "$today 12:00:00" \
+  --run --export almanouk "$work/linux.ics" >/dev/null || { echo "the Linux export failed"; status=1; }
+if ! cmp -s <(grep -v '^DTSTAMP:' "$WINEPREFIX/drive_c/export.ics") <(grep -v '^DTSTAMP:' "$work/linux.ics"); then
+  echo "the Windows program's iCalendar export differs from the Linux build's"; status=1
+elif ! grep -q '^BEGIN:VEVENT' "$work/linux.ics"; then
+  echo "the export holds no event"; status=1
+fi
 
 # The month grid (rows 5 to 18: no clock in it) as the headless program draws it, at the window's scale.
 python3 "$here/compare_window.py" "$work/month.xwd" "$work/snaps/month.png" ${shot:+"$shot"} || status=1

@@ -355,6 +355,8 @@ std::string localTimeZone() {
   return zone.empty() ? "UTC" : zone;
 }
 
+std::string zoneDataFolder() { return {}; }
+
 namespace {
 
 void onHangup(int) { ::raise(SIGTERM); }

@@ -11,6 +11,7 @@
 #include "platform/WindowMessageBox.h"
 #include "platform/WindowPlatform.h"
 #include "platform/KeyNames.h"
+#include "platform/PicturePlacement.h"
 #include "platform/NumberedFiles.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
@@ -141,8 +142,7 @@ void SdlPlatform::openScreen(int width, int height, int) {
   // in two thirds of the display, in the middle.
   int scale = 2;
   SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
-    scale = std::max(1, std::min(usable.w * 2 / 3 / width, usable.h * 2 / 3 / height));
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = startScale(usable.w, usable.h);
   const std::optional<Placement> saved = savedPlacement();
   window_ = saved ? SDL_CreateWindow("Almanouk", saved->x, saved->y, saved->width, saved->height, SDL_WINDOW_RESIZABLE)
                   : SDL_CreateWindow("Almanouk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
@@ -178,17 +178,13 @@ void SdlPlatform::present(bool force) {
     SDL_FreeSurface(picture);
     return;
   }
-  const int width = std::min(target->w, target->h * Surface::kWidth / Surface::kHeight);
-  const int height = width * Surface::kHeight / Surface::kWidth;
-  const int whole = std::max(1, std::min(target->w / Surface::kWidth, target->h / Surface::kHeight));
-  SDL_Rect place{(target->w - width) / 2, (target->h - height) / 2, width, height};
+  const PicturePlace where = placePicture(target->w, target->h);
+  SDL_Rect place{where.place.x, where.place.y, where.place.width, where.place.height};
   SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-  if (width <= Surface::kWidth * whole) {
-    place = {(target->w - Surface::kWidth * whole) / 2, (target->h - Surface::kHeight * whole) / 2,
-             Surface::kWidth * whole, Surface::kHeight * whole};
+  if (!where.smooth) {
     SDL_BlitScaled(picture, nullptr, target, &place);
   } else {
-    SDL_Surface* sharp = sharpPicture(picture, whole, target->format->format);
+    SDL_Surface* sharp = sharpPicture(picture, where.whole, target->format->format);
     if (sharp) SDL_SoftStretchLinear(sharp, nullptr, target, &place);
   }
   SDL_FreeSurface(picture);

@@ -16,6 +16,7 @@
 #include "platform/SystemName.h"
 #include "platform/Text.h"
 #include "platform/win32/Utf16.h"
+#include "platform/win32/ZoneNames.h"
 
 namespace almanouk {
 
@@ -369,10 +370,39 @@ std::string environmentValue(const std::string& name) {
 }
 
 // The zone's Windows name ("W. Europe Standard Time"); the zone database's names are not used here.
+// Windows's name for the zone ("W. Europe Standard Time") as the zone database
+// knows it; UTC for a zone the table lacks, as for none.
 std::string localTimeZone() {
   DYNAMIC_TIME_ZONE_INFORMATION zone{};
   if (GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID || zone.TimeZoneKeyName[0] == L'\0') return "UTC";
-  return narrow(zone.TimeZoneKeyName);
+  const std::string_view name = win32::zoneDatabaseName(narrow(zone.TimeZoneKeyName));
+  return name.empty() ? "UTC" : std::string(name);
+}
+
+// The zoneinfo folder beside the program, in the system's code page, which
+// the C library's fopen takes (its short name where the long one does not fit).
+std::string zoneDataFolder() {
+  wchar_t path[MAX_PATH * 4];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  if (length == 0 || length >= MAX_PATH * 4) return {};
+  std::wstring folder(path, length);
+  folder = folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"zoneinfo";
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  auto inCodePage = [](const std::wstring& name) -> std::string {
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr, &lost);
+    if (size <= 1 || lost) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, text.data(), size, nullptr, nullptr);
+    text.pop_back();
+    return text;
+  };
+  if (std::string text = inCodePage(folder); !text.empty()) return text;
+  wchar_t shortName[MAX_PATH * 4];
+  const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortName, MAX_PATH * 4);
+  if (shortLength == 0 || shortLength >= MAX_PATH * 4) return {};
+  return inCodePage(std::wstring(shortName, shortLength));
 }
 
 // The window's own messages tell of a session that ends (WM_ENDSESSION).

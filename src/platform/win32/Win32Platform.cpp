@@ -4,13 +4,16 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/Emblem.h"
 #include "platform/KeyNames.h"
+#include "platform/PicturePlacement.h"
 #include "platform/System.h"
 #include "platform/Text.h"
 #include "platform/WindowPlatform.h"
+#include "platform/win32/Win32Notifier.h"
 #include "platform/win32/Win32SoundPlayer.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Speaker.h"
@@ -123,6 +126,7 @@ Win32Platform::Win32Platform(std::string startFolder)
 
 Win32Platform::~Win32Platform() {
   speaker_.reset();
+  notifier_.reset();
   if (window_) DestroyWindow(window_);
   // The messages' fiber may still stand inside a box or the session's end: what it holds goes with it.
   DeleteFiber(messageFiber_);
@@ -196,18 +200,24 @@ void Win32Platform::openScreen(int width, int height, int) {
   windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExW(&windowClass);
-  // Twice the size when the screen leaves room for it.
-  RECT work{};
+  // As on Linux: the largest whole enlargement that fits in two thirds of the
+  // screen's usable part, in the middle of it.
+  RECT work{0, 0, width * 2, height * 2};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  int scale = work.right - work.left >= width * 2 + 40 && work.bottom - work.top >= height * 2 + 60 ? 2 : 1;
+  const int scale = startScale(work.right - work.left, work.bottom - work.top);
   RECT frame{0, 0, width * scale, height * scale};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  window_ = CreateWindowExW(0, kWindowClass, win32::wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  const Rectangle at = centred({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                               frame.right - frame.left, frame.bottom - frame.top);
+  window_ = CreateWindowExW(0, kWindowClass, win32::wide(windowTitle()).c_str(), WS_OVERLAPPEDWINDOW, at.x, at.y,
+                            at.width, at.height, nullptr, nullptr, instance, this);
   if (!window_) throw std::runtime_error("het venster kan niet worden gemaakt (fout " + std::to_string(GetLastError()) + ")");
+  notifier_ = std::make_unique<Win32Notifier>(window_, emblemIconOf(16));
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
 }
+
+DesktopNotifier* Win32Platform::notifier() { return notifier_.get(); }
 
 // -1: the default handling.
 long long Win32Platform::handleMessage(unsigned message, unsigned long long wParam, long long lParam) {
@@ -239,7 +249,16 @@ long long Win32Platform::handleMessage(unsigned message, unsigned long long wPar
     case WM_SYSKEYDOWN:
       // Alt+F4 closes the window, as everywhere on this system.
       if (message == WM_SYSKEYDOWN && wParam == VK_F4) return -1;
+      // F11 is the window's own, as in every desktop program; the program's keys stop at F8.
+      if (wParam == VK_F11 && message == WM_KEYDOWN && !held(VK_CONTROL)) {
+        if (!(lParam & (1 << 30))) toggleFullScreen();  // not again while held
+        skipCharacter_ = true;
+        return 0;
+      }
       keyDown(static_cast<unsigned>(wParam), (lParam & (1 << 29)) != 0);
+      return 0;
+    case Win32Notifier::kIconMessage:
+      if (notifier_) notifier_->iconEvent(lParam);
       return 0;
     case WM_CHAR:
       typed(static_cast<wchar_t>(wParam));
@@ -280,15 +299,17 @@ void Win32Platform::typed(wchar_t unit) {
   queueTypedText(win32::narrow(pair ? text : text + 1, pair ? 2 : 1));
 }
 
-// The picture enlarged by the largest whole factor that fits, centred on black.
+// The picture as the SDL window shows it (placePicture): enlarged by the
+// largest whole factor that fits, pixel for pixel, and past it smoothly to
+// the window's 8:5 fit; centred on black.
 void Win32Platform::paint() {
   PAINTSTRUCT painting;
   HDC target = BeginPaint(window_, &painting);
   RECT client;
   GetClientRect(window_, &client);
   const int width = client.right, height = client.bottom;
-  const int scale = std::max(1, std::min(width / Surface::kWidth, height / Surface::kHeight));
-  const int left = (width - Surface::kWidth * scale) / 2, top = (height - Surface::kHeight * scale) / 2;
+  const PicturePlace where = placePicture(width, height);
+  const Rectangle& place = where.place;
   BITMAPINFO picture{};
   picture.bmiHeader.biSize = sizeof picture.bmiHeader;
   picture.bmiHeader.biWidth = Surface::kWidth;
@@ -297,22 +318,75 @@ void Win32Platform::paint() {
   picture.bmiHeader.biBitCount = 32;
   picture.bmiHeader.biCompression = BI_RGB;
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  RECT bands[] = {{0, 0, width, top}, {0, top + Surface::kHeight * scale, width, height},
-                  {0, top, left, top + Surface::kHeight * scale},
-                  {left + Surface::kWidth * scale, top, width, top + Surface::kHeight * scale}};
+  const int right = place.x + place.width, bottom = place.y + place.height;
+  RECT bands[] = {{0, 0, width, place.y}, {0, bottom, width, height}, {0, place.y, place.x, bottom},
+                  {right, place.y, width, bottom}};
   for (const RECT& band : bands) FillRect(target, &band, black);
-  StretchDIBits(target, left, top, Surface::kWidth * scale, Surface::kHeight * scale, 0, 0, Surface::kWidth,
-                Surface::kHeight, surface().pixels(), &picture, DIB_RGB_COLORS, SRCCOPY);
+  if (!where.smooth) {
+    SetStretchBltMode(target, COLORONCOLOR);
+    StretchDIBits(target, place.x, place.y, place.width, place.height, 0, 0, Surface::kWidth, Surface::kHeight,
+                  surface().pixels(), &picture, DIB_RGB_COLORS, SRCCOPY);
+  } else {
+    // First pixel for pixel by the whole factor, so that the text stays sharp, then smoothly.
+    const int sharpWidth = Surface::kWidth * where.whole, sharpHeight = Surface::kHeight * where.whole;
+    sharp_.resize(static_cast<std::size_t>(sharpWidth) * static_cast<std::size_t>(sharpHeight));
+    const std::uint32_t* pixels = surface().pixels();
+    for (int y = 0; y < Surface::kHeight; ++y) {
+      std::uint32_t* row = sharp_.data() + static_cast<std::size_t>(y) * where.whole * sharpWidth;
+      for (int x = 0; x < Surface::kWidth; ++x)
+        std::fill_n(row + x * where.whole, where.whole, pixels[y * Surface::kWidth + x]);
+      for (int copy = 1; copy < where.whole; ++copy)
+        std::memcpy(row + copy * sharpWidth, row, static_cast<std::size_t>(sharpWidth) * sizeof(std::uint32_t));
+    }
+    picture.bmiHeader.biWidth = sharpWidth;
+    picture.bmiHeader.biHeight = -sharpHeight;
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchDIBits(target, place.x, place.y, place.width, place.height, 0, 0, sharpWidth, sharpHeight, sharp_.data(),
+                  &picture, DIB_RGB_COLORS, SRCCOPY);
+  }
   if (surface().cursorVisible() && surface().cursorRow() <= Surface::kRows) {
     // An underline cursor over the picture only: the surface stays as the program drew it.
-    const int x = left + (surface().cursorColumn() - 1) * Surface::kCellWidth * scale;
-    const int y = top + (surface().cursorRow() * Surface::kCellHeight - 2) * scale;
-    RECT bar{x, y, x + Surface::kCellWidth * scale, y + 2 * scale};
+    auto across = [&](int x) { return place.x + x * place.width / Surface::kWidth; };
+    auto down = [&](int y) { return place.y + y * place.height / Surface::kHeight; };
+    const int left = (surface().cursorColumn() - 1) * Surface::kCellWidth;
+    const int top = surface().cursorRow() * Surface::kCellHeight - 2;
+    RECT bar{across(left), down(top), across(left + Surface::kCellWidth), down(top + 2)};
     HBRUSH cursor = CreateSolidBrush(RGB(kCursorColour >> 16, (kCursorColour >> 8) & 0xFF, kCursorColour & 0xFF));
     FillRect(target, &bar, cursor);
     DeleteObject(cursor);
   }
   EndPaint(window_, &painting);
+}
+
+// The whole screen the window stands on, without its frame; back, as it stood
+// before: maximised, or in its own size and place.
+void Win32Platform::toggleFullScreen() {
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  if (beforeFullScreen_.empty()) {
+    WINDOWPLACEMENT before{};
+    before.length = sizeof before;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowPlacement(window_, &before) ||
+        !GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor))
+      return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&before);
+    beforeFullScreen_.assign(bytes, bytes + sizeof before);
+    SetWindowLongPtrW(window_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW));
+    const RECT& screen = monitor.rcMonitor;
+    SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  } else {
+    WINDOWPLACEMENT before{};
+    std::memcpy(&before, beforeFullScreen_.data(), sizeof before);
+    beforeFullScreen_.clear();
+    SetWindowLongPtrW(window_, GWL_STYLE, style | WS_OVERLAPPEDWINDOW);
+    SetWindowPlacement(window_, &before);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  }
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Win32Platform::pumpEvents() {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -10,9 +12,10 @@ struct HWND__;
 namespace almanouk {
 
 class Win32Speaker;
+class Win32Notifier;
 
 // The program's backend on Windows: a window of the Windows API that shows
-// the surface enlarged by a whole factor (GDI), its keys, message boxes,
+// the surface as the SDL window shows it (PicturePlacement; GDI), F11 for full screen, its keys, message boxes,
 // Notepad for the alarm page, the system's own MP3 player (MCI) and Beep for
 // the speaker tone.
 //
@@ -40,6 +43,8 @@ class Win32Platform : public Platform {
   SpeakerPort& speakerPort() override;
   bool windowInFront() override;
   void askForAttention() override;
+  // Balloons of the notification area, once the window stands.
+  DesktopNotifier* notifier() override;
 
   // The window's messages, from its procedure.
   long long handleMessage(unsigned message, unsigned long long wParam, long long lParam);
@@ -63,6 +68,8 @@ class Win32Platform : public Platform {
   void keyDown(unsigned virtualKey, bool altHeld);
   void typed(wchar_t unit);
   void paint();
+  // F11: the whole screen, and back to the size, place and maximised state it left.
+  void toggleFullScreen();
   // On the messages' fiber.
   void dispatchMessages();
   void showAskedBox();
@@ -72,10 +79,15 @@ class Win32Platform : public Platform {
   void toMessages();
 
   HWND__* window_ = nullptr;
+  // The window as it stood before full screen (a WINDOWPLACEMENT), empty while not in full screen.
+  std::vector<unsigned char> beforeFullScreen_;
+  // The picture enlarged pixel for pixel by the whole factor, the smooth enlargement's source.
+  std::vector<std::uint32_t> sharp_;
   bool skipCharacter_ = false;     // the key that types it was taken as a key
   wchar_t highSurrogate_ = 0;      // the first half of a character outside the basic plane
   std::unique_ptr<SoundPlayer> sound_;
   std::unique_ptr<Win32Speaker> speaker_;
+  std::unique_ptr<Win32Notifier> notifier_;
 
   void* programFiber_ = nullptr;
   void* messageFiber_ = nullptr;
