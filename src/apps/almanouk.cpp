@@ -9,6 +9,7 @@
 
 #include "alarm/AlarmSound.h"
 #include "platform/Process.h"
+#include "platform/SystemName.h"
 #include "platform/Text.h"
 #include "platform/WindowPlatform.h"
 #include "platform/console/ConsolePlatform.h"
@@ -18,62 +19,89 @@
 #include "shell/CommandLine.h"
 #include "shell/Program.h"
 #include "shell/WatcherSwitch.h"
+#include "sync/SyncCommands.h"
 
 namespace {
 
-constexpr const char* kUsage = R"(gebruik: almanouk [--terminal] [GELUIDSMAP]
-         almanouk --export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics
-         almanouk --import BESTAND.ics NAAM.AMN
-         almanouk --zoek WOORD [--alle]
-         almanouk --wachter [aan | uit]
-         almanouk --sync-koppel ADRES NAAM.AMN | --sync
-         almanouk --help | --version
-Almanouk: kalender, agenda, dagboek en wekker in een venster.
+#if ALMANOUK_TERMINAL
+constexpr bool kTerminalBuilt = true;
+#else
+constexpr bool kTerminalBuilt = false;
+#endif
 
-  --terminal    in de terminal waarin het gestart is, zonder venster (over
+// The help, each part with what its build offers: a Windows build has no
+// terminal, no watcher and no sync, and says nothing of them.
+struct HelpPart {
+  const char* synopsis;     // after "almanouk "
+  const char* description;  // its lines in the list of options
+  bool offered;
+};
+
+std::string usage() {
+  const bool terminal = kTerminalBuilt;
+  const bool watcher = almanouk::kThisSystem != almanouk::SystemKind::Windows;
+  const bool sync = almanouk::syncAvailable();
+  const HelpPart parts[] = {
+      {nullptr, R"(  --terminal    in de terminal waarin het gestart is, zonder venster (over
                 SSH, in tmux, op de console); zo start het ook vanzelf als er
                 geen beeldscherm is en invoer en uitvoer een terminal zijn
-  GELUIDSMAP    de map waarvan het eerste *.mp3-bestand klinkt bij een alarm;
+)", terminal},
+      {nullptr, R"(  GELUIDSMAP    de map waarvan het eerste *.mp3-bestand klinkt bij een alarm;
                 alle woorden op de opdrachtregel samen noemen haar, dus een
                 naam met spaties hoeft niet tussen aanhalingstekens
                 (anders: de gegevensmap, met het ingebouwde roster.mp3)
-  --export      schrijf een almanouk als iCalendar (.ics) voor andere programma's
+)", true},
+      {"--export NAAM.AMN BESTAND.ics | --export-all BESTAND.ics", R"(  --export      schrijf een almanouk als iCalendar (.ics) voor andere programma's
   --export-all  schrijf alle almanouks in een .ics, elk met zijn eigen categorie
-  --import      zet de afspraken uit een .ics in een almanouk (die zo nodig
+)", true},
+      {"--import BESTAND.ics NAAM.AMN", R"(  --import      zet de afspraken uit een .ics in een almanouk (die zo nodig
                 wordt gemaakt); de almanouk zoals hij was blijft als NAAM.AM2
                 Deze drie hebben geen scherm nodig en weigeren zolang het
                 programma met dezelfde gegevensmap draait.
-  --zoek        toon de afspraken en dagboekbladzijden met WOORD (hoofdletters
+)", true},
+      {"--zoek WOORD [--alle]", R"(  --zoek        toon de afspraken en dagboekbladzijden met WOORD (hoofdletters
                 en accenten tellen niet mee), een per regel met de datum; met
                 --alle in alle almanouks. Leest alleen, ook terwijl het
                 programma draait; status 1 als niets gevonden is.
-  --wachter     laat de alarmen van de actieve almanouk komen terwijl het
+)", true},
+      {"--wachter [aan | uit]", R"(  --wachter     laat de alarmen van de actieve almanouk komen terwijl het
                 programma dicht is, als meldingen op het bureaublad met het
                 geluid; zonder venster. Maakt plaats zodra het programma start
                 en neemt het over als het eindigt. Met aan: ook bij elke
                 aanmelding (in ~/.config/autostart), en nu; met uit: niet meer,
                 en een wachter die draait stopt.
-  --sync-koppel koppel een almanouk aan een agenda op een CalDAV-server; ADRES
+)", watcher},
+      {"--sync-koppel ADRES NAAM.AMN | --sync", R"(  --sync-koppel koppel een almanouk aan een agenda op een CalDAV-server; ADRES
                 is dat van de agenda of alleen van de server; vraagt in de
                 terminal naam en wachtwoord als de server dat wil (of geef
                 ALMANOUK_SYNC_USER en ALMANOUK_SYNC_PASSWORD)
   --sync        synchroniseer alle gekoppelde almanouks in twee richtingen;
                 het draaiende programma doet dat zelf ook, bij de start, na
                 het opslaan en elke vijf minuten
-  --help        toon deze hulp
+)", sync},
+      {"--help | --version", R"(  --help        toon deze hulp
   --version     toon de versie
-
+)", true},
+  };
+  std::string text = terminal ? "gebruik: almanouk [--terminal] [GELUIDSMAP]\n" : "gebruik: almanouk [GELUIDSMAP]\n";
+  for (const HelpPart& part : parts)
+    if (part.offered && part.synopsis) text += std::string("         almanouk ") + part.synopsis + "\n";
+  text += "Almanouk: kalender, agenda, dagboek en wekker in een venster.\n\n";
+  for (const HelpPart& part : parts)
+    if (part.offered) text += part.description;
+  return text + R"(
 De gegevensmap is $APPDATA/Almanouk, anders $appdata/Almanouk, anders
 $XDG_DATA_HOME/Almanouk, anders ~/.local/share/Almanouk. F1 in het programma
 en man almanouk noemen de toetsen.
 )";
+}
 
 // --help and --version alone are answered at once: no window, no data folder.
 std::optional<int> answerInfoOption(const std::vector<std::string>& arguments) {
   if (arguments.size() != 1) return std::nullopt;
   const std::string& option = arguments[0];
   if (option == "--help" || option == "-h") {
-    std::fputs(kUsage, stdout);
+    std::fputs(usage().c_str(), stdout);
     return 0;
   }
   if (option == "--version") {
