@@ -209,3 +209,13 @@ TEST(SettingsScreen, DeleteAsksAndRefusesTheActiveCalendar) {
   h.run("2012-03-07 09:00:00", "F4 Down Down Down Del \"j\" Esc Esc");
   EXPECT_TRUE(h.dataExists("WERK0000.AMN"));
 }
+
+// A calendar linked to a calendar server carries a two-way arrow behind its line.
+TEST(SettingsScreen, ALinkedCalendarIsMarked) {
+  Harness h;
+  twoCalendars(h);
+  h.writeData("WERK0000.SYN", "Almanouk synchronisatie 1\n");
+  h.run("2012-03-07 09:00:00", "F4");
+  EXPECT_EQ(h.text(6, 51, 1), " ");  // THUIS
+  EXPECT_EQ(h.text(8, 51, 1), "↔");  // WERK
+}
