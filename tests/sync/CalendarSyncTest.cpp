@@ -101,7 +101,8 @@ std::string calendarWith(const std::string& decemberLines) {
 
 std::vector<std::string> decemberOf(const std::string& calendar) {
   std::vector<std::string> lines;
-  for (const Entry& entry : CalendarModel(calendar).entries(Section::December)) lines.emplace_back(entry.line);
+  const CalendarModel model(calendar);
+  for (const Entry& entry : model.entries(Section::December)) lines.emplace_back(entry.line);
   return lines;
 }
 
