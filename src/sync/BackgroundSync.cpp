@@ -1,5 +1,6 @@
 #include "sync/BackgroundSync.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/CalendarModel.h"
@@ -38,28 +39,31 @@ std::optional<BackgroundSync::News> BackgroundSync::look(std::int64_t nowMs) {
     running_ = false;
     return finish(nowMs);
   }
-  if (due_ && *due_ <= nowMs) start(nowMs);
+  if (due_ && *due_ <= nowMs && !start(nowMs) && !jobs_.empty()) return finish(nowMs);  // nothing to ask a server
   return std::nullopt;
 }
 
-// Gathered here, on the program's thread: the files as they are now.
-void BackgroundSync::start(std::int64_t nowMs) {
+// Gathered here, on the program's thread: the files as they are now. False
+// when no calendar needs the network (none linked, or none with a readable link).
+bool BackgroundSync::start(std::int64_t nowMs) {
   due_ = nowMs + kEveryMs;
   jobs_.clear();
   for (const std::string& calendar : linkedCalendars(platform_)) {
     std::optional<std::string> bytes = platform_.files().contents(calendar);
     std::optional<std::string> text = platform_.files().contents(syncStateName(calendar));
     std::optional<SyncState> state = text ? readSyncState(*text) : std::nullopt;
-    if (bytes && state) jobs_.push_back({calendar, std::move(*bytes), std::move(*state), {}, {}});
+    if (!bytes) continue;  // gone meanwhile: its link goes with it at the next delete
+    Job job{calendar, std::move(*bytes), state ? std::move(*state) : SyncState{}, {}, {}};
+    if (!state) job.whyNot = "koppeling onleesbaar, koppel opnieuw";
+    jobs_.push_back(std::move(job));
   }
-  if (jobs_.empty()) {
-    due_.reset();
-    return;
-  }
+  if (jobs_.empty()) due_.reset();
+  if (std::all_of(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.whyNot.empty(); })) return false;
   clock_ = {platform_.now(), platform_.timeZone()};
   finished_ = false;
   running_ = true;
   worker_ = std::thread([this] { work(); });
+  return true;
 }
 
 // On the sync's own thread: only the network and memory.
@@ -67,6 +71,7 @@ void BackgroundSync::work() {
   std::unique_ptr<HttpClient> http = makeHttpClient(syncTimeoutSeconds(), &stop_);
   for (Job& job : jobs_) {
     if (stop_) break;
+    if (!job.whyNot.empty()) continue;
     std::optional<HttpLogin> login = loginFor(job.state.link, job.whyNot);
     if (!job.whyNot.empty()) continue;
     if (!http) {

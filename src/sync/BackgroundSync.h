@@ -45,7 +45,7 @@ class BackgroundSync {
     std::string whyNot;  // no login to be had
   };
 
-  void start(std::int64_t nowMs);
+  bool start(std::int64_t nowMs);
   void work();
   News finish(std::int64_t nowMs);
 
