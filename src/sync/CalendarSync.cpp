@@ -577,7 +577,6 @@ SyncReport syncCalendar(Platform& platform, const std::string& calendarFile, Htt
   const CalendarModel before(std::move(*calendar));
   if (FileResult saved = saveSyncResult(platform, calendarFile, before, result); !saved)
     result.report.errors.push_back(saveFailedMessage(saved.error()));
-  else result.report.wroteCalendar = result.calendarLines.has_value();
   return result.report;
 }
 

@@ -29,7 +29,6 @@ struct SyncReport {
   int conflicts = 0;  // events changed on both sides: both kept
   std::vector<std::string> errors;  // why the sync did not finish (Dutch)
   std::vector<std::string> notes;   // what the user should know: conflicts, lines not sent
-  bool wroteCalendar = false;
 };
 
 struct SyncClock {

@@ -56,7 +56,6 @@ void readProperties(const xmlNode* prop, Response& response) {
       xmlFree(text);
     } else if (is(property, kDav, "current-user-principal")) response.principal = hrefIn(property);
     else if (is(property, kCalDav, "calendar-home-set")) response.calendarHome = hrefIn(property);
-    else if (is(property, kDav, "displayname")) response.displayName = textOf(property);
     else if (is(property, kDav, "resourcetype")) response.isCalendar = child(property, kCalDav, "calendar") != nullptr;
   });
 }
@@ -135,7 +134,7 @@ std::string calendarHomeQuery() {
 
 std::string collectionQuery() {
   return std::string(kHead) +
-         "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:displayname/><d:getetag/></d:prop></d:propfind>";
+         "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:getetag/></d:prop></d:propfind>";
 }
 
 std::string syncCollection(std::string_view token) {

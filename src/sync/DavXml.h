@@ -18,7 +18,6 @@ struct Response {
   std::string calendarData;
   std::string principal;     // current-user-principal
   std::string calendarHome;  // calendar-home-set
-  std::string displayName;
   bool isCalendar = false;
 };
 
@@ -36,7 +35,7 @@ int statusOf(std::string_view line);
 // Request bodies.
 std::string principalQuery();
 std::string calendarHomeQuery();
-std::string collectionQuery();  // resource types, names and etags one level down
+std::string collectionQuery();  // resource types and etags
 std::string syncCollection(std::string_view token);
 std::string multiGet(const std::vector<std::string>& hrefs);
 

@@ -47,7 +47,7 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 // The summary the line's text stands for: without the reminder and the
 // location the calendar added to it when the event came in.
-std::string summaryOf(std::string text, icalcomponent* server) {
+std::string summaryIn(std::string text, icalcomponent* server) {
   const std::size_t reminder = text.rfind(" (herinnering ");
   if (reminder != std::string::npos && endsWith(text, ")") && text.size() - reminder == 20) text.erase(reminder);
   if (icalproperty* location = icalcomponent_get_first_property(server, ICAL_LOCATION_PROPERTY)) {
@@ -113,7 +113,7 @@ std::string patchedEvent(const std::string& serverEvent, const std::string& befo
   if (propertyText(was, ICAL_SUMMARY_PROPERTY) != propertyText(is, ICAL_SUMMARY_PROPERTY)) {
     const char* summary = icalcomponent_get_summary(is);
     removeAll(server, ICAL_SUMMARY_PROPERTY);
-    icalcomponent_add_property(server, icalproperty_new_summary(summaryOf(summary ? summary : "", server).c_str()));
+    icalcomponent_add_property(server, icalproperty_new_summary(summaryIn(summary ? summary : "", server).c_str()));
   }
   if (propertyText(was, ICAL_DTSTART_PROPERTY) != propertyText(is, ICAL_DTSTART_PROPERTY) ||
       propertyText(was, ICAL_RRULE_PROPERTY) != propertyText(is, ICAL_RRULE_PROPERTY)) {

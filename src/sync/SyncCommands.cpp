@@ -52,6 +52,14 @@ FileResult writeState(Platform& platform, const std::string& calendarFile, const
 
 std::string counted(int count, const char* what) { return std::to_string(count) + " " + what; }
 
+// One line for the user: "ALMANOUK.AMN: 2 verstuurd, 1 ontvangen, ..."
+std::string summaryOf(const std::string& calendarFile, const SyncReport& report) {
+  return calendarFile + ": " + counted(report.sent, "verstuurd") + ", " + counted(report.received, "ontvangen") + ", " +
+         counted(report.changed, "gewijzigd") + ", " + counted(report.deleted, "verwijderd") + ", " +
+         counted(report.conflicts, report.conflicts == 1 ? "conflict bewaard" : "conflicten bewaard") + ", " +
+         counted(static_cast<int>(report.errors.size()), report.errors.size() == 1 ? "fout" : "fouten");
+}
+
 }  // namespace
 
 bool syncAvailable() { return true; }
@@ -126,12 +134,6 @@ std::optional<HttpLogin> loginFor(const SyncLink& link, std::string& whyNot) {
   return HttpLogin{link.user, *password};
 }
 
-std::string summaryOf(const std::string& calendarFile, const SyncReport& report) {
-  return calendarFile + ": " + counted(report.sent, "verstuurd") + ", " + counted(report.received, "ontvangen") + ", " +
-         counted(report.changed, "gewijzigd") + ", " + counted(report.deleted, "verwijderd") + ", " +
-         counted(report.conflicts, report.conflicts == 1 ? "conflict bewaard" : "conflicten bewaard") + ", " +
-         counted(static_cast<int>(report.errors.size()), report.errors.size() == 1 ? "fout" : "fouten");
-}
 
 int syncLinkedCalendars(Platform& platform, SyncOutput& output) {
   const std::vector<std::string> linked = linkedCalendars(platform);

@@ -38,9 +38,6 @@ std::optional<HttpLogin> loginFor(const SyncLink& link, std::string& whyNot);
 // How long a silent server is waited for: ALMANOUK_SYNC_TIMEOUT seconds, 30 by default.
 int syncTimeoutSeconds();
 
-// One line for the user: "ALMANOUK.AMN: 2 verstuurd, 1 ontvangen, ..."
-std::string summaryOf(const std::string& calendarFile, const SyncReport& report);
-
 // Syncs every linked calendar once; 0, or 1 when one failed or none is linked.
 int syncLinkedCalendars(Platform& platform, SyncOutput& output);
 

@@ -39,17 +39,16 @@ END:VCALENDAR&#13;
 
 TEST(DavXml, ReadsTheWayToTheCalendars) {
   const char* answer = R"(<d:multistatus xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav"><d:response>
-    <d:href>/</d:href><d:propstat><d:prop>
+    <d:href>/a&amp;b/</d:href><d:propstat><d:prop>
       <d:current-user-principal><d:href>/principals/anna/</d:href></d:current-user-principal>
       <c:calendar-home-set><d:href>/cal/anna/</d:href></c:calendar-home-set>
-      <d:displayname>Anna &amp; co</d:displayname>
     </d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>)";
   const std::optional<dav::MultiStatus> read = dav::parseMultiStatus(answer);
   ASSERT_TRUE(read);
   ASSERT_EQ(read->responses.size(), 1u);
+  EXPECT_EQ(read->responses[0].href, "/a&b/");
   EXPECT_EQ(read->responses[0].principal, "/principals/anna/");
   EXPECT_EQ(read->responses[0].calendarHome, "/cal/anna/");
-  EXPECT_EQ(read->responses[0].displayName, "Anna & co");
 }
 
 TEST(DavXml, WhatIsNoMultiStatusIsRefused) {
