@@ -69,7 +69,7 @@ mutants: setup-test build
 SEQUENCES ?= 300
 sync-soak: setup-test build
 	@for server in radicale xandikos; do \
-	  SYNC_SEQUENCES=$(SEQUENCES) SYNC_STEPS=25 tests/sync/sync_test.py random $(BUILD)/almanouk $$server || exit 1; \
+	  SYNC_SEQUENCES=$(SEQUENCES) SYNC_STEPS=25 SYNC_SEED=$$(date +%Y%j) tests/sync/sync_test.py random $(BUILD)/almanouk $$server || exit 1; \
 	done
 
 # A first sync of 4,000 entries and a sync with nothing changed, against a local Radicale.

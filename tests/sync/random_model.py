@@ -3,8 +3,9 @@ what the sync promises; after a last sync of both: the same occurrences on
 every day of two years on both sides, no event twice, nothing lost that was
 not deleted on purpose, and a further sync with nothing to do.
 
-SYNC_SEQUENCES (20) sequences of SYNC_STEPS (14) steps; SYNC_SEED (the day's
-number) for the first; the seed of a failing sequence is printed.
+SYNC_SEQUENCES (20) sequences of SYNC_STEPS (14) steps; SYNC_SEED for the
+first (a fixed one, so that make test runs the same sequences every time;
+make sync-soak takes the day's); the seed of a failing sequence is printed.
 """
 import datetime
 import os
@@ -190,7 +191,7 @@ class Sequence:
 def random_sequences_keep_both_sides_equal(context):
     sequences = int(os.environ.get("SYNC_SEQUENCES", "20"))
     steps = int(os.environ.get("SYNC_STEPS", "14"))
-    first = int(os.environ.get("SYNC_SEED", str(datetime.date.today().toordinal())))
+    first = int(os.environ.get("SYNC_SEED", "739959"))
     failed = []
     for n in range(sequences):
         seed = first + n
