@@ -6,6 +6,7 @@
   sync_test.py crash PROGRAM SERVER       kill -9 at every write of a sync, the connection cut
   sync_test.py refusals PROGRAM SERVER    401, 403, 404, 412, 507, broken answers, a silent server
   sync_test.py tls PROGRAM SERVER         an unverified certificate, no password over plain HTTP
+  sync_test.py login PROGRAM radicale     a login typed at a terminal, a password command, none, a wrong one
 
 SYNC_TEST_ONLY=part runs only the tests whose name holds it; SYNC_TEST_KEEP keeps the folders.
 Exit 77: skipped (the server is not installed).
@@ -34,6 +35,9 @@ def main():
     elif group in ("crash", "refusals", "tls"):
         import faults
         module = types.SimpleNamespace(TESTS=getattr(faults, group.upper()), setup=getattr(faults, "setup", None))
+    elif group == "login":
+        import login
+        module = types.SimpleNamespace(TESTS=login.LOGIN)
     else:
         print(__doc__)
         return 2
@@ -49,6 +53,8 @@ def main():
 
     def teardown(context):
         context.server.stop()
+        for server in getattr(context, "servers", []):
+            server.stop()
         for proxy in getattr(context, "proxies", []):
             proxy.stop()
         context.workspace.remove()

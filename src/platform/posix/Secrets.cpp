@@ -73,18 +73,20 @@ std::optional<std::string> commandOutput(const std::string& command, const std::
 
 std::optional<std::string> askAtTerminal(const std::string& prompt, bool hidden) {
   if (!::isatty(0)) return std::nullopt;
-  std::cerr << prompt << std::flush;
+  // Silent before the prompt shows, and without discarding what was typed
+  // ahead: a password typed (or pasted) at once is neither shown nor lost.
   termios before{};
   const bool quiet = hidden && ::tcgetattr(0, &before) == 0;
   if (quiet) {
     termios silent = before;
     silent.c_lflag &= static_cast<tcflag_t>(~ECHO);
-    ::tcsetattr(0, TCSAFLUSH, &silent);
+    ::tcsetattr(0, TCSANOW, &silent);
   }
+  std::cerr << prompt << std::flush;
   std::string line;
   const bool read = static_cast<bool>(std::getline(std::cin, line));
   if (quiet) {
-    ::tcsetattr(0, TCSAFLUSH, &before);
+    ::tcsetattr(0, TCSANOW, &before);
     std::cerr << '\n';
   }
   if (!read) return std::nullopt;
