@@ -50,8 +50,7 @@ bool BackgroundSync::start(std::int64_t nowMs) {
   jobs_.clear();
   for (const std::string& calendar : linkedCalendars(platform_)) {
     std::optional<std::string> bytes = platform_.files().contents(calendar);
-    std::optional<std::string> text = platform_.files().contents(syncStateName(calendar));
-    std::optional<SyncState> state = text ? readSyncState(*text) : std::nullopt;
+    std::optional<SyncState> state = readSyncStateOf(platform_, calendar);
     if (!bytes) continue;  // gone meanwhile: its link goes with it at the next delete
     Job job{calendar, std::move(*bytes), state ? std::move(*state) : SyncState{}, {}, {}};
     if (!state) job.whyNot = "koppeling onleesbaar, koppel opnieuw";

@@ -12,9 +12,7 @@
 #include "calendar/CalendarModel.h"
 #include "calendar/ICalExport.h"
 #include "calendar/ICalImport.h"
-#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
-#include "platform/TemporaryFiles.h"
 #include "platform/Text.h"
 #include "settings/SettingsFile.h"
 #include "sync/CalDavCollection.h"
@@ -557,17 +555,12 @@ FileResult saveSyncResult(Platform& platform, const std::string& calendarFile, c
                              .andThen(writeCalendarLines(platform, calendarFile, lines));
     if (!written) return written;
   }
-  const std::string state = writeSyncState(result.state);
-  if (platform.files().contents(syncStateName(calendarFile)) == state) return {};
-  FileReplacement file(platform, syncStateName(calendarFile), temporary::kSyncState, 2);
-  file.text(state);
-  return file.commit();
+  return writeSyncStateOf(platform, calendarFile, result.state);
 }
 
 SyncReport syncCalendar(Platform& platform, const std::string& calendarFile, HttpClient& http,
                         const std::optional<HttpLogin>& login, const SyncClock& clock) {
-  std::optional<std::string> text = platform.files().contents(syncStateName(calendarFile));
-  std::optional<SyncState> state = text ? readSyncState(*text) : std::nullopt;
+  std::optional<SyncState> state = readSyncStateOf(platform, calendarFile);
   std::optional<std::string> calendar = platform.files().contents(calendarFile);
   SyncReport report;
   if (!state) report.errors.push_back(calendarFile + " is niet gekoppeld (almanouk --sync-koppel ADRES " + calendarFile + ")");

@@ -1,22 +1,15 @@
 #include "sync/SyncCommands.h"
 
 #include "calendar/CalendarList.h"
-#include "platform/NumberedFiles.h"
 #include "platform/Platform.h"
 #include "platform/Secrets.h"
 #include "platform/System.h"
-#include "platform/TemporaryFiles.h"
 #include "sync/CalDavCollection.h"
 
 namespace almanouk {
 namespace {
 
 constexpr int kDefaultTimeoutSeconds = 30;
-
-std::optional<SyncState> stateOf(Platform& platform, const std::string& calendarFile) {
-  std::optional<std::string> text = platform.files().contents(syncStateName(calendarFile));
-  return text ? readSyncState(*text) : std::nullopt;
-}
 
 std::optional<HttpLogin> loginFromEnvironment() {
   const std::string user = os::environmentValue("ALMANOUK_SYNC_USER");
@@ -42,12 +35,6 @@ std::optional<AskedLogin> askLogin() {
   std::optional<std::string> password = secrets::commandOutput(command);
   if (!password) return std::nullopt;
   return AskedLogin{{*user, *password}, command};
-}
-
-FileResult writeState(Platform& platform, const std::string& calendarFile, const SyncState& state) {
-  FileReplacement file(platform, syncStateName(calendarFile), temporary::kSyncState, 2);
-  file.text(writeSyncState(state));
-  return file.commit();
 }
 
 std::string counted(int count, const char* what) { return std::to_string(count) + " " + what; }
@@ -96,7 +83,7 @@ int linkCalendar(Platform& platform, const std::string& address, const std::stri
   if (auto* failure = std::get_if<DavFailure>(&found)) return output.err += failure->message + "\n", 1;
   const std::string& url = std::get<std::string>(found);
   SyncState state;
-  if (std::optional<SyncState> earlier = stateOf(platform, calendarFile); earlier && earlier->link.url == url)
+  if (std::optional<SyncState> earlier = readSyncStateOf(platform, calendarFile); earlier && earlier->link.url == url)
     state = std::move(*earlier);  // the same collection again: what is known stays known
   state.link = {url, login ? login->user : std::string(), passwordCommand};
   if (typed) {
@@ -106,7 +93,7 @@ int linkCalendar(Platform& platform, const std::string& address, const std::stri
                           : "Het wachtwoord is niet bewaard (geen sleutelbos): geef het bij elke synchronisatie "
                             "met ALMANOUK_SYNC_PASSWORD, of koppel opnieuw met !opdracht.\n";
   }
-  if (FileResult written = writeState(platform, calendarFile, state); !written)
+  if (FileResult written = writeSyncStateOf(platform, calendarFile, state); !written)
     return output.err += saveFailedMessage(written.error()) + ".\n", 1;
   output.out += "Gekoppeld: " + calendarFile + " met " + url + "\n";
   return 0;
@@ -142,7 +129,7 @@ int syncLinkedCalendars(Platform& platform, SyncOutput& output) {
   if (!http) return output.err += "Geen verbinding mogelijk: de HTTP-bibliotheek start niet.\n", 1;
   int status = 0;
   for (const std::string& calendar : linked) {
-    std::optional<SyncState> state = stateOf(platform, calendar);
+    std::optional<SyncState> state = readSyncStateOf(platform, calendar);
     std::string whyNot;
     std::optional<HttpLogin> login = state ? loginFor(state->link, whyNot) : std::nullopt;
     SyncReport report;

@@ -1,5 +1,9 @@
 #include "sync/SyncState.h"
 
+#include "platform/NumberedFiles.h"
+#include "platform/Platform.h"
+#include "platform/TemporaryFiles.h"
+
 namespace almanouk {
 namespace {
 
@@ -130,6 +134,20 @@ std::optional<SyncState> readSyncState(std::string_view text) {
   // A state cut short is not used: it could make entries look deleted.
   if (!ended || state.link.url.empty()) return std::nullopt;
   return state;
+}
+
+std::optional<SyncState> readSyncStateOf(Platform& platform, std::string_view calendarFile) {
+  std::optional<std::string> text = platform.files().contents(syncStateName(calendarFile));
+  return text ? readSyncState(*text) : std::nullopt;
+}
+
+FileResult writeSyncStateOf(Platform& platform, std::string_view calendarFile, const SyncState& state) {
+  const std::string name = syncStateName(calendarFile);
+  const std::string text = writeSyncState(state);
+  if (platform.files().contents(name) == text) return {};
+  FileReplacement file(platform, name, temporary::kSyncState, 2);
+  file.text(text);
+  return file.commit();
 }
 
 }  // namespace almanouk

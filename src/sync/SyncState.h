@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "calendar/CalendarModel.h"
+#include "platform/FileResult.h"
 #include "settings/SettingsFile.h"
 
 namespace almanouk {
+
+class Platform;
 
 struct SyncLine {
   Section section;
@@ -51,5 +54,10 @@ struct SyncState {
 std::string writeSyncState(const SyncState& state);
 // Nothing when the text is not a sync state this program wrote.
 std::optional<SyncState> readSyncState(std::string_view text);
+
+// The state beside a calendar of the data folder; nothing when it is missing or unreadable.
+std::optional<SyncState> readSyncStateOf(Platform& platform, std::string_view calendarFile);
+// Replaces it in one step; a state that holds this already is not written again.
+FileResult writeSyncStateOf(Platform& platform, std::string_view calendarFile, const SyncState& state);
 
 }  // namespace almanouk
