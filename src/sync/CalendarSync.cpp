@@ -108,6 +108,7 @@ class Pass {
     if (!readServer()) return {};
     diff_ = diffLocal(state_.records, current_.lines);
     adoptMatchingNewEvents();
+    indexLinesOfRecords();
     for (std::size_t r = 0; r < state_.records.size(); ++r) settle(r);
     sendNewLines();
     Outcome outcome;
@@ -299,8 +300,15 @@ class Pass {
     insertLines(r);
   }
 
-  void removeLines(std::size_t r) {
+  // Each record's current lines, so that settling one never looks through them all.
+  void indexLinesOfRecords() {
+    linesOfRecord_.assign(state_.records.size(), {});
     for (std::size_t line = 0; line < current_.lines.size(); ++line)
+      if (diff_.ownerOf[line] >= 0) linesOfRecord_[static_cast<std::size_t>(diff_.ownerOf[line])].push_back(line);
+  }
+
+  void removeLines(std::size_t r) {
+    for (std::size_t line : linesOfRecord_[r])
       if (diff_.ownerOf[line] == static_cast<std::ptrdiff_t>(r)) {
         removed_.insert(current_.lineNumbers[line]);
         diff_.ownerOf[line] = kGone;
@@ -313,8 +321,8 @@ class Pass {
 
   // The record's current line is the user's own again: it goes out as a new event.
   void release(std::size_t r) {
-    for (std::ptrdiff_t& owner : diff_.ownerOf)
-      if (owner == static_cast<std::ptrdiff_t>(r)) owner = -1;
+    for (std::size_t line : linesOfRecord_[r])
+      if (diff_.ownerOf[line] == static_cast<std::ptrdiff_t>(r)) diff_.ownerOf[line] = -1;
   }
 
   void forget(std::size_t r) { forgotten_.insert(r); }
@@ -511,6 +519,7 @@ class Pass {
   std::vector<RemoteChange> remote_;
   std::map<std::size_t, Incoming> changedEvents_;
   std::vector<Incoming> newEvents_;
+  std::vector<std::vector<std::size_t>> linesOfRecord_;
   std::set<int> removed_;
   std::vector<NewEntry> additions_;
   std::set<std::size_t> forgotten_;
