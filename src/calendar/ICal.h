@@ -46,10 +46,15 @@ inline int daysBetween(const Date& from, const Date& to) {
 
 // The zone the zone database knows by the name ("Europe/Amsterdam"); none for
 // an empty or unknown name. Where the program ships the database (Windows),
-// libical reads it there: its own guess misses the program's folder.
+// libical is pointed there once: its own guess misses the program's folder.
 inline icaltimezone* databaseZone(const std::string& name) {
+  static const bool pointed = [] {
+    const std::string folder = os::zoneDataFolder();
+    if (!folder.empty()) set_zone_directory(folder.c_str());
+    return true;
+  }();
+  (void)pointed;
   if (name.empty()) return nullptr;
-  if (const std::string folder = os::zoneDataFolder(); !folder.empty()) set_zone_directory(folder.c_str());
   return icaltimezone_get_builtin_timezone(name.c_str());
 }
 
