@@ -67,17 +67,18 @@ bool BackgroundSync::start(std::int64_t nowMs) {
 
 // On the sync's own thread: only the network and memory.
 void BackgroundSync::work() {
-  std::unique_ptr<HttpClient> http = makeHttpClient(syncTimeoutSeconds(), &stop_);
+  // Kept from one sync to the next: its connection, and how the server wants the login.
+  if (!http_) http_ = makeHttpClient(syncTimeoutSeconds(), &stop_);
   for (Job& job : jobs_) {
     if (stop_) break;
     if (!job.whyNot.empty()) continue;
     std::optional<HttpLogin> login = loginFor(job.state.link, job.whyNot);
     if (!job.whyNot.empty()) continue;
-    if (!http) {
+    if (!http_) {
       job.whyNot = "de HTTP-bibliotheek start niet";
       continue;
     }
-    job.result = syncInMemory(job.calendarFile, job.calendar, job.state, *http, login, clock_);
+    job.result = syncInMemory(job.calendarFile, job.calendar, job.state, *http_, login, clock_);
   }
   finished_ = true;
 }

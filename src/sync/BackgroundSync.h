@@ -51,6 +51,7 @@ class BackgroundSync {
 
   Platform& platform_;
   std::vector<Job> jobs_;
+  std::unique_ptr<HttpClient> http_;  // used by the sync's thread only, one sync at a time
   std::thread worker_;
   std::atomic<bool> finished_{false};
   std::atomic<bool> stop_{false};
